@@ -1,0 +1,79 @@
+// SPDX-License-Identifier: MIT
+// The engine's settings: built-in defaults, overridden by an optional key:value file.
+#ifndef VL_CONFIG_H
+#define VL_CONFIG_H
+
+#include <string>
+
+namespace vl {
+
+// Looks key up in a comma-separated list of key:value items (whitespace ignored) and returns
+// its first value, or "" when absent. An empty text searches the items of the previous call.
+std::string match(const std::string& text, const std::string& key);
+
+class Config {
+  public:
+    static Config& getInstance();
+
+    // Loads settings from config_text; an empty text reads the configuration file first.
+    void loadConfig(std::string config_text);
+    // The file's text ($VELTRANE_CONFIG or "vl-config.txt") with comment lines and line ends removed.
+    std::string readConfig() const;
+    void printConfig() const;  // the configuration block, at level 1
+
+    std::string getConfigText() const;
+    int getWindowHorizontalPixels() const;
+    int getWindowVerticalPixels() const;
+    int getWindowHorizontalChars() const;
+    int getWindowVerticalChars() const;
+    int getWindowStyle() const;
+    int getWindowState() const;
+    int getWindowBackgroundColor() const;
+    int getFrameTime() const;
+    float getFontScale() const;
+    std::string getWindowTitle() const;
+    bool getShowMouse() const;
+    bool getHeadless() const;
+    std::string getFontFile() const;
+    std::string getLogfile() const;
+    int getRandomSeed() const;
+    bool getNetworking() const;
+    int getQuadtreeThreshold() const;
+    int getQuadtreeDepth() const;
+    int getGridWidth() const;
+    int getGridHeight() const;
+    bool getSignals() const;
+
+  private:
+    Config();
+    Config(const Config&) = delete;
+    Config& operator=(const Config&) = delete;
+    void applyValue(const std::string& key, const std::string& value);
+
+    std::string m_config_text;
+    int m_window_horizontal_pixels;
+    int m_window_vertical_pixels;
+    int m_window_horizontal_chars;
+    int m_window_vertical_chars;
+    int m_window_style;
+    int m_window_state;
+    int m_window_background_color;
+    int m_frame_time;
+    float m_font_scale;
+    std::string m_window_title;
+    bool m_show_mouse;
+    bool m_headless;
+    std::string m_font_file;
+    std::string m_logfile;
+    int m_random_seed;
+    bool m_networking;
+    int m_quadtree_threshold;
+    int m_quadtree_depth;
+    int m_grid_width;
+    int m_grid_height;
+    bool m_signals;
+};
+
+} // namespace vl
+
+#endif

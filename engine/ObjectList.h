@@ -1,0 +1,51 @@
+// SPDX-License-Identifier: MIT
+// Growable, ordered list of non-owned object pointers, and its iterator.
+#ifndef VL_OBJECT_LIST_H
+#define VL_OBJECT_LIST_H
+
+namespace vl {
+
+class Object;
+
+class ObjectList {
+  public:
+    ObjectList();  // capacity 1 (0 if the allocation fails)
+    ObjectList(const ObjectList& other);
+    ObjectList& operator=(const ObjectList& other);
+    ~ObjectList();
+
+    int insert(Object* p_o);  // appends; -1 for null or when growing fails (list unchanged)
+    int remove(Object* p_o);  // removes the first occurrence, keeping order; -1 if absent
+    void clear();             // count 0, capacity kept
+    int getCount() const;
+    bool isEmpty() const;
+    int getCapacity() const;
+
+    Object*& operator[](int index);  // throws std::out_of_range("Invalid index!")
+    Object* const& operator[](int index) const;
+    ObjectList operator+(ObjectList other) const;  // this list, then the other's non-null pointers
+
+  private:
+    bool grow();  // doubles the capacity; false if reallocation fails
+
+    int m_count;      //!< pointers held
+    int m_max_count;  //!< capacity of the array
+    Object** m_p_obj; //!< owned array, first m_count used
+};
+
+class ObjectListIterator {
+  public:
+    explicit ObjectListIterator(const ObjectList* p_list);
+    void first();
+    void next();                   // never moves beyond the list's count
+    bool isDone() const;           // reads the count each time, so a shrinking list ends early
+    Object* currentObject() const; // null when done
+
+  private:
+    int m_index;
+    const ObjectList* m_p_list;
+};
+
+} // namespace vl
+
+#endif

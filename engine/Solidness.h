@@ -1,0 +1,16 @@
+// SPDX-License-Identifier: MIT
+// How an object takes part in collisions.
+#ifndef VL_SOLIDNESS_H
+#define VL_SOLIDNESS_H
+
+namespace vl {
+
+enum Solidness : int {
+    HARD = 0,      // solid; two hard objects cannot overlap
+    SOFT = 1,      // solid; collides but may overlap
+    SPECTRAL = 2,  // not solid; never collides
+};
+
+} // namespace vl
+
+#endif

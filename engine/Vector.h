@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: MIT
+// A position, velocity or offset in character cells (x to the right, y downwards).
+#ifndef VL_VECTOR_H
+#define VL_VECTOR_H
+
+#include <string>
+
+namespace vl {
+
+class Vector {
+  public:
+    Vector(float init_x, float init_y);
+    Vector();  // (0, 0)
+
+    float getX() const;
+    void setX(float new_x);
+    float getY() const;
+    void setY(float new_y);
+    void setXY(float new_x, float new_y);
+
+    float getMagnitude() const;
+    void normalize();  // unit length; a zero vector stays zero
+    void scale(float s);
+    bool isZero() const;
+
+    Vector operator+(const Vector& other) const;
+    Vector operator-(const Vector& other) const;  // this minus other
+    Vector& operator+=(const Vector& other);
+    bool operator==(const Vector& other) const;  // exact
+    bool operator!=(const Vector& other) const;
+
+    std::string toString() const;  // "(1.5,2)"
+
+  private:
+    float m_x;
+    float m_y;
+};
+
+} // namespace vl
+
+#endif
