@@ -1,0 +1,122 @@
+# SPDX-License-Identifier: MIT
+#
+#   make run           build build/ and play the game from the repository root
+#   make test          build build/ with warnings as errors and run every test under Xvfb
+#   make asan          the same tests in build-asan/ under AddressSanitizer and UBSan
+#   make bench         build build-bench/ (Release) and run every benchmark
+#   make fuzz FUZZ=<Name> [SECONDS=600]   run one libFuzzer target in build-fuzz/
+#   make fuzz-smoke    run every fuzz target briefly (FUZZ_SMOKE_SECONDS each)
+#   make format / format-check
+#   make clean         remove the build directories
+#
+# The build directories can be overridden, e.g. `make test BUILD_DIR=build-mine`.
+
+SHELL := /bin/bash
+.SHELLFLAGS := -o pipefail -ec
+.DEFAULT_GOAL := run
+
+JOBS ?= 2
+BUILD_DIR ?= build
+ASAN_BUILD_DIR ?= build-asan
+FUZZ_BUILD_DIR ?= build-fuzz
+BENCH_BUILD_DIR ?= build-bench
+SECONDS ?= 600
+FUZZ_SMOKE_SECONDS ?= 20
+
+XVFB := xvfb-run -a -s "-screen 0 1280x1024x24"
+CTEST_FLAGS := --output-on-failure -j$(JOBS)
+# Audio code gets a silent working device unless a test chooses another.
+TEST_ENV := ALSOFT_DRIVERS=null
+UBSAN_ENV := UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+# Mesa leaks a few blocks when it unloads its driver, which LeakSanitizer cannot
+# suppress: leak checking is off for the tests that use GL or audio.
+ASAN_GL_ENV := ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
+ASAN_PLAIN_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+
+# `make run` and `make test` share build/ with one configuration, so neither
+# rebuilds the other's work.
+MAIN_CONFIG := -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVL_WERROR=ON -DVL_CONSISTENCY_CHECKS=ON
+ASAN_CONFIG := -DCMAKE_BUILD_TYPE=Debug -DVL_WERROR=ON -DVL_SANITIZE=ON -DVL_CONSISTENCY_CHECKS=ON
+BENCH_CONFIG := -DCMAKE_BUILD_TYPE=Release -DVL_CONSISTENCY_CHECKS=OFF -DVL_BUILD_TESTS=OFF
+FUZZ_CONFIG := -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVL_FUZZ=ON -DVL_CONSISTENCY_CHECKS=ON
+
+FUZZ_TARGETS := $(sort $(basename $(notdir $(wildcard tests/fuzz/*Fuzz.cpp))))
+CXX_FILES = $(shell find engine game tests bench tools -type f \
+              \( -name '*.cpp' -o -name '*.h' -o -name '*.hpp' -o -name '*.cc' \) 2>/dev/null | sort)
+
+.PHONY: deps run build test asan bench fuzz fuzz-build fuzz-smoke format format-check clean
+
+deps:
+	@bash scripts/install-deps.sh
+
+build: deps
+	cmake -S . -B $(BUILD_DIR) $(MAIN_CONFIG)
+	cmake --build $(BUILD_DIR) -j$(JOBS)
+
+run: build
+	./$(BUILD_DIR)/veltrane-game
+
+test: build
+	$(TEST_ENV) $(XVFB) ctest --test-dir $(BUILD_DIR) $(CTEST_FLAGS)
+
+asan: deps
+	cmake -S . -B $(ASAN_BUILD_DIR) $(ASAN_CONFIG)
+	cmake --build $(ASAN_BUILD_DIR) -j$(JOBS)
+	@status=0; \
+	$(TEST_ENV) $(UBSAN_ENV) $(ASAN_GL_ENV) $(XVFB) \
+	    ctest --test-dir $(ASAN_BUILD_DIR) $(CTEST_FLAGS) -L 'window|audio' || status=1; \
+	$(TEST_ENV) $(UBSAN_ENV) $(ASAN_PLAIN_ENV) $(XVFB) \
+	    ctest --test-dir $(ASAN_BUILD_DIR) $(CTEST_FLAGS) -LE 'window|audio' || status=1; \
+	if [ $$status -ne 0 ]; then echo "make asan: FAILED (see the reports above)"; fi; \
+	exit $$status
+
+bench: deps
+	cmake -S . -B $(BENCH_BUILD_DIR) $(BENCH_CONFIG)
+	cmake --build $(BENCH_BUILD_DIR) -j$(JOBS)
+	@status=0; \
+	for bench in $$(find $(BENCH_BUILD_DIR)/bench -maxdepth 1 -type f -executable 2>/dev/null | sort); do \
+	    echo "== $$bench"; \
+	    $(TEST_ENV) $(XVFB) "$$bench" || status=1; \
+	done; \
+	exit $$status
+
+# The fuzz build needs clang; the compiler is chosen when build-fuzz/ is first configured.
+fuzz-build: deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD_DIR) $(FUZZ_CONFIG)
+	cmake --build $(FUZZ_BUILD_DIR) -j$(JOBS)
+
+# New inputs go to build-fuzz/corpus/<Name>; tests/data/fuzz/<Name> seeds it. Copy a
+# crash from build-fuzz/artifacts/<Name>/ into tests/data/fuzz/<Name>/ to keep it as
+# a regression test.
+fuzz:
+	@if [ -z "$(FUZZ)" ]; then echo "usage: make fuzz FUZZ=<Name> [SECONDS=600]; targets: $(FUZZ_TARGETS)"; exit 2; fi
+	@$(MAKE) --no-print-directory fuzz-build
+	mkdir -p $(FUZZ_BUILD_DIR)/corpus/$(FUZZ) $(FUZZ_BUILD_DIR)/artifacts/$(FUZZ)
+	seeds=tests/data/fuzz/$(FUZZ); [ -d "$$seeds" ] || seeds=; \
+	$(TEST_ENV) ./$(FUZZ_BUILD_DIR)/fuzz/$(FUZZ) -max_total_time=$(SECONDS) \
+	    -artifact_prefix=$(FUZZ_BUILD_DIR)/artifacts/$(FUZZ)/ \
+	    $(FUZZ_BUILD_DIR)/corpus/$(FUZZ) $$seeds
+
+# Skipped (with a message) where clang cannot link libFuzzer targets at all.
+fuzz-smoke: deps
+	@probe=$$(mktemp -d); \
+	echo 'extern "C" int LLVMFuzzerTestOneInput(const char*, unsigned long) { return 0; }' > $$probe/p.cpp; \
+	if ! clang++ -fsanitize=fuzzer $$probe/p.cpp -o $$probe/p >/dev/null 2>&1; then \
+	    rm -rf $$probe; echo "fuzz-smoke: clang cannot build libFuzzer targets here; skipped"; exit 0; \
+	fi; \
+	rm -rf $$probe; \
+	$(MAKE) --no-print-directory fuzz-build; \
+	if [ -z "$(FUZZ_TARGETS)" ]; then echo "fuzz-smoke: no fuzz targets"; fi; \
+	for target in $(FUZZ_TARGETS); do \
+	    $(MAKE) --no-print-directory fuzz FUZZ=$$target SECONDS=$(FUZZ_SMOKE_SECONDS); \
+	done
+
+format: deps
+	@files="$(CXX_FILES)"; if [ -n "$$files" ]; then clang-format -i $$files; fi
+
+format-check: deps
+	@files="$(CXX_FILES)"; if [ -n "$$files" ]; then clang-format --dry-run -Werror $$files; fi
+	@echo "format-check: all C++ files are formatted"
+
+clean:
+	rm -rf $(BUILD_DIR) $(ASAN_BUILD_DIR) $(FUZZ_BUILD_DIR) $(BENCH_BUILD_DIR)
