@@ -10,21 +10,35 @@ Box::Box(Vector init_corner, float init_horizontal, float init_vertical)
 
 Box::Box() : m_corner(), m_horizontal(0.0f), m_vertical(0.0f) {}
 
-Vector Box::getCorner() const { return m_corner; }
-void Box::setCorner(Vector new_corner) { m_corner = new_corner; }
-float Box::getHorizontal() const { return m_horizontal; }
-void Box::setHorizontal(float new_horizontal) { m_horizontal = new_horizontal; }
-float Box::getVertical() const { return m_vertical; }
-void Box::setVertical(float new_vertical) { m_vertical = new_vertical; }
+Vector Box::getCorner() const {
+    return m_corner;
+}
+void Box::setCorner(Vector new_corner) {
+    m_corner = new_corner;
+}
+float Box::getHorizontal() const {
+    return m_horizontal;
+}
+void Box::setHorizontal(float new_horizontal) {
+    m_horizontal = new_horizontal;
+}
+float Box::getVertical() const {
+    return m_vertical;
+}
+void Box::setVertical(float new_vertical) {
+    m_vertical = new_vertical;
+}
 
 bool Box::operator==(const Box& other) const {
     return m_corner == other.m_corner && m_horizontal == other.m_horizontal && m_vertical == other.m_vertical;
 }
 
-bool Box::operator!=(const Box& other) const { return !(*this == other); }
+bool Box::operator!=(const Box& other) const {
+    return !(*this == other);
+}
 
 std::string Box::toString() const {
     return m_corner.toString() + " h: " + vl::toString(m_horizontal) + " v: " + vl::toString(m_vertical);
 }
 
-} // namespace vl
+}  // namespace vl

@@ -10,7 +10,7 @@
 namespace vl {
 
 class Box {
-  public:
+public:
     Box(Vector init_corner, float init_horizontal, float init_vertical);
     Box();  // corner (0, 0), extents 0
 
@@ -25,12 +25,12 @@ class Box {
     bool operator!=(const Box& other) const;
     std::string toString() const;  // "(x,y) h: w v: h"
 
-  private:
+private:
     Vector m_corner;
     float m_horizontal;
     float m_vertical;
 };
 
-} // namespace vl
+}  // namespace vl
 
 #endif

@@ -18,6 +18,8 @@ int64_t Clock::delta() {
     return elapsed;
 }
 
-int64_t Clock::split() const { return m_now() - m_previous_time; }
+int64_t Clock::split() const {
+    return m_now() - m_previous_time;
+}
 
-} // namespace vl
+}  // namespace vl

@@ -9,7 +9,7 @@
 namespace vl {
 
 class Clock {
-  public:
+public:
     using TimeSource = std::function<int64_t()>;  // microseconds from any fixed origin
 
     Clock();  // on the system's monotonic clock
@@ -17,11 +17,11 @@ class Clock {
     int64_t delta();        // microseconds since the previous delta (or construction); restarts
     int64_t split() const;  // microseconds since the previous delta, without restarting
 
-  private:
+private:
     TimeSource m_now;
     int64_t m_previous_time;  //!< time of the last delta
 };
 
-} // namespace vl
+}  // namespace vl
 
 #endif

@@ -16,7 +16,9 @@ namespace {
 
 const char* const COLOR_NAMES[] = {"black", "red", "green", "yellow", "blue", "magenta", "cyan", "white"};
 
-const char* boolText(bool value) { return value ? "true" : "false"; }
+const char* boolText(bool value) {
+    return value ? "true" : "false";
+}
 
 // The decimal integer at the start of text (sign allowed); 0 when there is none.
 // Out-of-range numbers are clamped rather than left undefined.
@@ -31,7 +33,9 @@ int leadingInt(const std::string& text) {
     return static_cast<int>(value);
 }
 
-bool isWhitespace(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
+bool isWhitespace(char c) {
+    return std::isspace(static_cast<unsigned char>(c)) != 0;
+}
 
 std::string withoutWhitespace(const std::string& text) {
     std::string result;
@@ -64,7 +68,7 @@ std::vector<std::string> splitSkippingEmpty(const std::string& text, char separa
     return pieces;
 }
 
-} // namespace
+}  // namespace
 
 std::string match(const std::string& text, const std::string& key) {
     // The parsed items stay until a later call brings a new text.
@@ -77,7 +81,8 @@ std::string match(const std::string& text, const std::string& key) {
         log.writeLog(28, "match(): number of elements allocated is %d", static_cast<int>(elements.size()));
         for (size_t i = 0; i < elements.size(); i++) {
             log.writeLog(28, "\titem number %zu", i);
-            log.writeLog(28, "\tp_element is '%s' (%p)", elements[i].c_str(), static_cast<const void*>(&elements[i]));
+            log.writeLog(28, "\tp_element is '%s' (%p)", elements[i].c_str(),
+                         static_cast<const void*>(&elements[i]));
             const std::vector<std::string> tokens = splitSkippingEmpty(elements[i], ':');
             if (tokens.empty()) {
                 break;  // an item made only of colons ends the parse
@@ -93,7 +98,8 @@ std::string match(const std::string& text, const std::string& key) {
             log.writeLog(28, "\t%zu  %s : %s", i, items[i].first.c_str(), items[i].second.c_str());
         }
     }
-    log.writeLog(25, "match(): Looking for match '%s' among %d items.", key.c_str(), static_cast<int>(items.size()));
+    log.writeLog(25, "match(): Looking for match '%s' among %d items.", key.c_str(),
+                 static_cast<int>(items.size()));
     for (size_t i = 0; i < items.size(); i++) {
         log.writeLog(28, "match(): %zu: %s == %s?", i, key.c_str(), items[i].first.c_str());
         if (items[i].first == key) {
@@ -106,9 +112,10 @@ std::string match(const std::string& text, const std::string& key) {
 Config::Config()
     : m_window_horizontal_pixels(1024), m_window_vertical_pixels(768), m_window_horizontal_chars(80),
       m_window_vertical_chars(24), m_window_style(5), m_window_state(0), m_window_background_color(0),
-      m_frame_time(33), m_font_scale(2.0f), m_window_title("Veltrane"), m_show_mouse(false), m_headless(false),
-      m_font_file("vl-font.ttf"), m_logfile("veltrane.log"), m_random_seed(0), m_networking(true),
-      m_quadtree_threshold(1), m_quadtree_depth(10), m_grid_width(20), m_grid_height(8), m_signals(true) {}
+      m_frame_time(33), m_font_scale(2.0f), m_window_title("Veltrane"), m_show_mouse(false),
+      m_headless(false), m_font_file("vl-font.ttf"), m_logfile("veltrane.log"), m_random_seed(0),
+      m_networking(true), m_quadtree_threshold(1), m_quadtree_depth(10), m_grid_width(20), m_grid_height(8),
+      m_signals(true) {}
 
 Config& Config::getInstance() {
     static Config instance;
@@ -120,8 +127,8 @@ std::string Config::readConfig() const {
     const std::string name = p_env != nullptr ? p_env : "vl-config.txt";
     std::ifstream file(name);
     if (!file.is_open()) {
-        LogManager::getInstance().writeLog(1, "Config::readConfig(): Cannot open Veltrane configuration file '%s'.",
-                                           name.c_str());
+        LogManager::getInstance().writeLog(
+            1, "Config::readConfig(): Cannot open Veltrane configuration file '%s'.", name.c_str());
         return "";
     }
     std::string result;
@@ -143,13 +150,27 @@ void Config::loadConfig(std::string config_text) {
         config_text = readConfig();
     }
     m_config_text = config_text;
-    static const char* const keys[] = {"frame_time",         "font_scale",          "window_horizontal_pixels",
-                                       "window_vertical_pixels", "window_horizontal_chars", "window_vertical_chars",
-                                       "window_background_color", "window_style",   "window_state",
-                                       "window_title",       "show_mouse",          "headless",
-                                       "font_file",          "logfile",             "random_seed",
-                                       "networking",         "grid_width",          "grid_height",
-                                       "quadtree_depth",     "quadtree_threshold",  "signals"};
+    static const char* const keys[] = {"frame_time",
+                                       "font_scale",
+                                       "window_horizontal_pixels",
+                                       "window_vertical_pixels",
+                                       "window_horizontal_chars",
+                                       "window_vertical_chars",
+                                       "window_background_color",
+                                       "window_style",
+                                       "window_state",
+                                       "window_title",
+                                       "show_mouse",
+                                       "headless",
+                                       "font_file",
+                                       "logfile",
+                                       "random_seed",
+                                       "networking",
+                                       "grid_width",
+                                       "grid_height",
+                                       "quadtree_depth",
+                                       "quadtree_threshold",
+                                       "signals"};
     for (const char* p_key : keys) {
         const std::string value = match(m_config_text, p_key);
         if (!value.empty()) {
@@ -248,27 +269,71 @@ void Config::printConfig() const {
     log.writeLog(1, "%s", rule);
 }
 
-std::string Config::getConfigText() const { return m_config_text; }
-int Config::getWindowHorizontalPixels() const { return m_window_horizontal_pixels; }
-int Config::getWindowVerticalPixels() const { return m_window_vertical_pixels; }
-int Config::getWindowHorizontalChars() const { return m_window_horizontal_chars; }
-int Config::getWindowVerticalChars() const { return m_window_vertical_chars; }
-int Config::getWindowStyle() const { return m_window_style; }
-int Config::getWindowState() const { return m_window_state; }
-int Config::getWindowBackgroundColor() const { return m_window_background_color; }
-int Config::getFrameTime() const { return m_frame_time; }
-float Config::getFontScale() const { return m_font_scale; }
-std::string Config::getWindowTitle() const { return m_window_title; }
-bool Config::getShowMouse() const { return m_show_mouse; }
-bool Config::getHeadless() const { return m_headless; }
-std::string Config::getFontFile() const { return m_font_file; }
-std::string Config::getLogfile() const { return m_logfile; }
-int Config::getRandomSeed() const { return m_random_seed; }
-bool Config::getNetworking() const { return m_networking; }
-int Config::getQuadtreeThreshold() const { return m_quadtree_threshold; }
-int Config::getQuadtreeDepth() const { return m_quadtree_depth; }
-int Config::getGridWidth() const { return m_grid_width; }
-int Config::getGridHeight() const { return m_grid_height; }
-bool Config::getSignals() const { return m_signals; }
+std::string Config::getConfigText() const {
+    return m_config_text;
+}
+int Config::getWindowHorizontalPixels() const {
+    return m_window_horizontal_pixels;
+}
+int Config::getWindowVerticalPixels() const {
+    return m_window_vertical_pixels;
+}
+int Config::getWindowHorizontalChars() const {
+    return m_window_horizontal_chars;
+}
+int Config::getWindowVerticalChars() const {
+    return m_window_vertical_chars;
+}
+int Config::getWindowStyle() const {
+    return m_window_style;
+}
+int Config::getWindowState() const {
+    return m_window_state;
+}
+int Config::getWindowBackgroundColor() const {
+    return m_window_background_color;
+}
+int Config::getFrameTime() const {
+    return m_frame_time;
+}
+float Config::getFontScale() const {
+    return m_font_scale;
+}
+std::string Config::getWindowTitle() const {
+    return m_window_title;
+}
+bool Config::getShowMouse() const {
+    return m_show_mouse;
+}
+bool Config::getHeadless() const {
+    return m_headless;
+}
+std::string Config::getFontFile() const {
+    return m_font_file;
+}
+std::string Config::getLogfile() const {
+    return m_logfile;
+}
+int Config::getRandomSeed() const {
+    return m_random_seed;
+}
+bool Config::getNetworking() const {
+    return m_networking;
+}
+int Config::getQuadtreeThreshold() const {
+    return m_quadtree_threshold;
+}
+int Config::getQuadtreeDepth() const {
+    return m_quadtree_depth;
+}
+int Config::getGridWidth() const {
+    return m_grid_width;
+}
+int Config::getGridHeight() const {
+    return m_grid_height;
+}
+bool Config::getSignals() const {
+    return m_signals;
+}
 
-} // namespace vl
+}  // namespace vl

@@ -12,7 +12,7 @@ namespace vl {
 std::string match(const std::string& text, const std::string& key);
 
 class Config {
-  public:
+public:
     static Config& getInstance();
 
     // Loads settings from config_text; an empty text reads the configuration file first.
@@ -44,7 +44,7 @@ class Config {
     int getGridHeight() const;
     bool getSignals() const;
 
-  private:
+private:
     Config();
     Config(const Config&) = delete;
     Config& operator=(const Config&) = delete;
@@ -74,6 +74,6 @@ class Config {
     bool m_signals;
 };
 
-} // namespace vl
+}  // namespace vl
 
 #endif

@@ -32,16 +32,16 @@ const std::string MSE_NETWORK_EVENT = "vl-mouse-network";
 bool isNetworkEvent(const std::string& event_type);
 
 class Event {
-  public:
-    Event();                                    // type "vl-undefined"
+public:
+    Event();  // type "vl-undefined"
     virtual ~Event();
     void setType(const std::string& new_type);  // replaces only the type string
     std::string getType() const;
 
-  private:
+private:
     std::string m_event_type;
 };
 
-} // namespace vl
+}  // namespace vl
 
 #endif

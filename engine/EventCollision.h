@@ -11,18 +11,18 @@ namespace vl {
 class Object;
 
 class EventCollision : public Event {
-  public:
+public:
     EventCollision(Object* p_o1, Object* p_o2, Vector p);  // mover, object hit, where
-    Object* getObject1() const;  // the object that was moving
-    Object* getObject2() const;  // the object that was hit
-    Vector getPosition() const;  // where the mover was trying to go
+    Object* getObject1() const;                            // the object that was moving
+    Object* getObject2() const;                            // the object that was hit
+    Vector getPosition() const;                            // where the mover was trying to go
 
-  private:
+private:
     Vector m_pos;
     Object* m_p_obj1;
     Object* m_p_obj2;
 };
 
-} // namespace vl
+}  // namespace vl
 
 #endif

@@ -3,6 +3,8 @@
 
 namespace vl {
 
-EventOut::EventOut() { setType(OUT_EVENT); }
+EventOut::EventOut() {
+    setType(OUT_EVENT);
+}
 
-} // namespace vl
+}  // namespace vl

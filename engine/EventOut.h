@@ -8,10 +8,10 @@
 namespace vl {
 
 class EventOut : public Event {
-  public:
+public:
     EventOut();
 };
 
-} // namespace vl
+}  // namespace vl
 
 #endif

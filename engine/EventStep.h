@@ -8,15 +8,15 @@
 namespace vl {
 
 class EventStep : public Event {
-  public:
+public:
     explicit EventStep(int init_step_count = 0);
     int getStepCount() const;  // the loop iteration that sent it
     void setStepCount(int new_step_count);
 
-  private:
+private:
     int m_step_count;
 };
 
-} // namespace vl
+}  // namespace vl
 
 #endif

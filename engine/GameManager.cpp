@@ -23,7 +23,7 @@ namespace {
 
 const char* const STARS = "****************************************************";
 
-} // namespace
+}  // namespace
 
 GameManager::GameManager()
     : m_game_over(false), m_frame_time(33), m_step_count(0), m_now(platform::monotonicMicroseconds),
@@ -38,15 +38,25 @@ GameManager& GameManager::getInstance() {
     return instance;
 }
 
-bool GameManager::isValid(std::string event_type) const { return event_type == STEP_EVENT; }
+bool GameManager::isValid(std::string event_type) const {
+    return event_type == STEP_EVENT;
+}
 
-void GameManager::setGameOver(bool new_game_over) { m_game_over = new_game_over; }
+void GameManager::setGameOver(bool new_game_over) {
+    m_game_over = new_game_over;
+}
 
-bool GameManager::getGameOver() const { return m_game_over; }
+bool GameManager::getGameOver() const {
+    return m_game_over;
+}
 
-int GameManager::getFrameTime() const { return m_frame_time; }
+int GameManager::getFrameTime() const {
+    return m_frame_time;
+}
 
-int GameManager::getStepCount() const { return m_step_count; }
+int GameManager::getStepCount() const {
+    return m_step_count;
+}
 
 void GameManager::setLoopTiming(Clock::TimeSource now, Sleeper sleep) {
     m_now = std::move(now);
@@ -178,8 +188,9 @@ void GameManager::run() {
             }
         }
         int64_t loop_time = clock.split();
-        const float budget = static_cast<float>(static_cast<int64_t>(m_frame_time) * 1000 - loop_time - adjust) *
-                             0.95f / 1000.0f;
+        const float budget =
+            static_cast<float>(static_cast<int64_t>(m_frame_time) * 1000 - loop_time - adjust) * 0.95f /
+            1000.0f;
         PathManager::getInstance().cycle(static_cast<int>(budget));
 
         loop_time = clock.split();
@@ -221,7 +232,8 @@ void GameManager::shutDown() {
         {&PathManager::getInstance(), "Path manager stopped"},
         {&WorldManager::getInstance(), "World manager stopped"},
         {&ResourceManager::getInstance(), "Resource manager stopped"},
-        {Config::getInstance().getNetworking() ? &NetworkManager::getInstance() : nullptr, "Network manager stopped"},
+        {Config::getInstance().getNetworking() ? &NetworkManager::getInstance() : nullptr,
+         "Network manager stopped"},
         {&InputManager::getInstance(), "Input manager stopped"},
         {&DisplayManager::getInstance(), "Display manager stopped"},
     };
@@ -239,4 +251,4 @@ void GameManager::shutDown() {
     Manager::shutDown();
 }
 
-} // namespace vl
+}  // namespace vl

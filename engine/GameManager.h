@@ -13,16 +13,16 @@ namespace vl {
 const float VELTRANE_VERSION = 4.21f;
 
 class GameManager : public Manager {
-  public:
+public:
     using Sleeper = std::function<void(int ms)>;
 
     static GameManager& getInstance();
     ~GameManager() override;
 
     bool isValid(std::string event_type) const override;  // exactly "vl-step"
-    int startUp() override;   // configuration, log, then every manager in order; -1 on failure
-    void shutDown() override; // stops whatever started, in reverse order, log last
-    void run();               // the game loop; returns at the end of the iteration that set game over
+    int startUp() override;    // configuration, log, then every manager in order; -1 on failure
+    void shutDown() override;  // stops whatever started, in reverse order, log last
+    void run();                // the game loop; returns at the end of the iteration that set game over
 
     void setGameOver(bool new_game_over = true);
     bool getGameOver() const;
@@ -32,7 +32,7 @@ class GameManager : public Manager {
     // Replaces the loop's clock and sleep, so tests can drive the loop without real time.
     void setLoopTiming(Clock::TimeSource now, Sleeper sleep);
 
-  private:
+private:
     GameManager();
     int startManagers();
 
@@ -43,6 +43,6 @@ class GameManager : public Manager {
     Sleeper m_sleep;
 };
 
-} // namespace vl
+}  // namespace vl
 
 #endif

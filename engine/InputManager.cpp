@@ -3,16 +3,22 @@
 
 namespace vl {
 
-InputManager::InputManager() { setType("InputManager"); }
+InputManager::InputManager() {
+    setType("InputManager");
+}
 
 InputManager& InputManager::getInstance() {
     static InputManager instance;
     return instance;
 }
 
-int InputManager::startUp() { return Manager::startUp(); }
+int InputManager::startUp() {
+    return Manager::startUp();
+}
 
-void InputManager::shutDown() { Manager::shutDown(); }
+void InputManager::shutDown() {
+    Manager::shutDown();
+}
 
 bool InputManager::isValid(std::string event_type) const {
     return event_type == KEYBOARD_EVENT || event_type == MSE_EVENT;
@@ -20,4 +26,4 @@ bool InputManager::isValid(std::string event_type) const {
 
 void InputManager::getInput() {}
 
-} // namespace vl
+}  // namespace vl

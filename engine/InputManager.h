@@ -3,23 +3,22 @@
 #ifndef VL_INPUT_MANAGER_H
 #define VL_INPUT_MANAGER_H
 
-
 #include "Manager.h"
 
 namespace vl {
 
 class InputManager : public Manager {
-  public:
+public:
     static InputManager& getInstance();
     int startUp() override;
     void shutDown() override;
     bool isValid(std::string event_type) const override;  // keyboard and mouse
-    void getInput();  // window events become keyboard and mouse events
+    void getInput();                                      // window events become keyboard and mouse events
 
-  private:
+private:
     InputManager();
 };
 
-} // namespace vl
+}  // namespace vl
 
 #endif

@@ -53,9 +53,13 @@ void LogManager::shutDown() {
     }
 }
 
-void LogManager::setFlush(bool do_flush) { m_do_flush = do_flush; }
+void LogManager::setFlush(bool do_flush) {
+    m_do_flush = do_flush;
+}
 
-int LogManager::getLogLevel() const { return m_log_level; }
+int LogManager::getLogLevel() const {
+    return m_log_level;
+}
 
 int LogManager::writeLog(int log_level, const char* fmt, ...) const {
     va_list args;
@@ -98,4 +102,4 @@ int LogManager::writeLine(int log_level, const char* fmt, va_list args) const {
     return failed ? -1 : count;
 }
 
-} // namespace vl
+}  // namespace vl

@@ -11,12 +11,12 @@
 namespace vl {
 
 class LogManager : public Manager {
-  public:
+public:
     static LogManager& getInstance();
     ~LogManager() override;
 
-    int startUp() override;   // opens $VELTRANE_LOG or the configured log file, truncating it
-    void shutDown() override; // closes the file; later lines go to standard error
+    int startUp() override;    // opens $VELTRANE_LOG or the configured log file, truncating it
+    void shutDown() override;  // closes the file; later lines go to standard error
 
     // A printf-style line at a verbosity level; dropped (returns 0) above the log level.
     // Returns the message's character count, or -1 if a write failed.
@@ -27,7 +27,7 @@ class LogManager : public Manager {
     void setFlush(bool do_flush = true);
     int getLogLevel() const;
 
-  private:
+private:
     LogManager();
     int writeLine(int log_level, const char* fmt, va_list args) const;
 
@@ -38,6 +38,6 @@ class LogManager : public Manager {
     FILE* m_p_f;
 };
 
-} // namespace vl
+}  // namespace vl
 
 #endif

@@ -10,11 +10,14 @@ Manager::Manager() : m_type("Manager"), m_event_count(0), m_is_started(false) {}
 
 Manager::~Manager() = default;
 
-bool Manager::isValid(std::string) const { return false; }
+bool Manager::isValid(std::string) const {
+    return false;
+}
 
 int Manager::startUp() {
     if (m_is_started) {
-        LogManager::getInstance().writeLog(1, "Manager::startUp(): Warning! %s already started.", m_type.c_str());
+        LogManager::getInstance().writeLog(1, "Manager::startUp(): Warning! %s already started.",
+                                           m_type.c_str());
     }
     m_is_started = true;
     return 0;
@@ -22,23 +25,33 @@ int Manager::startUp() {
 
 void Manager::shutDown() {
     if (!m_is_started) {
-        LogManager::getInstance().writeLog(1, "Manager::shutDown(): Warning! %s not started.", m_type.c_str());
+        LogManager::getInstance().writeLog(1, "Manager::shutDown(): Warning! %s not started.",
+                                           m_type.c_str());
     }
     m_is_started = false;
 }
 
-std::string Manager::getType() const { return m_type; }
+std::string Manager::getType() const {
+    return m_type;
+}
 
-void Manager::setType(std::string type) { m_type = std::move(type); }
+void Manager::setType(std::string type) {
+    m_type = std::move(type);
+}
 
-bool Manager::isStarted() const { return m_is_started; }
+bool Manager::isStarted() const {
+    return m_is_started;
+}
 
-int Manager::getEventCount() const { return m_event_count; }
+int Manager::getEventCount() const {
+    return m_event_count;
+}
 
 int Manager::registerInterest(Object* p_o, std::string event_type) {
     if (!isValid(event_type)) {
-        LogManager::getInstance().writeLog("Manager(%s)::registerInterest(): Event '%s' not valid for this Manager",
-                                           m_type.c_str(), event_type.c_str());
+        LogManager::getInstance().writeLog(
+            "Manager(%s)::registerInterest(): Event '%s' not valid for this Manager", m_type.c_str(),
+            event_type.c_str());
         return -1;
     }
     if (p_o == nullptr) {
@@ -120,4 +133,4 @@ int Manager::onEvent(const Event* p_e) const {
     return count;
 }
 
-} // namespace vl
+}  // namespace vl

@@ -13,10 +13,10 @@ namespace vl {
 const int MAX_EVENTS = 100;  // distinct event types one manager keeps interest in
 
 class Manager {
-  public:
+public:
     virtual bool isValid(std::string event_type) const;  // may objects register for it? base: no
     virtual ~Manager();
-    virtual int startUp();    // 0 on success, -1 on failure
+    virtual int startUp();  // 0 on success, -1 on failure
     virtual void shutDown();
 
     std::string getType() const;
@@ -28,11 +28,11 @@ class Manager {
 
     int getEventCount() const;  //!< event types in use in the interest table
 
-  protected:
+protected:
     Manager();
     void setType(std::string type);
 
-  private:
+private:
     Manager(const Manager&) = delete;
     Manager& operator=(const Manager&) = delete;
 
@@ -43,6 +43,6 @@ class Manager {
     bool m_is_started;
 };
 
-} // namespace vl
+}  // namespace vl
 
 #endif

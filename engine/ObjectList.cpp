@@ -41,11 +41,14 @@ ObjectList& ObjectList::operator=(const ObjectList& other) {
     return *this;
 }
 
-ObjectList::~ObjectList() { std::free(m_p_obj); }
+ObjectList::~ObjectList() {
+    std::free(m_p_obj);
+}
 
 bool ObjectList::grow() {
     int new_max = m_max_count > 0 ? m_max_count * 2 : 1;
-    auto* p_new = static_cast<Object**>(std::realloc(m_p_obj, sizeof(Object*) * static_cast<size_t>(new_max)));
+    auto* p_new =
+        static_cast<Object**>(std::realloc(m_p_obj, sizeof(Object*) * static_cast<size_t>(new_max)));
     if (p_new == nullptr) {
         return false;
     }
@@ -69,7 +72,8 @@ int ObjectList::insert(Object* p_o) {
 int ObjectList::remove(Object* p_o) {
     for (int i = 0; i < m_count; i++) {
         if (m_p_obj[i] == p_o) {
-            std::memmove(&m_p_obj[i], &m_p_obj[i + 1], sizeof(Object*) * static_cast<size_t>(m_count - i - 1));
+            std::memmove(&m_p_obj[i], &m_p_obj[i + 1],
+                         sizeof(Object*) * static_cast<size_t>(m_count - i - 1));
             m_count--;
             return 0;
         }
@@ -77,13 +81,21 @@ int ObjectList::remove(Object* p_o) {
     return -1;
 }
 
-void ObjectList::clear() { m_count = 0; }
+void ObjectList::clear() {
+    m_count = 0;
+}
 
-int ObjectList::getCount() const { return m_count; }
+int ObjectList::getCount() const {
+    return m_count;
+}
 
-bool ObjectList::isEmpty() const { return m_count == 0; }
+bool ObjectList::isEmpty() const {
+    return m_count == 0;
+}
 
-int ObjectList::getCapacity() const { return m_max_count; }
+int ObjectList::getCapacity() const {
+    return m_max_count;
+}
 
 Object*& ObjectList::operator[](int index) {
     if (index < 0 || index >= m_count) {
@@ -111,7 +123,9 @@ ObjectList ObjectList::operator+(ObjectList other) const {
 
 ObjectListIterator::ObjectListIterator(const ObjectList* p_list) : m_index(0), m_p_list(p_list) {}
 
-void ObjectListIterator::first() { m_index = 0; }
+void ObjectListIterator::first() {
+    m_index = 0;
+}
 
 void ObjectListIterator::next() {
     if (m_index < m_p_list->getCount()) {
@@ -119,7 +133,9 @@ void ObjectListIterator::next() {
     }
 }
 
-bool ObjectListIterator::isDone() const { return m_index >= m_p_list->getCount(); }
+bool ObjectListIterator::isDone() const {
+    return m_index >= m_p_list->getCount();
+}
 
 Object* ObjectListIterator::currentObject() const {
     if (isDone()) {
@@ -128,4 +144,4 @@ Object* ObjectListIterator::currentObject() const {
     return (*m_p_list)[m_index];
 }
 
-} // namespace vl
+}  // namespace vl

@@ -8,7 +8,7 @@ namespace vl {
 class Object;
 
 class ObjectList {
-  public:
+public:
     ObjectList();  // capacity 1 (0 if the allocation fails)
     ObjectList(const ObjectList& other);
     ObjectList& operator=(const ObjectList& other);
@@ -25,27 +25,27 @@ class ObjectList {
     Object* const& operator[](int index) const;
     ObjectList operator+(ObjectList other) const;  // this list, then the other's non-null pointers
 
-  private:
+private:
     bool grow();  // doubles the capacity; false if reallocation fails
 
-    int m_count;      //!< pointers held
-    int m_max_count;  //!< capacity of the array
-    Object** m_p_obj; //!< owned array, first m_count used
+    int m_count;       //!< pointers held
+    int m_max_count;   //!< capacity of the array
+    Object** m_p_obj;  //!< owned array, first m_count used
 };
 
 class ObjectListIterator {
-  public:
+public:
     explicit ObjectListIterator(const ObjectList* p_list);
     void first();
-    void next();                   // never moves beyond the list's count
-    bool isDone() const;           // reads the count each time, so a shrinking list ends early
-    Object* currentObject() const; // null when done
+    void next();                    // never moves beyond the list's count
+    bool isDone() const;            // reads the count each time, so a shrinking list ends early
+    Object* currentObject() const;  // null when done
 
-  private:
+private:
     int m_index;
     const ObjectList* m_p_list;
 };
 
-} // namespace vl
+}  // namespace vl
 
 #endif

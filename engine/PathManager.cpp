@@ -3,17 +3,23 @@
 
 namespace vl {
 
-PathManager::PathManager() { setType("PathManager"); }
+PathManager::PathManager() {
+    setType("PathManager");
+}
 
 PathManager& PathManager::getInstance() {
     static PathManager instance;
     return instance;
 }
 
-int PathManager::startUp() { return Manager::startUp(); }
+int PathManager::startUp() {
+    return Manager::startUp();
+}
 
-void PathManager::shutDown() { Manager::shutDown(); }
+void PathManager::shutDown() {
+    Manager::shutDown();
+}
 
 void PathManager::cycle(int) {}
 
-} // namespace vl
+}  // namespace vl

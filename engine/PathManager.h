@@ -3,22 +3,21 @@
 #ifndef VL_PATH_MANAGER_H
 #define VL_PATH_MANAGER_H
 
-
 #include "Manager.h"
 
 namespace vl {
 
 class PathManager : public Manager {
-  public:
+public:
     static PathManager& getInstance();
     int startUp() override;
     void shutDown() override;
     void cycle(int budget_ms);  // advances pending path searches within the budget
 
-  private:
+private:
     PathManager();
 };
 
-} // namespace vl
+}  // namespace vl
 
 #endif

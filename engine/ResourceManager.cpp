@@ -3,15 +3,21 @@
 
 namespace vl {
 
-ResourceManager::ResourceManager() { setType("ResourceManager"); }
+ResourceManager::ResourceManager() {
+    setType("ResourceManager");
+}
 
 ResourceManager& ResourceManager::getInstance() {
     static ResourceManager instance;
     return instance;
 }
 
-int ResourceManager::startUp() { return Manager::startUp(); }
+int ResourceManager::startUp() {
+    return Manager::startUp();
+}
 
-void ResourceManager::shutDown() { Manager::shutDown(); }
+void ResourceManager::shutDown() {
+    Manager::shutDown();
+}
 
-} // namespace vl
+}  // namespace vl

@@ -3,21 +3,20 @@
 #ifndef VL_RESOURCE_MANAGER_H
 #define VL_RESOURCE_MANAGER_H
 
-
 #include "Manager.h"
 
 namespace vl {
 
 class ResourceManager : public Manager {
-  public:
+public:
     static ResourceManager& getInstance();
     int startUp() override;
     void shutDown() override;
 
-  private:
+private:
     ResourceManager();
 };
 
-} // namespace vl
+}  // namespace vl
 
 #endif

@@ -11,6 +11,6 @@ enum Solidness : int {
     SPECTRAL = 2,  // not solid; never collides
 };
 
-} // namespace vl
+}  // namespace vl
 
 #endif

@@ -75,6 +75,8 @@ std::string solidnessToString(Solidness solidness) {
     }
 }
 
-bool valueInRange(float value, float min, float max) { return min <= value && value <= max; }
+bool valueInRange(float value, float min, float max) {
+    return min <= value && value <= max;
+}
 
-} // namespace vl
+}  // namespace vl

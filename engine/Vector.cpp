@@ -11,17 +11,27 @@ Vector::Vector(float init_x, float init_y) : m_x(init_x), m_y(init_y) {}
 
 Vector::Vector() : m_x(0.0f), m_y(0.0f) {}
 
-float Vector::getX() const { return m_x; }
-void Vector::setX(float new_x) { m_x = new_x; }
-float Vector::getY() const { return m_y; }
-void Vector::setY(float new_y) { m_y = new_y; }
+float Vector::getX() const {
+    return m_x;
+}
+void Vector::setX(float new_x) {
+    m_x = new_x;
+}
+float Vector::getY() const {
+    return m_y;
+}
+void Vector::setY(float new_y) {
+    m_y = new_y;
+}
 
 void Vector::setXY(float new_x, float new_y) {
     m_x = new_x;
     m_y = new_y;
 }
 
-float Vector::getMagnitude() const { return std::sqrt(m_x * m_x + m_y * m_y); }
+float Vector::getMagnitude() const {
+    return std::sqrt(m_x * m_x + m_y * m_y);
+}
 
 void Vector::normalize() {
     const float length = getMagnitude();
@@ -36,11 +46,17 @@ void Vector::scale(float s) {
     m_y *= s;
 }
 
-bool Vector::isZero() const { return m_x == 0.0f && m_y == 0.0f; }
+bool Vector::isZero() const {
+    return m_x == 0.0f && m_y == 0.0f;
+}
 
-Vector Vector::operator+(const Vector& other) const { return Vector(m_x + other.m_x, m_y + other.m_y); }
+Vector Vector::operator+(const Vector& other) const {
+    return Vector(m_x + other.m_x, m_y + other.m_y);
+}
 
-Vector Vector::operator-(const Vector& other) const { return Vector(m_x - other.m_x, m_y - other.m_y); }
+Vector Vector::operator-(const Vector& other) const {
+    return Vector(m_x - other.m_x, m_y - other.m_y);
+}
 
 Vector& Vector::operator+=(const Vector& other) {
     m_x += other.m_x;
@@ -48,10 +64,16 @@ Vector& Vector::operator+=(const Vector& other) {
     return *this;
 }
 
-bool Vector::operator==(const Vector& other) const { return m_x == other.m_x && m_y == other.m_y; }
+bool Vector::operator==(const Vector& other) const {
+    return m_x == other.m_x && m_y == other.m_y;
+}
 
-bool Vector::operator!=(const Vector& other) const { return !(*this == other); }
+bool Vector::operator!=(const Vector& other) const {
+    return !(*this == other);
+}
 
-std::string Vector::toString() const { return "(" + vl::toString(m_x) + "," + vl::toString(m_y) + ")"; }
+std::string Vector::toString() const {
+    return "(" + vl::toString(m_x) + "," + vl::toString(m_y) + ")";
+}
 
-} // namespace vl
+}  // namespace vl

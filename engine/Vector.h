@@ -8,7 +8,7 @@
 namespace vl {
 
 class Vector {
-  public:
+public:
     Vector(float init_x, float init_y);
     Vector();  // (0, 0)
 
@@ -31,11 +31,11 @@ class Vector {
 
     std::string toString() const;  // "(1.5,2)"
 
-  private:
+private:
     float m_x;
     float m_y;
 };
 
-} // namespace vl
+}  // namespace vl
 
 #endif

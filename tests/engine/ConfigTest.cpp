@@ -1,0 +1,115 @@
+// SPDX-License-Identifier: MIT
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "Config.h"
+#include "StderrCapture.h"
+#include "TestSupport.h"
+
+namespace {
+
+// Loads a configuration file with these contents through VELTRANE_CONFIG.
+void loadFile(const std::string& contents) {
+    const std::string path = vltest::tempPath("vl-config.txt");
+    vltest::writeFile(path, contents);
+    setenv("VELTRANE_CONFIG", path.c_str(), 1);
+    vl::Config::getInstance().loadConfig("");
+}
+
+}  // namespace
+
+TEST(Config, MissingOrCommentOnlyFilesGiveEveryDefault) {
+    setenv("VELTRANE_CONFIG", "/nonexistent/vl-config.txt", 1);
+    vl::Config& config = vl::Config::getInstance();
+    config.loadConfig("");
+    loadFile("# nothing here\n#frame_time:5,\n\n");
+    EXPECT_EQ(config.getWindowHorizontalPixels(), 1024);
+    EXPECT_EQ(config.getWindowVerticalPixels(), 768);
+    EXPECT_EQ(config.getWindowHorizontalChars(), 80);
+    EXPECT_EQ(config.getWindowVerticalChars(), 24);
+    EXPECT_EQ(config.getWindowStyle(), 5);
+    EXPECT_EQ(config.getWindowState(), 0);
+    EXPECT_EQ(config.getWindowBackgroundColor(), 0);
+    EXPECT_EQ(config.getFrameTime(), 33);
+    EXPECT_FLOAT_EQ(config.getFontScale(), 2.0f);
+    EXPECT_EQ(config.getWindowTitle(), "Veltrane");
+    EXPECT_FALSE(config.getShowMouse());
+    EXPECT_FALSE(config.getHeadless());
+    EXPECT_EQ(config.getFontFile(), "vl-font.ttf");
+    EXPECT_EQ(config.getLogfile(), "veltrane.log");
+    EXPECT_EQ(config.getRandomSeed(), 0);
+    EXPECT_TRUE(config.getNetworking());
+    EXPECT_EQ(config.getGridWidth(), 20);
+    EXPECT_EQ(config.getGridHeight(), 8);
+    EXPECT_EQ(config.getQuadtreeThreshold(), 1);
+    EXPECT_EQ(config.getQuadtreeDepth(), 10);
+    EXPECT_TRUE(config.getSignals());
+}
+
+TEST(Config, CrLfFileParsesLikeLfAndWhitespaceIsRemoved) {
+    loadFile("frame_time:20,\r\nwindow_title:My Game,\r\nfont_scale: 1.5 ,\r\n random_seed:-7,\r\n");
+    vl::Config& config = vl::Config::getInstance();
+    EXPECT_EQ(config.getFrameTime(), 20);
+    EXPECT_EQ(config.getWindowTitle(), "MyGame");
+    EXPECT_FLOAT_EQ(config.getFontScale(), 1.5f);
+    EXPECT_EQ(config.getRandomSeed(), -7);
+}
+
+TEST(Config, LinesWithoutCommasRunTogetherAndTheFirstValueWins) {
+    loadFile("frame_time:10,\nframe_time:99,\ngrid_width:1\ngrid_height:2,\n# logfile:x.log,\n");
+    vl::Config& config = vl::Config::getInstance();
+    EXPECT_EQ(config.getGridWidth(), 1);  // the item is "grid_width:1grid_height:2"
+    EXPECT_EQ(config.getGridHeight(), 8);
+    EXPECT_EQ(config.getFrameTime(), 10);
+    EXPECT_EQ(config.getLogfile(), "veltrane.log");
+}
+
+TEST(Config, CaseRulesForBooleansColoursAndKeys) {
+    loadFile("headless:True,\nshow_mouse:true,\nnetworking:yes,\nwindow_background_color:yellow,\nFRAME_TIME:"
+             "5,\n");
+    vl::Config& config = vl::Config::getInstance();
+    EXPECT_FALSE(config.getHeadless());
+    EXPECT_TRUE(config.getShowMouse());
+    EXPECT_FALSE(config.getNetworking());
+    EXPECT_EQ(config.getWindowBackgroundColor(), 3);
+    EXPECT_EQ(config.getFrameTime(), 33);
+}
+
+TEST(Config, BadColourStyleAndStateAreReportedOnStandardErrorAndKeepTheirDefaults) {
+    vltest::StderrCapture capture;
+    ASSERT_TRUE(capture.ok());
+    loadFile("window_background_color:Yellow,\nwindow_style:0,\nwindow_state:maximised,\n");
+    const std::string err = capture.finish();
+    vl::Config& config = vl::Config::getInstance();
+    EXPECT_EQ(config.getWindowBackgroundColor(), 0);
+    EXPECT_EQ(config.getWindowStyle(), 5);
+    EXPECT_EQ(config.getWindowState(), 0);
+    EXPECT_NE(err.find("loadConfig(): Unsupported window color 'Yellow'"), std::string::npos);
+    EXPECT_NE(err.find("loadConfig(): Unsupported window style '0'"), std::string::npos);
+    EXPECT_NE(err.find("loadConfig(): Unsupported window state 'maximised'"), std::string::npos);
+}
+
+TEST(Config, StyleAndStateWordsAndNumbers) {
+    loadFile("window_style:none,\nwindow_state:fullscreen,\nwindow_vertical_chars:abc,\nframe_time:12ms,\n");
+    vl::Config& config = vl::Config::getInstance();
+    EXPECT_EQ(config.getWindowStyle(), 0);
+    EXPECT_EQ(config.getWindowState(), 1);
+    EXPECT_EQ(config.getWindowVerticalChars(), 0);  // not a number
+    EXPECT_EQ(config.getFrameTime(), 12);
+    config.loadConfig("window_style:7,window_state:default,frame_time:99999999999");
+    EXPECT_EQ(config.getWindowStyle(), 7);
+    EXPECT_EQ(config.getWindowState(), 0);
+    EXPECT_EQ(config.getFrameTime(), 2147483647);  // clamped, never undefined
+}
+
+TEST(ConfigMatch, ItemsKeysAndValuesFollowTheLookupRules) {
+    EXPECT_EQ(vl::match("a:1,,b:2,", "b"), "2");
+    EXPECT_EQ(vl::match("", "a"), "1");  // an empty text searches the previous items
+    EXPECT_EQ(vl::match("::a:1:extra", "a"), "1");
+    EXPECT_EQ(vl::match("novalue,b:2", "novalue"), "");
+    EXPECT_EQ(vl::match("a:1,:::,b:2", "b"), "");  // an item of colons ends the parse
+    EXPECT_EQ(vl::match("a : 1 ,\tb:\n2", "b"), "2");
+    EXPECT_EQ(vl::match("a:1", "A"), "");
+}
