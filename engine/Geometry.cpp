@@ -3,6 +3,8 @@
 
 #include <cmath>
 
+#include "LogManager.h"
+#include "Object.h"
 #include "WorldManager.h"
 
 namespace vl {
@@ -14,7 +16,7 @@ bool overlaps(float a_low, float a_high, float b_low, float b_high) {
     return (b_low <= a_low && a_low <= b_high) || (a_low <= b_low && b_low <= a_high);
 }
 
-} // namespace
+}  // namespace
 
 bool boxIntersectsBox(const Box& a, const Box& b) {
     const float ax = a.getCorner().getX();
@@ -41,6 +43,61 @@ Vector worldToView(const Vector& world_pos) {
     return world_pos - WorldManager::getInstance().getView().getCorner();
 }
 
-Vector viewToWorld(const Vector& view_pos) { return view_pos + WorldManager::getInstance().getView().getCorner(); }
+Vector viewToWorld(const Vector& view_pos) {
+    return view_pos + WorldManager::getInstance().getView().getCorner();
+}
 
-} // namespace vl
+Box getWorldBox(const Object* p_o) {
+    return getWorldBox(p_o, p_o->getPosition());
+}
+
+Box getWorldBox(const Object* p_o, Vector where) {
+    Box box = p_o->getBox();
+    box.setCorner(box.getCorner() + where);
+    return box;
+}
+
+Vector getNormal(const Object* p_o, const Object* p_hit) {
+    // Halve the step toward the hit object to find how far the mover gets before touching it.
+    Vector v = p_o->getVelocity();
+    float s = 0.5f;
+    const Vector position = p_o->getPosition();
+    Vector last_free = position;
+    const Box hit = getWorldBox(p_hit);
+    for (int i = 1; i <= 7; i++) {
+        v.scale(s);
+        const Vector p = position + v;
+        const float step = static_cast<float>(std::pow(0.5, i));
+        if (boxIntersectsBox(getWorldBox(p_o, p), hit)) {
+            s -= step;
+        } else {
+            s += step;
+            last_free = p;
+        }
+    }
+
+    const Box mover = getWorldBox(p_o, last_free);
+    const float x = hit.getCorner().getX();
+    const float y = hit.getCorner().getY();
+    const float w = hit.getHorizontal();
+    const float h = hit.getVertical();
+    struct Probe {
+        float x;
+        float y;
+        Vector normal;
+    };
+    const Probe probes[] = {
+        {x, y - h, Vector(0, -1)},     {x, y + h, Vector(0, 1)},       {x - w, y, Vector(-1, 0)},
+        {x + w, y, Vector(1, 0)},      {x - w, y - h, Vector(-1, -1)}, {x + w, y - h, Vector(1, -1)},
+        {x - w, y + h, Vector(-1, 1)}, {x + w, y + h, Vector(1, 1)},
+    };
+    for (const Probe& probe : probes) {
+        if (boxIntersectsBox(mover, Box(Vector(probe.x, probe.y), w, h))) {
+            return probe.normal;
+        }
+    }
+    LogManager::getInstance().writeLog(1, "getNormal(): No collision detected. Returning (0,0).");
+    return Vector(0, 0);
+}
+
+}  // namespace vl
