@@ -1,0 +1,56 @@
+// SPDX-License-Identifier: MIT
+#include "PresentationSupport.h"
+
+#include <cstdlib>
+#include <sstream>
+
+#include "Config.h"
+#include "LogManager.h"
+#include "TestSupport.h"
+
+namespace vltest {
+
+LoggedConfig::LoggedConfig(const std::string& config_items)
+    : m_config_path(tempPath("vl-config.txt")), m_log_path(tempPath("veltrane.log")) {
+    writeFile(m_config_path, config_items + "\n");
+    setenv("VELTRANE_CONFIG", m_config_path.c_str(), 1);
+    setenv("VELTRANE_LOG", m_log_path.c_str(), 1);
+    vl::Config::getInstance().loadConfig("");
+    vl::LogManager::getInstance().startUp();
+    vl::LogManager::getInstance().setFlush(true);
+}
+
+std::string LoggedConfig::log() const {
+    return readFile(m_log_path);
+}
+
+const std::string& LoggedConfig::logPath() const {
+    return m_log_path;
+}
+
+std::string logMessages(const std::string& log_text) {
+    // "hh:mm:ss " and "%4d " make a 14-character prefix on every line.
+    const size_t prefix = 14;
+    std::istringstream in(log_text);
+    std::string line;
+    std::string result;
+    while (std::getline(in, line)) {
+        result += line.size() >= prefix ? line.substr(prefix) : line;
+        result += '\n';
+    }
+    return result;
+}
+
+int countLines(const std::string& text, const std::string& line) {
+    std::istringstream in(text);
+    std::string candidate;
+    int count = 0;
+    while (std::getline(in, candidate)) {
+        if (candidate == line) {
+            count++;
+        }
+    }
+    return count;
+}
+
+}  // namespace vltest
