@@ -7,14 +7,17 @@
 #include <vector>
 
 #include "Config.h"
+#include "DisplayManager.h"
 #include "EventStep.h"
 #include "GameManager.h"
 #include "HeadlessEngine.h"
+#include "InputManager.h"
 #include "LogManager.h"
 #include "NetworkManager.h"
 #include "Object.h"
 #include "StderrCapture.h"
 #include "TestSupport.h"
+#include "WorldManager.h"
 
 namespace {
 
@@ -191,4 +194,24 @@ TEST(GameManager, FirstStepEventCarriesZeroAndGameOverEndsTheIterationItWasSetIn
     EXPECT_EQ(vl::GameManager::getInstance().getStepCount(), 1);
     EXPECT_TRUE(vl::GameManager::getInstance().getGameOver());
     engine.shutDown();
+}
+
+TEST(GameManager, FailingManagerStopsStartUpAndShutDownUnwindsWhatStarted) {
+    vltest::HeadlessEngine engine;
+    // A window with no X display to open it on.
+    vltest::writeFile(std::getenv("VELTRANE_CONFIG"), "headless:false,networking:false,");
+    unsetenv("DISPLAY");
+    EXPECT_EQ(engine.startUp(), -1);
+    EXPECT_TRUE(vl::LogManager::getInstance().isStarted());
+    EXPECT_FALSE(vl::DisplayManager::getInstance().isStarted());
+    EXPECT_FALSE(vl::InputManager::getInstance().isStarted());
+    EXPECT_FALSE(vl::WorldManager::getInstance().isStarted());
+    engine.shutDown();
+    EXPECT_FALSE(vl::LogManager::getInstance().isStarted());
+    const std::string log = engine.log();
+    EXPECT_NE(log.find("** Veltrane version 4.21 **"), std::string::npos);
+    EXPECT_NE(log.find("GameManager::startUp(): Error! Starting display manager."), std::string::npos);
+    EXPECT_EQ(log.find("Starting input manager"), std::string::npos);
+    EXPECT_EQ(log.rfind("** Game engine stopped **\n"),
+              log.size() - std::string("** Game engine stopped **\n").size());
 }
