@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "Box.h"
 
+#include "Record.h"
 #include "Utility.h"
 
 namespace vl {
@@ -39,6 +40,28 @@ bool Box::operator!=(const Box& other) const {
 
 std::string Box::toString() const {
     return m_corner.toString() + " h: " + vl::toString(m_horizontal) + " v: " + vl::toString(m_vertical);
+}
+
+int Box::serialize(std::ostream& stream) const {
+    if (m_corner.serialize(stream) != 0) {
+        return checkStream("Box::serialize()", stream);
+    }
+    record::write(stream, m_horizontal);
+    record::write(stream, m_vertical);
+    return checkStream("Box::serialize()", stream);
+}
+
+int Box::deserialize(std::istream& stream) {
+    Vector corner;
+    float horizontal = 0.0f;
+    float vertical = 0.0f;
+    if (corner.deserialize(stream) == 0 && record::read(stream, horizontal) &&
+        record::read(stream, vertical)) {
+        m_corner = corner;
+        m_horizontal = horizontal;
+        m_vertical = vertical;
+    }
+    return checkStream("Box::deserialize()", stream);
 }
 
 }  // namespace vl

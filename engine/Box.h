@@ -3,6 +3,8 @@
 #ifndef VL_BOX_H
 #define VL_BOX_H
 
+#include <istream>
+#include <ostream>
 #include <string>
 
 #include "Vector.h"
@@ -23,7 +25,9 @@ public:
 
     bool operator==(const Box& other) const;  // exact
     bool operator!=(const Box& other) const;
-    std::string toString() const;  // "(x,y) h: w v: h"
+    std::string toString() const;               // "(x,y) h: w v: h"
+    int serialize(std::ostream& stream) const;  // corner x, y, horizontal, vertical as 4-byte floats; 0 or -1
+    int deserialize(std::istream& stream);      // reads that record; unchanged on a short stream
 
 private:
     Vector m_corner;

@@ -49,6 +49,7 @@ Object::~Object() {
         const std::string name = m_event_name[i];
         unregisterInterest(name);
     }
+    leavePathSearches();
     if (m_in_world) {
         WorldManager::getInstance().removeObject(this);
     }
@@ -271,11 +272,6 @@ bool Object::getFollowPath() const {
     return m_follow_path;
 }
 
-void Object::setFollowPath(bool follow) {
-    m_follow_path = follow;
-    m_modified |= FOLLOW_PATH;
-}
-
 void Object::setModified(unsigned int new_modified) {
     m_modified = new_modified;
 }
@@ -345,21 +341,8 @@ int Object::unregisterInterest(std::string event_type) {
     return 0;
 }
 
-int Object::eventHandler(const Event* p_e) {
-    if (p_e == nullptr || p_e->getType() != PATH_EVENT) {
-        return 0;
-    }
-    return 0;
-}
-
 int Object::draw() {
     return 0;
-}
-
-void Object::stepPath() {
-    if (!m_follow_path) {
-        return;
-    }
 }
 
 void Object::applyAcceleration() {

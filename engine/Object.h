@@ -8,6 +8,7 @@
 
 #include "Box.h"
 #include "Event.h"
+#include "Path.h"
 #include "Solidness.h"
 #include "Vector.h"
 
@@ -105,12 +106,24 @@ public:
 
     static int getNextId();  // the id the next object will get
 
+    // Path searches and following (ObjectPath.cpp). A position stands for its nearest cell (halves
+    // round up); the search runs over the world's cells from this object's cell, a little every
+    // loop iteration, and a found path is then followed at the object's speed. A search started
+    // while one is pending replaces it. 0, or -1 (logged) when no search can start.
+    int findPath(Vector goal);       // to goal's cell
+    int findPath(Object* p_target);  // to p_target's cell; touching p_target counts as arriving
+    bool isFindingPath() const;      // a search is pending
+    void setPath(Path new_path);     // waypoints and index; marks PATH
+    Path getPath() const;
+
 protected:
     static void setNextId(int next_id);  // for objects that give their id back
 
 private:
     Object(const Object&) = delete;
     Object& operator=(const Object&) = delete;
+    int startPathFind(Vector goal, Object* p_target);
+    void leavePathSearches();  // deletes the pending search; searches walking to this object forget it
 
     static int s_next_id;  //!< id for the next object, shared by all objects
 
@@ -130,6 +143,7 @@ private:
     std::string m_event_name[MAX_OBJ_EVENTS];
     unsigned int m_modified;
     PathFind* m_p_path_find;  //!< owned path search in progress, or null
+    Path m_path;
     bool m_follow_path;
     bool m_avoid_collisions;
     bool m_in_world;  //!< the world manager accepted it; only then are its lists kept up to date

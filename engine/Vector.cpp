@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "Record.h"
 #include "Utility.h"
 
 namespace vl {
@@ -74,6 +75,22 @@ bool Vector::operator!=(const Vector& other) const {
 
 std::string Vector::toString() const {
     return "(" + vl::toString(m_x) + "," + vl::toString(m_y) + ")";
+}
+
+int Vector::serialize(std::ostream& stream) const {
+    record::write(stream, m_x);
+    record::write(stream, m_y);
+    return checkStream("Vector::serialize()", stream);
+}
+
+int Vector::deserialize(std::istream& stream) {
+    float x = 0.0f;
+    float y = 0.0f;
+    if (record::read(stream, x) && record::read(stream, y)) {
+        m_x = x;
+        m_y = y;
+    }
+    return checkStream("Vector::deserialize()", stream);
 }
 
 }  // namespace vl

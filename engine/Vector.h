@@ -3,6 +3,8 @@
 #ifndef VL_VECTOR_H
 #define VL_VECTOR_H
 
+#include <istream>
+#include <ostream>
 #include <string>
 
 namespace vl {
@@ -30,6 +32,9 @@ public:
     bool operator!=(const Vector& other) const;
 
     std::string toString() const;  // "(1.5,2)"
+    int
+    serialize(std::ostream& stream) const;  // x and y as 4-byte floats; 0, or -1 (logged) on a stream error
+    int deserialize(std::istream& stream);  // reads that record; unchanged on a short stream
 
 private:
     float m_x;
