@@ -25,18 +25,22 @@ public:
     long count = 0;
 };
 
-// Ends the loop after a fixed number of iterations.
+// Ends each run of the loop after a fixed number of iterations.
 class Stopper : public vl::Object {
 public:
-    explicit Stopper(int iterations) : m_left(iterations) { registerInterest(vl::STEP_EVENT); }
+    explicit Stopper(int iterations) : m_iterations(iterations), m_left(iterations) {
+        registerInterest(vl::STEP_EVENT);
+    }
     int eventHandler(const vl::Event*) override {
         if (--m_left <= 0) {
             vl::GameManager::getInstance().setGameOver();
+            m_left = m_iterations;
         }
         return 1;
     }
 
 private:
+    int m_iterations;
     int m_left;
 };
 
@@ -59,8 +63,10 @@ BENCHMARK(stepDelivery)->Arg(1)->Arg(100)->Arg(10000);
 
 void emptyLoopIteration(benchmark::State& state) {
     const int iterations_per_run = 1000;
+    // One for the whole program (the benchmark body runs several times); the world deletes it.
+    static Stopper* const p_stopper = new Stopper(iterations_per_run);
+    (void)p_stopper;
     for (auto _ : state) {
-        new Stopper(iterations_per_run);  // the world owns it and deletes it at shut-down
         vl::GameManager::getInstance().run();
     }
     state.SetItemsProcessed(state.iterations() * iterations_per_run);
