@@ -109,6 +109,10 @@ void Shape::draw(Vector world_pos) {
         LogManager::getInstance().writeLog(5, "Shape::draw(): DisplayManager window not defined.");
         return;
     }
+    // Only the three figures have a geometry; anything else would repeat the previous shape's figure.
+    if (m_type != CIRCLE && m_type != SQUARE && m_type != TRIANGLE) {
+        return;
+    }
     const Vector pixel = spacesToPixels(worldToView(world_pos));
     sf::CircleShape& figure = sharedFigure();
     if (m_color != CUSTOM) {
@@ -137,8 +141,6 @@ void Shape::draw(Vector world_pos) {
         figure.setRadius(m_size * 0.5f);
         figure.setPosition(x - m_size * 0.5f, y - m_size * 0.5f);
         figure.setRotation(0);
-        break;
-    default:
         break;
     }
     LogManager::getInstance().writeLog(25, "Shape::draw(): Drawing at (%.2f, %.2f)", static_cast<double>(x),

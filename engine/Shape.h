@@ -36,8 +36,8 @@ public:
     unsigned char getOpacity() const;
     void setOpacity(unsigned char new_opacity);  // 255 opaque, 0 invisible
 
-    // Draws the figure centred near world_pos (cells) through the display; logged and skipped without a
-    // window. Non-const: a named colour refreshes the components.
+    // Draws the figure centred near world_pos (cells) through the display; nothing for UNDEFINED, and
+    // logged and skipped without a window. Non-const: a named colour refreshes the components.
     void draw(Vector world_pos);
     std::string toString() const;  // "circle, size 16.000000, White, 255"
 
