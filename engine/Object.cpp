@@ -7,6 +7,7 @@
 #include "InputManager.h"
 #include "LogManager.h"
 #include "NetworkManager.h"
+#include "ResourceManager.h"
 #include "SceneGraph.h"
 #include "WorldManager.h"
 
@@ -38,6 +39,7 @@ Object::Object()
       m_acceleration(0, 0), m_altitude(2), m_solidness(HARD), m_no_soft(false), m_event_count(0),
       m_modified(ALL_OBJECT_ATTRIBUTES), m_p_path_find(nullptr), m_follow_path(false),
       m_avoid_collisions(false), m_in_world(false) {
+    m_shape.setType(UNDEFINED);
     WorldManager& world = WorldManager::getInstance();
     // A refused object is in no list; it must not be indexed later by its setters either.
     m_in_world = world.isStarted();
@@ -341,8 +343,45 @@ int Object::unregisterInterest(std::string event_type) {
     return 0;
 }
 
-int Object::draw() {
+int Object::setSprite(std::string sprite_label) {
+    Sprite* p_sprite = ResourceManager::getInstance().getSprite(sprite_label);
+    if (p_sprite == nullptr) {
+        LogManager::getInstance().writeLog("Object::setSprite(): Warning! Sprite '%s' not found",
+                                           sprite_label.c_str());
+        return -1;
+    }
+    m_animation.setSprite(p_sprite);
+    setBox(m_animation.getBox());
     return 0;
+}
+
+void Object::setAnimation(Animation new_animation, bool set_box) {
+    m_animation = std::move(new_animation);
+    m_modified |= ANIMATION;
+    if (set_box) {
+        setBox(m_animation.getBox());
+    }
+}
+
+Animation Object::getAnimation() const {
+    return m_animation;
+}
+
+void Object::setShape(Shape new_shape) {
+    m_shape = new_shape;
+    m_modified |= SHAPE;
+}
+
+Shape Object::getShape() const {
+    return m_shape;
+}
+
+int Object::draw() {
+    const int result = m_animation.draw(m_position);
+    if (m_shape.getType() != UNDEFINED) {
+        m_shape.draw(m_position);
+    }
+    return result;
 }
 
 void Object::applyAcceleration() {

@@ -6,9 +6,11 @@
 #include <sstream>
 #include <string>
 
+#include "Animation.h"
 #include "Box.h"
 #include "Event.h"
 #include "Path.h"
+#include "Shape.h"
 #include "Solidness.h"
 #include "Vector.h"
 
@@ -64,13 +66,19 @@ public:
     virtual bool isVisible() const;
     virtual int setActive(bool active = true);  // inactive: not updated, moved, drawn or collided with
     virtual void setBox(Box new_box);           // relative to the position
-    virtual int draw();                         // the animation (then the shape) at the position
+    // Shows the sprite labelled so (from the resource manager) and takes its box; -1 (logged, nothing
+    // changes) when no sprite has that label.
+    virtual int setSprite(std::string sprite_label);
+    virtual void setAnimation(Animation new_animation, bool set_box = true);  // copied; the box too if asked
+    virtual int
+    draw();  // the animation, then the shape if it has one, at the position; the animation's result
     // Serialisation (object records): write the attributes in attr, or the modified ones when attr
     // is 0, clearing their modified bits; read a record and apply it. 0, or -1 on a stream error.
     virtual int serialize(std::stringstream* p_ss, unsigned int attr = 0);
     virtual int deserialize(std::stringstream* p_ss, unsigned int* p_attr = nullptr);
     virtual void setModified(unsigned int new_modified);  // replaces the whole mask
     virtual unsigned int getModified() const;
+    virtual void setShape(Shape new_shape);  // copied; drawn over the animation unless UNDEFINED
     virtual void setFollowPath(bool follow = true);
 
     int getId() const;
@@ -92,6 +100,8 @@ public:
     void setNoSoft(bool no_soft = true);  // if true the object does not move onto soft objects
     bool getAvoidCollisions() const;
     bool getFollowPath() const;
+    Animation getAnimation() const;      // copy
+    Shape getShape() const;              // copy
     bool isModified() const;             // any attribute modified since last serialised
     Vector predictPosition() const;      // position plus velocity; changes nothing
     void setDirectionTo(Vector target);  // points the direction from the position toward target
@@ -140,10 +150,12 @@ private:
     Vector m_acceleration;
     int m_altitude;
     Solidness m_solidness;
+    Animation m_animation;
     bool m_no_soft;
     int m_event_count;
     std::string m_event_name[MAX_OBJ_EVENTS];
     unsigned int m_modified;
+    Shape m_shape;
     PathFind* m_p_path_find;  //!< owned path search in progress, or null
     Path m_path;
     bool m_follow_path;

@@ -8,6 +8,8 @@
 #include "HeadlessEngine.h"
 #include "NetworkManager.h"
 #include "Object.h"
+#include "ResourceManager.h"
+#include "Sprite.h"
 #include "TestSupport.h"
 #include "WorldFixture.h"
 #include "WorldManager.h"
@@ -305,4 +307,61 @@ TEST(Object, ObjectRefusedByAStoppedWorldStaysOutOfEveryList) {
     EXPECT_EQ(world_manager.checkConsistency(), 0);
     delete p_stray;  // its creator still owns it
     EXPECT_EQ(world.log().find("Error removing Object"), std::string::npos);
+}
+
+TEST(Object, SpriteGivesTheAnimationAndTheBoxButAMissingOneChangesNothing) {
+    vltest::World world;
+    vl::ResourceManager& resources = vl::ResourceManager::getInstance();
+    ASSERT_EQ(resources.startUp(), 0);
+    ASSERT_EQ(resources.loadSprite(vltest::dataPath("sprites/good-robust.txt"), "thing"), 0);
+    vl::Object object;
+    object.setPosition(vl::Vector(10, 10));
+    object.setModified(0);
+
+    EXPECT_EQ(object.setSprite("nothing"), -1);
+    EXPECT_NE(world.log().find("Object::setSprite(): Warning! Sprite 'nothing' not found"),
+              std::string::npos);
+    EXPECT_EQ(object.getAnimation().getSprite(), nullptr);
+    EXPECT_EQ(object.getBox(), vl::Box(vl::Vector(-0.5f, -0.5f), 0.99f, 0.99f));
+    EXPECT_FALSE(object.isModified());
+
+    ASSERT_EQ(object.setSprite("thing"), 0);
+    EXPECT_EQ(object.getAnimation().getSprite(), resources.getSprite("thing"));
+    EXPECT_EQ(object.getBox(), object.getAnimation().getBox());
+    EXPECT_EQ(object.getBox().getHorizontal(), 3);
+    EXPECT_EQ(object.getBox().getVertical(), 2);
+    EXPECT_EQ(object.getModified(), static_cast<unsigned int>(vl::BOX));  // the box, not the animation
+    // The grid knows the new extent: a neighbour two cells away now touches it.
+    vltest::Probe neighbour(vl::Vector(12, 10));
+    EXPECT_EQ(vl::WorldManager::getInstance().getCollisions(&neighbour, neighbour.getPosition()).getCount(),
+              1);
+
+    // Drawing plays the animation: the frame advances after the sprite's slowdown.
+    const int slowdown = resources.getSprite("thing")->getSlowdown();
+    for (int i = 0; i < slowdown; i++) {
+        EXPECT_EQ(object.getAnimation().getIndex(), 0);
+        object.draw();
+    }
+    EXPECT_EQ(object.getAnimation().getIndex(), 1);
+    resources.shutDown();
+}
+
+TEST(Object, AnimationAndShapeAreCopiedAndMarked) {
+    vltest::World world;
+    vl::Object object;
+    EXPECT_EQ(object.getShape().getType(), vl::UNDEFINED);
+    object.setModified(0);
+    vl::Animation animation;
+    animation.setIndex(3);
+    object.setAnimation(animation, false);
+    EXPECT_EQ(object.getModified(), static_cast<unsigned int>(vl::ANIMATION));
+    EXPECT_EQ(object.getAnimation().getIndex(), 3);
+    EXPECT_EQ(object.getBox(), vl::Box(vl::Vector(-0.5f, -0.5f), 0.99f, 0.99f));
+
+    vl::Shape shape;
+    shape.setType(vl::SQUARE);
+    object.setModified(0);
+    object.setShape(shape);
+    EXPECT_EQ(object.getModified(), static_cast<unsigned int>(vl::SHAPE));
+    EXPECT_EQ(object.getShape().getType(), vl::SQUARE);
 }
