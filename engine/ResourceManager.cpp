@@ -3,13 +3,14 @@
 
 #include <fstream>
 
+#include "AudioDevice.h"
 #include "LogManager.h"
 #include "Sprite.h"
 #include "SpriteReader.h"
 
 namespace vl {
 
-ResourceManager::ResourceManager() : m_p_sprite{}, m_sprite_count(0) {
+ResourceManager::ResourceManager() : m_p_sprite{}, m_sprite_count(0), m_sound_count(0), m_music_count(0) {
     setType("ResourceManager");
 }
 
@@ -32,6 +33,7 @@ int ResourceManager::startUp() {
         return -1;
     }
     m_sprite_count = 0;
+    startAudio();
     Manager::startUp();
     log.writeLog(5, "RM::startUp(): successfully started.");
     return 0;
@@ -43,6 +45,7 @@ void ResourceManager::shutDown() {
         m_p_sprite[i] = nullptr;
     }
     m_sprite_count = 0;
+    stopAudio();
     Manager::shutDown();
     LogManager::getInstance().writeLog(5, "RM::shutDown(): successfully stopped.");
 }
@@ -110,6 +113,99 @@ Sprite* ResourceManager::getSprite(std::string label) const {
 
 int ResourceManager::getSpriteCount() const {
     return m_sprite_count;
+}
+
+// ---- sounds and music ----
+
+void ResourceManager::startAudio() {
+    m_sound_count = 0;
+    m_music_count = 0;
+    isAudioAvailable();
+}
+
+void ResourceManager::stopAudio() {
+    for (int i = 0; i < m_sound_count; i++) {
+        m_sound[i].stop();
+    }
+    for (int i = 0; i < m_music_count; i++) {
+        m_music[i].stop();
+    }
+}
+
+int ResourceManager::loadSound(std::string filename, std::string label) {
+    const LogManager& log = LogManager::getInstance();
+    if (!isStarted()) {
+        log.writeLog("%s not started!", getType().c_str());
+        return -1;
+    }
+    if (m_sound_count == MAX_SOUNDS) {
+        log.writeLog("RM::loadSound(): Error! Unable to add more sounds (max is %d).", MAX_SOUNDS);
+        return -1;
+    }
+    if (m_sound[m_sound_count].loadSound(filename) == -1) {
+        log.writeLog("RM::loadSound(): Error! Cannot load sound from file '%s'.", filename.c_str());
+        return -1;
+    }
+    m_sound[m_sound_count].setLabel(label);
+    log.writeLog(1, "RM::loadSound(): Sound '%s' successfully loaded.", label.c_str());
+    m_sound_count++;
+    return 0;
+}
+
+Sound* ResourceManager::getSound(std::string label) {
+    const LogManager& log = LogManager::getInstance();
+    log.writeLog(5, "RM::getSound(): Looking for sound '%s'.", label.c_str());
+    for (int i = 0; i < m_sound_count; i++) {
+        if (m_sound[i].getLabel() == label) {
+            return &m_sound[i];
+        }
+    }
+    log.writeLog("RM::getSound(): Warning! Sound '%s' not found.", label.c_str());
+    return nullptr;
+}
+
+int ResourceManager::loadMusic(std::string filename, std::string label) {
+    const LogManager& log = LogManager::getInstance();
+    if (!isStarted()) {
+        log.writeLog("%s not started!", getType().c_str());
+        return -1;
+    }
+    if (m_music_count == MAX_MUSICS) {
+        log.writeLog("RM::loadMusic(): Error! Unable to add more musics (max is %d).", m_music_count);
+        return -1;
+    }
+    if (label.empty()) {
+        log.writeLog("RM::loadMusic(): Error! Must provide label for music.");
+        return -1;
+    }
+    if (m_music[m_music_count].loadMusic(filename) == -1) {
+        log.writeLog("RM::loadmusic(): Error! Cannot load music from file '%s'.", filename.c_str());
+        return -1;
+    }
+    m_music[m_music_count].setLabel(label);
+    log.writeLog(1, "RM::loadMusic(): Music '%s' successfully loaded.", label.c_str());
+    m_music_count++;
+    return 0;
+}
+
+Music* ResourceManager::getMusic(std::string label) {
+    const LogManager& log = LogManager::getInstance();
+    log.writeLog(5, "RM::getMusic(): Looking for music '%s'.", label.c_str());
+    for (int i = 0; i < m_music_count; i++) {
+        if (m_music[i].getLabel() == label) {
+            return &m_music[i];
+        }
+    }
+    log.writeLog("RM::getMusic(): Warning! Music '%s' not found.", label.c_str());
+    return nullptr;
+}
+
+int ResourceManager::getSoundCount() const {
+    return m_sound_count;
+}
+
+int ResourceManager::getMusicCount() const {
+    return m_music_count;
 }
 
 }  // namespace vl

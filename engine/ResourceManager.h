@@ -6,12 +6,16 @@
 #include <string>
 
 #include "Manager.h"
+#include "Music.h"
+#include "Sound.h"
 
 namespace vl {
 
 class Sprite;
 
 const int MAX_SPRITES = 1000;
+const int MAX_SOUNDS = 100;
+const int MAX_MUSICS = 50;
 
 class ResourceManager : public Manager {
 public:
@@ -28,12 +32,29 @@ public:
     Sprite* getSprite(std::string label) const;
     int getSpriteCount() const;
 
+    // Decodes a sound file into the next free slot under label (empty allowed). 0, or -1 logged.
+    int loadSound(std::string filename, std::string label);
+    // The first sound loaded under exactly this label, or null (logged). Owned by the manager.
+    Sound* getSound(std::string label);
+    // Opens a music file for streaming into the next free slot under label (not empty). 0, or -1 logged.
+    int loadMusic(std::string filename, std::string label);
+    // The first music loaded under exactly this label, or null (logged). Owned by the manager.
+    Music* getMusic(std::string label);
+    int getSoundCount() const;
+    int getMusicCount() const;
+
 private:
     ResourceManager();
     void logSpriteFrames(const Sprite& sprite) const;
+    void startAudio();  // empties the sound and music tables; finds out whether there is a device
+    void stopAudio();   // stops every loaded sound and music; they stay loaded until exit
 
     Sprite* m_p_sprite[MAX_SPRITES];  //!< load order; 0 .. m_sprite_count - 1 in use, owned
     int m_sprite_count;
+    Sound m_sound[MAX_SOUNDS];  //!< load order; 0 .. m_sound_count - 1 in use
+    int m_sound_count;
+    Music m_music[MAX_MUSICS];  //!< load order; 0 .. m_music_count - 1 in use
+    int m_music_count;
 };
 
 }  // namespace vl
