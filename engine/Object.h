@@ -74,8 +74,8 @@ public:
     draw();  // the animation, then the shape if it has one, at the position; the animation's result
     // Serialisation (object records): write the attributes in attr, or the modified ones when attr
     // is 0, clearing their modified bits; read a record and apply it. 0, or -1 on a stream error.
-    virtual int serialize(std::stringstream* p_ss, unsigned int attr = 0);
-    virtual int deserialize(std::stringstream* p_ss, unsigned int* p_attr = nullptr);
+    virtual int serialize(std::stringstream& stream, unsigned int attr = 0);
+    virtual int deserialize(std::stringstream& stream, unsigned int* p_attr = nullptr);
     virtual void setModified(unsigned int new_modified);  // replaces the whole mask
     virtual unsigned int getModified() const;
     virtual void setShape(Shape new_shape);  // copied; drawn over the animation unless UNDEFINED

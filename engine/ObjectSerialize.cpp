@@ -5,11 +5,11 @@
 namespace vl {
 
 // Not written yet: refuse rather than claim an empty record was written or read.
-int Object::serialize(std::stringstream*, unsigned int) {
+int Object::serialize(std::stringstream&, unsigned int) {
     return -1;
 }
 
-int Object::deserialize(std::stringstream*, unsigned int*) {
+int Object::deserialize(std::stringstream&, unsigned int*) {
     return -1;
 }
 
