@@ -11,7 +11,6 @@
 #include <SFML/Graphics/RenderWindow.hpp>
 #include <SFML/Graphics/Shape.hpp>
 #include <SFML/Graphics/Text.hpp>
-#include <SFML/System/Err.hpp>
 #include <SFML/System/String.hpp>
 #include <SFML/Window/VideoMode.hpp>
 #include <SFML/Window/WindowStyle.hpp>
@@ -92,7 +91,7 @@ DisplayManager::DisplayManager()
       m_window_horizontal_chars(Config::getInstance().getWindowHorizontalChars()),
       m_window_vertical_chars(Config::getInstance().getWindowVerticalChars()),
       m_window_background_color(sf::Color::Black), m_headless(false), m_batching(batchingWanted()),
-      m_character_size(0), m_p_err_buffer(nullptr), m_p_saved_err(nullptr) {
+      m_character_size(0) {
     setType("DisplayManager");
 }
 
@@ -125,10 +124,7 @@ int DisplayManager::startUp() {
     }
 
     // Library complaints (vertical sync, GL context, audio device) belong in the log, not on the console.
-    if (m_p_err_buffer == nullptr) {
-        m_p_err_buffer = &LogStreamBuffer::forSfml();
-        m_p_saved_err = sf::err().rdbuf(m_p_err_buffer);
-    }
+    LogStreamBuffer::routeSfmlErrors();
 
     m_character_size = characterSizeFor(config.getFontScale(), charWidth(), charHeight());
     m_headless = config.getHeadless();
@@ -148,16 +144,16 @@ int DisplayManager::openWindow() {
     const Config& config = Config::getInstance();
 
     // The graphics library aborts the process when it cannot reach the display, so ask first.
-    std::string display_name;
-    if (probeDisplay(display_name) != 0) {
+    const DisplayProbe probe;
+    if (!probe.isReachable()) {
         log.writeLog("DisplayManager::startUp(): Unable to allocate window!");
         log.writeLog("DisplayManager::startUp(): Cannot open X display '%s'. Run headless "
                      "(headless:true in the configuration) or under xvfb-run.",
-                     display_name.c_str());
+                     probe.getName().c_str());
         std::fprintf(stderr,
                      "Veltrane: cannot open X display '%s'. Run headless (headless:true in the "
                      "configuration) or under xvfb-run.\n",
-                     display_name.c_str());
+                     probe.getName().c_str());
         return -1;
     }
 
@@ -227,12 +223,7 @@ void DisplayManager::shutDown() {
     m_p_rectangle.reset();
     Manager::shutDown();
     LogManager::getInstance().writeLog(5, "DisplayManager::shutDown(): successfully stopped.");
-    if (m_p_err_buffer != nullptr) {
-        m_p_err_buffer->flushLine();
-        sf::err().rdbuf(m_p_saved_err);
-        m_p_err_buffer = nullptr;
-        m_p_saved_err = nullptr;
-    }
+    LogStreamBuffer::restoreSfmlErrors();
 }
 
 bool DisplayManager::checkDrawable() const {

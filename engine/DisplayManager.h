@@ -23,7 +23,6 @@ class Text;
 namespace vl {
 
 class BatchRenderer;
-class LogStreamBuffer;
 
 enum Justification : int {
     LEFT = 0,
@@ -92,8 +91,6 @@ private:
     bool m_batching;
     unsigned int m_character_size;
     std::unique_ptr<BatchRenderer> m_p_batch;  //!< this frame's vertices when batching
-    LogStreamBuffer* m_p_err_buffer;           //!< receives sf::err() while started; not owned
-    std::streambuf* m_p_saved_err;             //!< sf::err()'s own buffer, put back at shut-down
 };
 
 }  // namespace vl

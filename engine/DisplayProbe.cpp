@@ -7,18 +7,26 @@
 
 namespace vl {
 
-int probeDisplay(std::string& display_name) {
+DisplayProbe::DisplayProbe() : m_p_display(nullptr) {
     const char* p_name = std::getenv("DISPLAY");
-    display_name = p_name != nullptr ? p_name : "(unset)";
-    if (p_name == nullptr || *p_name == '\0') {
-        return -1;
+    m_name = p_name != nullptr ? p_name : "(unset)";
+    if (p_name != nullptr && *p_name != '\0') {
+        m_p_display = XOpenDisplay(nullptr);
     }
-    Display* p_display = XOpenDisplay(nullptr);
-    if (p_display == nullptr) {
-        return -1;
+}
+
+DisplayProbe::~DisplayProbe() {
+    if (m_p_display != nullptr) {
+        XCloseDisplay(static_cast<Display*>(m_p_display));
     }
-    XCloseDisplay(p_display);
-    return 0;
+}
+
+bool DisplayProbe::isReachable() const {
+    return m_p_display != nullptr;
+}
+
+std::string DisplayProbe::getName() const {
+    return m_name;
 }
 
 }  // namespace vl

@@ -7,9 +7,23 @@
 
 namespace vl {
 
-// 0 when a connection to the display named by $DISPLAY can be opened (and is closed again), else -1.
-// display_name receives $DISPLAY, or "(unset)".
-int probeDisplay(std::string& display_name);
+// Connects to the display named by $DISPLAY and holds the connection until destroyed: a fresh X server
+// resets when its last client leaves, so the connection must outlive the opening of the real window.
+class DisplayProbe {
+public:
+    DisplayProbe();
+    ~DisplayProbe();
+
+    bool isReachable() const;
+    std::string getName() const;  // $DISPLAY, or "(unset)"
+
+private:
+    DisplayProbe(const DisplayProbe&) = delete;
+    DisplayProbe& operator=(const DisplayProbe&) = delete;
+
+    void* m_p_display;  //!< the X connection, or null
+    std::string m_name;
+};
 
 }  // namespace vl
 
