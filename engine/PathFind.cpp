@@ -136,18 +136,26 @@ int PathFind::cycleOnce() {
         return PATH_FOUND;
     }
 
+    // Each neighbour is asked about at most once per expansion, also when it is a diagonal's side.
+    signed char blocked[3][3] = {{-1, -1, -1}, {-1, -1, -1}, {-1, -1, -1}};
+    auto isBlockedAt = [&](int dx, int dy) {
+        signed char& known = blocked[dy + 1][dx + 1];
+        if (known < 0) {
+            known = isBlocked(Cell{current.x + dx, current.y + dy}) ? 1 : 0;
+        }
+        return known == 1;
+    };
     for (int dy = -1; dy <= 1; dy++) {
         for (int dx = -1; dx <= 1; dx++) {
             if (dx == 0 && dy == 0) {
                 continue;
             }
             const Cell n{current.x + dx, current.y + dy};
-            if (!inGrid(n) || node(n).state == CLOSED || isBlocked(n)) {
+            if (!inGrid(n) || node(n).state == CLOSED || isBlockedAt(dx, dy)) {
                 continue;
             }
             // A diagonal step may cut a corner, but not squeeze between two blocked cells.
-            if (dx != 0 && dy != 0 && isBlocked(Cell{current.x + dx, current.y}) &&
-                isBlocked(Cell{current.x, current.y + dy})) {
+            if (dx != 0 && dy != 0 && isBlockedAt(dx, 0) && isBlockedAt(0, dy)) {
                 continue;
             }
             consider(current, n, dx, dy);
