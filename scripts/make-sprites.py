@@ -10,10 +10,13 @@ Sizes follow from the level layouts: walls tile the side columns every 4 rows
 (1 x 4), platforms lie every 2 columns (2 x 1), long platforms every 6 (6 x 1),
 borders every 5 rows (1 x 5). The player is 3 x 3: small enough for the 4-row
 tunnels and rooms of levels 4 to 6, odd so that it is drawn on whole columns.
-The light is 3 x 1 so that it rests on the floor in levels 2 and 3, and its
-shadow form is 7 x 3, the area it dissolves: it reaches a wall next to the
-player and the floor it stands on in levels 2 and 3, but not the floor under a
-light the player has put down.
+The light's box is 3 x 3 with an empty bottom row, so that it looks as if it
+rests on the floor in levels 2 and 3 and a player standing under it in levels
+1, 4 and 5 overlaps it by more than a hair; its
+shadow form is 7 x 4, the area it dissolves: put down beside a wall it reaches
+both shadow walls of level 1's column and the shadow walls of the rooms in
+levels 4 to 6, and it opens the floor it stands on in levels 2 and 3, but not
+the floor under a light the player has put down.
 
 Colours on the white window: the light world is blue, the shadow world black
 with other characters; the light and its glow are magenta, the door red.
@@ -114,10 +117,12 @@ RIGHT_BORDER_SHADOW = [[":", "%", ":", "%", ":"]]
 
 # ---- light and its shadow form (the dissolving glow) ------------------------------------
 
-LIGHT = [["(*)"], ["(+)"]]
+# The bottom row is left transparent: the lamp shows on its two upper rows and rests on the
+# floor in levels 2 and 3, while its box reaches well into a standing player's.
+LIGHT = [[" ^ ", "(*)", "   "], [" ' ", "(+)", "   "]]
 LIGHT_SHADOW = [
-    [" . ' . ", "-( @ )-", " ' . ' "],
-    [" ' . ' ", "=( @ )=", " . ' . "],
+    [" . ' . ", "-( @ )-", "-(___)-", " ' . ' "],
+    [" ' . ' ", "=( @ )=", "=(___)=", " . ' . "],
 ]
 
 # ---- door -------------------------------------------------------------------------------
