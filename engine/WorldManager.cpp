@@ -83,6 +83,9 @@ bool WorldManager::isValid(std::string event_type) const {
 }
 
 int WorldManager::insertObject(Object* p_o) {
+    if (p_o == nullptr) {
+        return -1;
+    }
     if (!isStarted()) {
         LogManager& log = LogManager::getInstance();
         log.writeLog(2, "WorldManager::insertObject(): Warning! Not adding Object %d", p_o->getId());
