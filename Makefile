@@ -23,7 +23,7 @@ BENCH_BUILD_DIR ?= build-bench
 SECONDS ?= 600
 FUZZ_SMOKE_SECONDS ?= 20
 
-XVFB := xvfb-run -a -s "-screen 0 1280x1024x24"
+XVFB := xvfb-run -a -s "-screen 0 1280x1024x24 -noreset"
 CTEST_FLAGS := --output-on-failure -j$(JOBS)
 # Audio code gets a silent working device unless a test chooses another.
 TEST_ENV := ALSOFT_DRIVERS=null
