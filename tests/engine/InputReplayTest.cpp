@@ -171,6 +171,20 @@ TEST(InputScript, FilesThatCannotBeReadAreRefusedAsAWhole) {
     EXPECT_NE(reason.find("is larger than"), std::string::npos) << reason;
 }
 
+TEST(InputScript, TheDocumentedExampleIsAValidReplay) {
+    const std::string doc = vltest::readFile(vltest::sourcePath("docs/replay.md"));
+    const size_t example = doc.find("## Example");
+    ASSERT_NE(example, std::string::npos);
+    const size_t begin = doc.find("```\n", example);
+    ASSERT_NE(begin, std::string::npos);
+    const size_t end = doc.find("```", begin + 4);
+    ASSERT_NE(end, std::string::npos);
+    vl::InputScript script = parsed(doc.substr(begin + 4, end - begin - 4));
+    EXPECT_EQ(script.getEndStep(), 240);
+    EXPECT_EQ(eventsAt(script, 45), (Lines{"key pressed W", "key down D", "key down W"}));
+    EXPECT_EQ(eventsAt(script, 124), Lines{"key released E"});
+}
+
 TEST(InputRecorder, WhatIsRecordedReplaysExactly) {
     const std::string path = vltest::tempPath("recording.txt");
     vl::InputRecorder recorder;
