@@ -50,6 +50,7 @@ public:
 
     // One character at a world position in cells, on a background-coloured cell. rotation in degrees.
     // 0 when drawn (or queued in the frame's batch); -1 headless, without a window, or not started.
+    // CUSTOM and unsupported colours have no components of their own and draw white.
     int drawCharacter(Vector world_pos, char ch, Color color, float rotation = 0) const;
     int drawCharacter(Vector world_pos, char ch, unsigned char r, unsigned char g, unsigned char b,
                       float rotation = 0) const;
