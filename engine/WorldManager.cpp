@@ -9,6 +9,7 @@
 #include "Geometry.h"
 #include "LogManager.h"
 #include "Object.h"
+#include "ViewObject.h"
 
 namespace vl {
 
@@ -272,7 +273,9 @@ void WorldManager::draw() {
         const ObjectList visible = m_scene_graph.visibleObjects(altitude);
         for (int i = 0; i < visible.getCount(); i++) {
             Object* p_o = visible[i];
-            if (boxIntersectsBox(getWorldBox(p_o), m_view)) {
+            // View objects sit in view coordinates, so their world box says nothing about being seen.
+            if (boxIntersectsBox(getWorldBox(p_o), m_view) ||
+                dynamic_cast<const ViewObject*>(p_o) != nullptr) {
                 p_o->draw();
             }
         }
