@@ -22,6 +22,20 @@ bool gameOver() {
 
 using Counts = std::unordered_map<const Object*, int>;
 
+// Removes p_o from its type's list and drops the list when it empties: types come from outside
+// (object records), and a map keeping every name ever seen would only grow.
+int removeFromType(std::map<std::string, ObjectList>& type_map, Object* p_o, const std::string& type) {
+    const auto it = type_map.find(type);
+    if (it == type_map.end()) {
+        return -1;
+    }
+    const int result = it->second.remove(p_o);
+    if (it->second.isEmpty()) {
+        type_map.erase(it);
+    }
+    return result;
+}
+
 // How many times each object appears in the list.
 Counts countEntries(const ObjectList& list) {
     Counts counts;
@@ -101,7 +115,7 @@ int SceneGraph::removeObject(Object* p_o) {
         sum += m_inactive_objects.remove(p_o);
     } else {
         sum += m_objects.remove(p_o);
-        sum += m_type_map[p_o->getType()].remove(p_o);
+        sum += removeFromType(m_type_map, p_o, p_o->getType());
         if (p_o->isVisible()) {
             const int altitude = p_o->getAltitude();
             sum += validAltitude(altitude) ? m_visible_objects[altitude].remove(p_o) : -1;
@@ -171,7 +185,7 @@ int SceneGraph::updateActive(Object* p_o, bool new_active) {
 
     if (!new_active) {
         check(m_objects.remove(p_o), "SceneGraph::updateActive(): remove object (%s) failed for objects!");
-        if (m_type_map[type].remove(p_o) != 0) {
+        if (removeFromType(m_type_map, p_o, type) != 0) {
             result = -1;
         }
         if (p_o->isVisible()) {
@@ -308,7 +322,7 @@ int SceneGraph::updateType(Object* p_o, const std::string& new_type) {
         return 0;
     }
     const std::string old_type = p_o->getType();
-    if (m_type_map[old_type].remove(p_o) != 0 && !gameOver()) {
+    if (removeFromType(m_type_map, p_o, old_type) != 0 && !gameOver()) {
         log.writeLog("SceneGraph::updateType(): Error! Unable to remove Object (%d) type %s", p_o->getId(),
                      old_type.c_str());
         return -1;

@@ -73,5 +73,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* p_data, size_t size) {
     world.markForDelete(p_copy);
     world.update();
     check(world.checkConsistency() == 0);
+    check(world.getAllObjects(true).isEmpty());
     return 0;
 }
