@@ -14,6 +14,10 @@ namespace vl {
 
 namespace {
 
+// Ids above this are refused: the next-id counter moves past a received id, and local objects
+// still need room to count on.
+const int MAX_RECORD_ID = INT_MAX / 2;
+
 const char* boolText(bool value) {
     return value ? "true" : "false";
 }
@@ -171,8 +175,7 @@ int Object::deserialize(std::stringstream& ss, unsigned int* p_attr) {
         if (!record::read(ss, id)) {
             return refuse(ss);
         }
-        // The next-id counter moves past a received id, so the largest int cannot be taken.
-        if (id == INT_MAX) {
+        if (id > MAX_RECORD_ID) {
             log.writeLog("Object::deserialize(): Error! Id %d out of range.", id);
             return refuse(ss);
         }

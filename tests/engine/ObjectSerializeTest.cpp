@@ -178,10 +178,13 @@ TEST_F(Records, AReceivedIdMovesTheCounterPastIt) {
     // A smaller id leaves the counter alone.
     ASSERT_EQ(deserialize(o, bytesOf(uint32_t{vl::ID}) + bytesOf(int32_t{3})), 0);
     EXPECT_EQ(vl::Object::getNextId(), far + 2);
-    // The largest id would leave no next one.
-    EXPECT_EQ(deserialize(o, bytesOf(uint32_t{vl::ID}) + bytesOf(int32_t{INT_MAX})), -1);
+    // Ids near the largest int would leave the counter no room to count local objects on.
+    for (const int32_t huge : {INT_MAX, INT_MAX - 1, INT_MAX / 2 + 1}) {
+        EXPECT_EQ(deserialize(o, bytesOf(uint32_t{vl::ID}) + bytesOf(huge)), -1) << huge;
+    }
     EXPECT_EQ(o.getId(), 3);
-    EXPECT_NE(m_world.log().find("Object::deserialize(): Error! Id 2147483647 out of range."),
+    EXPECT_EQ(vl::Object::getNextId(), far + 2);
+    EXPECT_NE(m_world.log().find("Object::deserialize(): Error! Id 2147483646 out of range."),
               std::string::npos);
 }
 
