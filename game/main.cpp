@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: MIT
-// The game's entry point: start the engine, run the loop, shut down.
+// The game's entry point: start the engine, load the game's resources, show the title screen, play.
+#include "DisplayManager.h"
 #include "GameManager.h"
+#include "GameStart.h"
 #include "LogManager.h"
+#include "Resources.h"
 
 int main() {
     vl::GameManager& game_manager = vl::GameManager::getInstance();
@@ -11,6 +14,9 @@ int main() {
         return 1;
     }
     vl::LogManager::getInstance().setFlush(true);
+    loadResources();
+    vl::DisplayManager::getInstance().setBackgroundColor(vl::WHITE);
+    new GameStart();  // the world manager owns it
     game_manager.run();
     game_manager.shutDown();
     return 0;

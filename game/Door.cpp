@@ -1,0 +1,51 @@
+// SPDX-License-Identifier: MIT
+#include "Door.h"
+
+#include "EventKeyboard.h"
+#include "GameEvents.h"
+#include "LogManager.h"
+#include "ResourceManager.h"
+#include "Sound.h"
+#include "WorldManager.h"
+
+Door::Door(vl::Vector position) {
+    setPosition(position);
+    registerInterest(vl::KEYBOARD_EVENT);
+    setSprite("door");
+    setType("Door");
+    setSolidness(vl::SOFT);
+}
+
+Door::~Door() = default;
+
+int Door::eventHandler(const vl::Event* p_e) {
+    if (p_e->getType() != vl::KEYBOARD_EVENT) {
+        return 0;
+    }
+    const vl::EventKeyboard* p_keyboard = static_cast<const vl::EventKeyboard*>(p_e);
+    if (p_keyboard->getKey() == vl::Keyboard::E && p_keyboard->getKeyboardAction() == vl::KEY_RELEASED) {
+        enter();
+    }
+    return 1;
+}
+
+void Door::enter() {
+    const vl::ObjectList touching = vl::WorldManager::getInstance().getCollisions(this, getPosition());
+    bool player_here = false;
+    for (vl::ObjectListIterator it(&touching); !it.isDone(); it.next()) {
+        if (it.currentObject()->getType() == "Player") {
+            player_here = true;
+            break;
+        }
+    }
+    if (!player_here) {
+        return;
+    }
+    vl::LogManager::getInstance().writeLog("door entered");
+    vl::Sound* p_sound = vl::ResourceManager::getInstance().getSound("complete");
+    if (p_sound != nullptr) {
+        p_sound->play(false);
+    }
+    EventEnd end;
+    vl::WorldManager::getInstance().onEvent(&end);
+}

@@ -1,0 +1,114 @@
+// SPDX-License-Identifier: MIT
+#include "GameStart.h"
+
+#include "Border.h"
+#include "EventKeyboard.h"
+#include "GameManager.h"
+#include "LevelBuilder.h"
+#include "Music.h"
+#include "ResourceManager.h"
+#include "ShowFrame.h"
+#include "WorldManager.h"
+
+GameStart::GameStart()
+    : m_level_count(LevelBuilder::LEVEL_COUNT), m_selected_level(0), m_p_music(nullptr),
+      m_level_running(false) {
+    m_level_count = LevelBuilder::LEVEL_COUNT;
+    setSprite("gamestart");
+    setType("GameStart");
+    setLocation(vl::CENTER_CENTER);
+    setAltitude(1);
+    registerInterest(vl::KEYBOARD_EVENT);
+    m_level_running = false;
+    selectLevel(0);
+    m_p_music = vl::ResourceManager::getInstance().getMusic("start music");
+    playMusic();
+    buildTitleBorders();
+}
+
+GameStart::~GameStart() = default;
+
+int GameStart::eventHandler(const vl::Event* p_e) {
+    if (p_e->getType() != vl::KEYBOARD_EVENT) {
+        return 0;
+    }
+    kbd(static_cast<const vl::EventKeyboard*>(p_e));
+    return 1;
+}
+
+void GameStart::kbd(const vl::EventKeyboard* p_keyboard) {
+    const vl::Keyboard::Key key = p_keyboard->getKey();
+    const vl::EventKeyboardAction action = p_keyboard->getKeyboardAction();
+    if (key == vl::Keyboard::RETURN) {
+        startLevel(m_selected_level);
+    } else if (key == vl::Keyboard::A) {
+        if (action == vl::KEY_PRESSED && m_selected_level > 0) {
+            selectLevel(m_selected_level - 1);
+        }
+    } else if (key == vl::Keyboard::D) {
+        if (action == vl::KEY_PRESSED && m_selected_level < m_level_count - 1) {
+            selectLevel(m_selected_level + 1);
+        }
+    } else if (key == vl::Keyboard::Q) {
+        if (action == vl::KEY_RELEASED && !m_level_running) {
+            vl::GameManager::getInstance().setGameOver(true);
+        }
+    } else if (key >= vl::Keyboard::NUM1 && key < vl::Keyboard::NUM1 + m_level_count) {
+        selectLevel(key - vl::Keyboard::NUM1);
+    }
+}
+
+int GameStart::draw() {
+    return vl::Object::draw();
+}
+
+void GameStart::selectLevel(int level) {
+    m_selected_level = level;
+    showFrame(this, level);
+}
+
+int GameStart::getSelectedLevel() const {
+    return m_selected_level;
+}
+
+void GameStart::startLevel(int level) {
+    m_level_running = true;
+    vl::WorldManager& world_manager = vl::WorldManager::getInstance();
+    const vl::ObjectList all = world_manager.getAllObjects(true);
+    for (vl::ObjectListIterator it(&all); !it.isDone(); it.next()) {
+        if (it.currentObject()->getType() == "Border") {
+            world_manager.markForDelete(it.currentObject());
+        }
+    }
+    LevelBuilder* p_builder = new LevelBuilder();
+    setActive(false);
+    if (m_p_music != nullptr) {
+        m_p_music->pause();
+    }
+    p_builder->buildLevel(level);
+}
+
+void GameStart::buildTitleBorders() {
+    for (int i = 0; i <= 4; i++) {
+        Border* p_left = new Border("left");
+        p_left->setPosition(vl::Vector(5, static_cast<float>(5 * i + 1)));
+        p_left->setSprite("left-border-shadow");
+        Border* p_right = new Border("right");
+        p_right->setPosition(vl::Vector(74, static_cast<float>(5 * i + 1)));
+        p_right->setSprite("right-border-shadow");
+    }
+}
+
+void GameStart::playMusic() {
+    if (m_p_music != nullptr) {
+        m_p_music->play(true);
+    }
+}
+
+void GameStart::setLevelRunning(bool level_running) {
+    m_level_running = level_running;
+}
+
+bool GameStart::isLevelRunning() const {
+    return m_level_running;
+}

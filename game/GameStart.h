@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: MIT
+// The title screen and level selector; starts levels and quits the game.
+#ifndef GAME_START_H
+#define GAME_START_H
+
+#include "ViewObject.h"
+
+namespace vl {
+class EventKeyboard;
+class Music;
+}  // namespace vl
+
+// Alive for the whole run: active on the title screen, inactive (no events, not drawn) while a
+// level runs. Frame n of the "gamestart" sprite highlights level n + 1.
+class GameStart : public vl::ViewObject {
+public:
+    GameStart();  // selects level 1, plays the title music, builds the title borders
+    ~GameStart() override;
+    int eventHandler(const vl::Event* p_e) override;  // 1 for keyboard events, 0 otherwise
+    int draw() override;                              // the sprite at the position, as any object
+
+    void selectLevel(int level);  // 0 to 5; shows its frame
+    int getSelectedLevel() const;
+    void startLevel(int level);  // leaves the title screen and builds that level
+    void buildTitleBorders();    // the shadow-look columns at both sides of the title
+    void playMusic();            // the title music, looped, if it was found
+    void setLevelRunning(bool level_running);
+    bool isLevelRunning() const;
+
+private:
+    void kbd(const vl::EventKeyboard* p_keyboard);
+
+    int m_level_count;     //!< levels to choose from
+    int m_selected_level;  //!< highlighted level, 0 to 5
+    vl::Music* m_p_music;  //!< the title music; not owned
+    bool m_level_running;  //!< a level is being played
+};
+
+#endif

@@ -1,0 +1,21 @@
+// SPDX-License-Identifier: MIT
+// The line of hints at the bottom of a level: what the player can do where it stands.
+#ifndef KEY_GUIDE_H
+#define KEY_GUIDE_H
+
+#include "Object.h"
+
+// Frames of the "keyguide" sprite: 0 general keys, 1 at a lever, 3 carrying a light, 4 at a light,
+// 5 at the door; frame 2 is not used.
+class KeyGuide : public vl::Object {
+public:
+    KeyGuide();  // centred under the window at (columns / 2, 20), showing frame 0
+    ~KeyGuide() override;
+    void setFrame(int frame);  // shows that frame; asking for the frame already shown does nothing
+    int getFrame() const;
+
+private:
+    int m_frame;  //!< the frame now shown
+};
+
+#endif

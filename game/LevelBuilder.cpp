@@ -1,0 +1,181 @@
+// SPDX-License-Identifier: MIT
+#include "LevelBuilder.h"
+
+#include "Border.h"
+#include "EventKeyboard.h"
+#include "GameEvents.h"
+#include "GameStart.h"
+#include "LogManager.h"
+#include "Music.h"
+#include "Obstacle.h"
+#include "Particle.h"
+#include "ResourceManager.h"
+#include "WorldManager.h"
+
+namespace {
+// Object types that belong to a level, cleared when it ends or restarts.
+const char* const LEVEL_TYPES[] = {"Obstacle", "Switch", "Light",      "Player",
+                                   "Border",   "Door",   "ViewObject", "KeyGuide"};
+
+bool isLevelType(const std::string& type) {
+    for (const char* level_type : LEVEL_TYPES) {
+        if (type == level_type) {
+            return true;
+        }
+    }
+    return false;
+}
+}  // namespace
+
+LevelBuilder::LevelBuilder() : m_level(0), m_p_music(nullptr), m_quit(false), m_ended(false) {
+    setType("LevelBuilder");
+    m_level = 0;
+    m_quit = false;
+    registerInterest(vl::KEYBOARD_EVENT);
+    registerInterest(END_EVENT);
+    m_p_music = vl::ResourceManager::getInstance().getMusic("level music");
+    playMusic();
+}
+
+LevelBuilder::~LevelBuilder() = default;
+
+int LevelBuilder::eventHandler(const vl::Event* p_e) {
+    // Marked for deletion, the builder still receives the rest of this iteration's events; a
+    // restart or a second end now would build or clear a level behind the title screen.
+    if (m_ended && (p_e->getType() == vl::KEYBOARD_EVENT || p_e->getType() == END_EVENT)) {
+        return 1;
+    }
+    if (p_e->getType() == vl::KEYBOARD_EVENT) {
+        kbd(static_cast<const vl::EventKeyboard*>(p_e));
+        return 1;
+    }
+    if (p_e->getType() == END_EVENT) {
+        endLevel();
+        return 1;
+    }
+    return 0;
+}
+
+void LevelBuilder::kbd(const vl::EventKeyboard* p_keyboard) {
+    const vl::Keyboard::Key key = p_keyboard->getKey();
+    const vl::EventKeyboardAction action = p_keyboard->getKeyboardAction();
+    if (key == vl::Keyboard::Q && action == vl::KEY_RELEASED) {
+        m_quit = true;
+        EventEnd end;
+        vl::WorldManager::getInstance().onEvent(&end);
+    } else if (key == vl::Keyboard::R && action == vl::KEY_PRESSED) {
+        restart();
+    } else if (key == vl::Keyboard::S && action == vl::KEY_PRESSED) {
+        EventShadow shadow;
+        vl::WorldManager::getInstance().onEvent(&shadow);
+        vl::LogManager::getInstance().writeLog("SHADOW SWITCH");
+    }
+}
+
+void LevelBuilder::buildLevelFrame() {
+    buildWalls();
+    buildBorders();
+}
+
+void LevelBuilder::buildWalls() {
+    for (int i = 0; i <= 5; i++) {
+        new Obstacle("wall", false, 0, 4 * i);
+        new Obstacle("wall", false, 79, 4 * i);
+    }
+}
+
+void LevelBuilder::buildBorders() {
+    for (int i = 0; i <= 4; i++) {
+        Border* p_left = new Border("left");
+        p_left->setPosition(vl::Vector(1, static_cast<float>(5 * i + 1)));
+        Border* p_right = new Border("right");
+        p_right->setPosition(vl::Vector(78, static_cast<float>(5 * i + 1)));
+    }
+}
+
+void LevelBuilder::clearLevel() {
+    vl::WorldManager& world_manager = vl::WorldManager::getInstance();
+    const vl::ObjectList all = world_manager.getAllObjects(true);
+    for (vl::ObjectListIterator it(&all); !it.isDone(); it.next()) {
+        if (isLevelType(it.currentObject()->getType())) {
+            world_manager.markForDelete(it.currentObject());
+        }
+    }
+}
+
+void LevelBuilder::restart() {
+    vl::LogManager::getInstance().writeLog("Restarting level %d", m_level + 1);
+    clearLevel();
+    buildLevel(m_level);
+}
+
+void LevelBuilder::buildLevel(int level) {
+    switch (level) {
+    case 0:
+        level1();
+        break;
+    case 1:
+        level2();
+        break;
+    case 2:
+        level3();
+        break;
+    case 3:
+        level4();
+        break;
+    case 4:
+        level5();
+        break;
+    case 5:
+        level6();
+        break;
+    default:
+        break;
+    }
+}
+
+void LevelBuilder::endLevel() {
+    if (m_ended) {
+        return;
+    }
+    m_ended = true;
+    m_quit = !m_quit;
+    if (m_p_music != nullptr) {
+        m_p_music->pause();
+    }
+    vl::WorldManager& world_manager = vl::WorldManager::getInstance();
+    const vl::ObjectList all = world_manager.getAllObjects(true);
+    for (vl::ObjectListIterator it(&all); !it.isDone(); it.next()) {
+        vl::Object* p_o = it.currentObject();
+        const std::string type = p_o->getType();
+        if (isLevelType(type)) {
+            world_manager.markForDelete(p_o);
+        } else if (type == "GameStart") {
+            GameStart* p_game_start = static_cast<GameStart*>(p_o);
+            p_game_start->setActive(true);
+            p_game_start->setLevelRunning(false);
+            p_game_start->buildTitleBorders();
+            p_game_start->playMusic();
+            if (m_quit) {
+                // Marks the completed level on the title screen's level selector.
+                vl::addParticles(vl::BURST, vl::Vector(static_cast<float>(23 + 6 * m_level), 17), 2.0f,
+                                 vl::GREEN);
+            }
+        }
+    }
+    world_manager.markForDelete(this);
+}
+
+void LevelBuilder::playMusic() {
+    if (m_p_music != nullptr) {
+        m_p_music->play(true);
+    }
+}
+
+int LevelBuilder::getLevel() const {
+    return m_level;
+}
+
+bool LevelBuilder::isQuit() const {
+    return m_quit;
+}

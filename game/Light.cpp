@@ -1,0 +1,98 @@
+// SPDX-License-Identifier: MIT
+#include "Light.h"
+
+#include "GameEvents.h"
+#include "Obstacle.h"
+#include "Player.h"
+#include "ResourceManager.h"
+#include "Sound.h"
+#include "WorldManager.h"
+
+Light::Light(bool is_shadow, int x, int y)
+    : m_shadow_offset(SHADOW_OFFSET), m_is_shadow(is_shadow), m_p_twin(nullptr) {
+    setPosition(vl::Vector(static_cast<float>(x), static_cast<float>(y)));
+    setAltitude(2);
+    std::string label;
+    if (m_is_shadow) {
+        setSolidness(vl::SOFT);
+        label = "light-shadow";
+    } else {
+        m_p_twin = new Light(true, x, y - m_shadow_offset);
+        m_p_twin->m_p_twin = this;
+        setSolidness(vl::SOFT);
+        setAltitude(3);
+        label = "light";
+    }
+    setSprite(label);
+    setType("Light");
+}
+
+Light::~Light() {
+    if (m_p_twin != nullptr && m_p_twin->m_p_twin == this) {
+        m_p_twin->m_p_twin = nullptr;
+    }
+}
+
+int Light::eventHandler(const vl::Event* p_e) {
+    if (p_e->getType() == SHADOW_EVENT) {
+        return 0;
+    }
+    return -1;
+}
+
+vl::ObjectList Light::illuminate() {
+    if (m_is_shadow) {
+        const vl::ObjectList touching = vl::WorldManager::getInstance().getCollisions(this, getPosition());
+        for (vl::ObjectListIterator it(&touching); !it.isDone(); it.next()) {
+            vl::Object* p_o = it.currentObject();
+            if (p_o->getType() != "Obstacle") {
+                continue;
+            }
+            Obstacle* p_obstacle = static_cast<Obstacle*>(p_o);
+            if (p_obstacle->isShadow()) {
+                m_lit_obstacles.insert(p_obstacle);
+                p_obstacle->setSolidness(vl::SPECTRAL);
+                p_obstacle->setLit(true);
+            }
+        }
+    }
+    return m_lit_obstacles;
+}
+
+int Light::pickUp(Player* p_player) {
+    if (p_player == nullptr || p_player->hasLight() || p_player->isShadow()) {
+        return -1;
+    }
+    vl::Sound* p_sound = vl::ResourceManager::getInstance().getSound("light");
+    if (p_sound != nullptr) {
+        p_sound->play(false);
+    }
+    // The dissolved obstacles are on the shadow form's list, whichever form was picked up.
+    Light* lists[2] = {this, m_p_twin};
+    for (Light* p_light : lists) {
+        if (p_light == nullptr) {
+            continue;
+        }
+        for (vl::ObjectListIterator it(&p_light->m_lit_obstacles); !it.isDone(); it.next()) {
+            Obstacle* p_obstacle = static_cast<Obstacle*>(it.currentObject());
+            p_obstacle->setVisible(true);
+            p_obstacle->setLit(false);
+        }
+        p_light->m_lit_obstacles.clear();
+    }
+    vl::WorldManager& world_manager = vl::WorldManager::getInstance();
+    if (m_p_twin != nullptr) {
+        world_manager.markForDelete(m_p_twin);
+    }
+    world_manager.markForDelete(this);
+    p_player->setHasLight(true);
+    return 0;
+}
+
+bool Light::isShadow() const {
+    return m_is_shadow;
+}
+
+Light* Light::getTwin() const {
+    return m_p_twin;
+}

@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: MIT
+// A lamp the player can carry; its shadow form dissolves the shadow obstacles it overlaps.
+#ifndef LIGHT_H
+#define LIGHT_H
+
+#include "Object.h"
+#include "ObjectList.h"
+
+class Player;
+
+// Both forms are SOFT: never an obstacle, but players touching them get collision events.
+class Light : public vl::Object {
+public:
+    Light(bool is_shadow, int x, int y);  // the light form also builds the shadow form 7 rows above
+    ~Light() override;
+    int eventHandler(const vl::Event* p_e) override;  // handles nothing: 0 for "shadow", -1 otherwise
+
+    // Shadow form: dissolves (SPECTRAL, lit) every shadow obstacle it overlaps. Returns a copy of the
+    // obstacles dissolved so far; always empty for the light form.
+    vl::ObjectList illuminate();
+    // Gives the light to p_player: both forms go and the dissolved obstacles are given back.
+    // 0, or -1 (nothing changes) when the player carries a light already or is the shadow form.
+    int pickUp(Player* p_player);
+    bool isShadow() const;
+    Light* getTwin() const;  // the other form; not owned
+
+private:
+    int m_shadow_offset;             //!< rows between the light form and the shadow form
+    bool m_is_shadow;                //!< this is the shadow form
+    Light* m_p_twin;                 //!< the other form; not owned
+    vl::ObjectList m_lit_obstacles;  //!< shadow obstacles this form dissolved; not owned
+};
+
+#endif

@@ -1,0 +1,111 @@
+// SPDX-License-Identifier: MIT
+#include "Obstacle.h"
+
+#include "GameEvents.h"
+#include "ObjectList.h"
+#include "WorldManager.h"
+
+namespace {
+const float LEVER_MOVE_SPEED = 0.5f;  // cells per step
+}
+
+Obstacle::Obstacle(std::string label, bool is_shadow, int x, int y)
+    : m_shadow_offset(SHADOW_OFFSET), m_p_twin(nullptr), m_is_shadow(is_shadow),
+      m_target(static_cast<float>(x), static_cast<float>(y)), m_is_solid(!is_shadow), m_is_moving(false),
+      m_crush_pending(false), m_is_lit(false) {
+    setPosition(vl::Vector(static_cast<float>(x), static_cast<float>(y)));
+    if (m_is_shadow) {
+        label += "-shadow";
+        setSolidness(vl::SPECTRAL);
+        setAltitude(1);
+    } else {
+        m_p_twin = new Obstacle(label, true, x, y - m_shadow_offset);
+        m_p_twin->m_p_twin = this;
+        setSolidness(vl::HARD);
+        setAltitude(4);
+    }
+    setSprite(label);
+    setType("Obstacle");
+    m_target = vl::Vector(static_cast<float>(x), static_cast<float>(y));
+    registerInterest(SHADOW_EVENT);
+    m_crush_pending = false;
+    m_is_lit = false;
+}
+
+Obstacle::~Obstacle() {
+    // The twin outlives us only until the level is cleared; make sure it never reaches back.
+    if (m_p_twin != nullptr && m_p_twin->m_p_twin == this) {
+        m_p_twin->m_p_twin = nullptr;
+    }
+}
+
+int Obstacle::eventHandler(const vl::Event* p_e) {
+    if (p_e->getType() == vl::STEP_EVENT) {
+        return step();
+    }
+    if (p_e->getType() == SHADOW_EVENT) {
+        setSolidness(m_is_solid ? vl::SPECTRAL : vl::HARD);
+        m_is_solid = !m_is_solid;
+        return 0;
+    }
+    return 0;
+}
+
+int Obstacle::step() {
+    const vl::Vector position = getPosition();
+    if (m_is_moving && !(position == m_target)) {
+        setDirectionTo(m_target);
+        // The last stretch of a move that is not a whole number of half cells is shortened, so
+        // every target is reached exactly.
+        const float remaining = (m_target - position).getMagnitude();
+        setSpeed(remaining < LEVER_MOVE_SPEED ? remaining : LEVER_MOVE_SPEED);
+        setSolidness(vl::SPECTRAL);
+        return 1;
+    }
+    m_is_moving = false;
+    setVelocity(vl::Vector(0, 0));
+    if (m_is_shadow && m_is_solid && !m_is_lit) {
+        setSolidness(vl::HARD);
+    }
+    if (m_is_shadow || !m_crush_pending) {
+        return 1;
+    }
+    if (m_is_solid) {
+        setSolidness(vl::HARD);
+    }
+    vl::WorldManager& world_manager = vl::WorldManager::getInstance();
+    const vl::ObjectList below = world_manager.objectsAtPosition(position);
+    for (vl::ObjectListIterator it(&below); !it.isDone(); it.next()) {
+        if (it.currentObject()->getType() == "Player") {
+            world_manager.markForDelete(it.currentObject());
+        }
+    }
+    m_crush_pending = false;
+    return 1;
+}
+
+Obstacle* Obstacle::getTwin() const {
+    return m_p_twin;
+}
+
+bool Obstacle::isShadow() const {
+    return m_is_shadow;
+}
+
+void Obstacle::moveTo(vl::Vector target) {
+    m_target = target;
+    m_is_moving = true;
+    m_crush_pending = true;
+}
+
+void Obstacle::setLit(bool is_lit) {
+    m_is_lit = is_lit;
+}
+
+bool Obstacle::isLit() const {
+    return m_is_lit;
+}
+
+bool Obstacle::isMoving() const {
+    return m_is_moving;
+}

@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: MIT
+// A floor, ledge or wall that exists twice: a light form and a shadow form 7 rows above it.
+#ifndef OBSTACLE_H
+#define OBSTACLE_H
+
+#include <string>
+
+#include "Object.h"
+#include "Vector.h"
+
+// Only the forms of the world now shown are solid. Building the light form builds the shadow
+// form too; the world manager owns both.
+class Obstacle : public vl::Object {
+public:
+    // label: sprite of the light form ("platform", "long-platform", "wall", "short-wall"); the shadow
+    // form shows label + "-shadow". Position in whole cells.
+    Obstacle(std::string label, bool is_shadow, int x, int y);
+    ~Obstacle() override;
+    // Steps (only while a lever has registered it) drive a lever move; "shadow" flips solidness.
+    // 1 for a step, 0 otherwise.
+    int eventHandler(const vl::Event* p_e) override;
+
+    Obstacle* getTwin() const;  // the other form; not owned
+    bool isShadow() const;
+    void moveTo(vl::Vector target);  // slide there at 0.5 cells per step, crushing players on arrival
+    void setLit(bool is_lit);        // a light dissolved (true) or gave back (false) this shadow form
+    bool isLit() const;
+    bool isMoving() const;
+
+private:
+    int step();
+
+    int m_shadow_offset;   //!< rows between the light form and the shadow form
+    Obstacle* m_p_twin;    //!< the other form; not owned
+    bool m_is_shadow;      //!< this is the shadow form
+    vl::Vector m_target;   //!< destination of a lever move
+    bool m_is_solid;       //!< this form belongs to the world now shown
+    bool m_is_moving;      //!< a lever move is under way
+    bool m_crush_pending;  //!< on arrival, remove any player under the obstacle
+    bool m_is_lit;         //!< a light has dissolved this shadow form
+};
+
+#endif

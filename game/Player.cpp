@@ -1,0 +1,413 @@
+// SPDX-License-Identifier: MIT
+#include "Player.h"
+
+#include "Animation.h"
+#include "EventCollision.h"
+#include "EventKeyboard.h"
+#include "GameEvents.h"
+#include "Geometry.h"
+#include "KeyGuide.h"
+#include "Light.h"
+#include "LogManager.h"
+#include "ObjectList.h"
+#include "Particle.h"
+#include "ResourceManager.h"
+#include "Sound.h"
+#include "WorldManager.h"
+
+const float Player::WALK_SPEED = 1.0f;
+const float Player::JUMP_VELOCITY = -1.0f;
+const float Player::GRAVITY = 0.1f;
+
+namespace {
+const float SUPPORT_PROBE = 0.1f;  // rows below the next position where support is looked for
+const int WALK_SLOWDOWN_COUNT = 7;
+}  // namespace
+
+Player::Player(bool is_shadow, vl::Vector position)
+    : m_in_air(true), m_walk_direction(0), m_p_twin(nullptr), m_is_shadow(is_shadow),
+      m_in_control(!is_shadow), m_rest_position(0, 0), m_landed(false), m_twin_offset(0, 0),
+      m_has_light(false), m_p_key_guide(nullptr), m_level_over(false), m_steps_registered(false) {
+    setPosition(position);
+    std::string label;
+    if (m_is_shadow) {
+        label = "player-shadow";
+        setSolidness(vl::SPECTRAL);
+        m_twin_offset = vl::Vector(0, -static_cast<float>(SHADOW_OFFSET));
+        setAltitude(3);
+    } else {
+        registerInterest(vl::KEYBOARD_EVENT);
+        registerSteps();
+        registerInterest(LEVER_EVENT);
+        setSolidness(vl::HARD);
+        m_twin_offset = vl::Vector(0, static_cast<float>(SHADOW_OFFSET));
+        setAltitude(4);
+        m_p_twin = new Player(true, position - m_twin_offset);
+        m_p_twin->m_p_twin = this;
+        m_p_key_guide = new KeyGuide();
+        m_p_key_guide->setFrame(0);
+        m_p_twin->m_p_key_guide = m_p_key_guide;
+        label = "player";
+    }
+    setSprite(label);
+    setType("Player");
+    m_walk_direction = 0;
+    m_in_air = true;
+    m_landed = false;
+    registerInterest(SHADOW_EVENT);
+    registerInterest(END_EVENT);
+    freezeAnimation();
+}
+
+Player::~Player() {
+    if (!m_level_over) {
+        vl::addParticles(vl::BURST, getPosition(), 2.0f, m_is_shadow ? vl::BLACK : vl::BLUE);
+    }
+    if (m_p_twin != nullptr) {
+        // The twin must not reach back to us once we are gone.
+        Player* p_twin = m_p_twin;
+        if (p_twin->m_p_twin == this) {
+            p_twin->m_p_twin = nullptr;
+        }
+        m_p_twin = nullptr;
+        vl::WorldManager::getInstance().markForDelete(p_twin);
+    }
+}
+
+int Player::eventHandler(const vl::Event* p_e) {
+    const std::string type = p_e->getType();
+    if (type == vl::KEYBOARD_EVENT) {
+        kbd(static_cast<const vl::EventKeyboard*>(p_e));
+        return 1;
+    }
+    if (type == vl::COLLISION_EVENT) {
+        hit(static_cast<const vl::EventCollision*>(p_e));
+        return 1;
+    }
+    if (type != vl::STEP_EVENT) {
+        if (type == SHADOW_EVENT) {
+            switchWorld();
+        }
+        if (type == LEVER_EVENT && !m_in_control) {
+            // A lever may have moved the floor away: look again for one.
+            m_in_air = true;
+            m_landed = false;
+        }
+        if (type == END_EVENT) {
+            m_level_over = true;
+        }
+        return 0;
+    }
+    step();
+    return 1;
+}
+
+void Player::switchWorld() {
+    playSound("shadow");
+    if (!m_in_control) {
+        setSolidness(vl::HARD);
+        registerInterest(vl::KEYBOARD_EVENT);
+        registerSteps();
+    } else {
+        setSolidness(vl::SPECTRAL);
+        setVelocity(vl::Vector(0, 0));
+        unregisterInterest(vl::KEYBOARD_EVENT);
+        if (m_is_shadow) {
+            vl::addParticles(vl::BURST, getPosition(), 1.0f, vl::BLACK);
+            if (m_p_twin != nullptr) {
+                setPosition(m_p_twin->getPosition() + m_twin_offset);
+            }
+            vl::addParticles(vl::BURST, getPosition(), 1.0f, vl::BLACK);
+        }
+    }
+    m_in_control = !m_in_control;
+}
+
+// A form keeps its step events once it has them (the light form needs them out of control too);
+// registering again on every switch would only fill the object's list of event names.
+void Player::registerSteps() {
+    if (!m_steps_registered && registerInterest(vl::STEP_EVENT) == 0) {
+        m_steps_registered = true;
+    }
+}
+
+void Player::kbd(const vl::EventKeyboard* p_keyboard) {
+    const vl::Keyboard::Key key = p_keyboard->getKey();
+    const vl::EventKeyboardAction action = p_keyboard->getKeyboardAction();
+    const vl::Vector velocity = getVelocity();
+    switch (key) {
+    case vl::Keyboard::SPACE:
+        if (action == vl::KEY_PRESSED) {
+            if (!m_has_light) {
+                const vl::ObjectList touching =
+                    vl::WorldManager::getInstance().getCollisions(this, getPosition());
+                for (vl::ObjectListIterator it(&touching); !it.isDone(); it.next()) {
+                    if (it.currentObject()->getType() == "Light") {
+                        static_cast<Light*>(it.currentObject())->pickUp(this);
+                        break;
+                    }
+                }
+            } else {
+                const vl::Vector position = getPosition();
+                Light* p_light =
+                    new Light(false, static_cast<int>(position.getX()), static_cast<int>(position.getY()));
+                setHasLight(false);
+                p_light->setAltitude(2);
+                playSound("light");
+            }
+        }
+        break;
+    case vl::Keyboard::A:
+    case vl::Keyboard::D:
+        if (action == vl::KEY_DOWN) {
+            const int direction = key == vl::Keyboard::A ? -1 : 1;
+            if (m_walk_direction != direction) {
+                setVelocity(vl::Vector(WALK_SPEED * static_cast<float>(direction), velocity.getY()));
+                m_walk_direction = direction;
+                vl::LogManager::getInstance().writeLog(direction < 0 ? "left" : "right");
+                if (!m_in_air) {
+                    startWalkAnimation();
+                    if (m_p_twin != nullptr) {
+                        m_p_twin->startWalkAnimation();
+                    }
+                }
+            }
+        }
+        break;
+    case vl::Keyboard::W:
+        if (action == vl::KEY_DOWN && !m_in_air) {
+            m_in_air = true;
+            m_landed = false;
+            setVelocity(vl::Vector(velocity.getX(), JUMP_VELOCITY));
+            playSound("jump");
+            freezeAnimation();
+            if (m_p_twin != nullptr) {
+                m_p_twin->freezeAnimation();
+            }
+        }
+        break;
+    default:
+        return;
+    }
+    if (action == vl::KEY_RELEASED) {
+        setVelocity(vl::Vector(0, getVelocity().getY()));
+        m_walk_direction = 0;
+        freezeAnimation();
+        if (m_p_twin != nullptr) {
+            m_p_twin->freezeAnimation();
+        }
+    }
+}
+
+void Player::hit(const vl::EventCollision* p_collision) {
+    vl::Object* p_o1 = p_collision->getObject1();
+    vl::Object* p_o2 = p_collision->getObject2();
+    vl::Object* p_obstacle = nullptr;
+    if (p_o1->getType() == "Obstacle") {
+        p_obstacle = p_o1;
+    }
+    if (p_o2->getType() == "Obstacle") {
+        p_obstacle = p_o2;
+    }
+    if (p_o1->getType() == "Light") {
+        static_cast<Light*>(p_o1)->illuminate();
+    }
+    if (p_o2->getType() == "Light") {
+        static_cast<Light*>(p_o2)->illuminate();
+    }
+    if (p_obstacle == nullptr) {
+        return;
+    }
+    const vl::Box obstacle_box = vl::getWorldBox(p_obstacle);
+    const vl::Box player_box = vl::getWorldBox(this);
+    const float obstacle_top = obstacle_box.getCorner().getY();
+    const float player_top = player_box.getCorner().getY();
+    const float player_bottom = player_top + player_box.getVertical();
+    const vl::Vector velocity = getVelocity();
+    if (obstacle_top > player_bottom) {
+        setVelocity(vl::Vector(velocity.getX(), 0));
+        m_in_air = false;
+        return;
+    }
+    if (m_in_air) {
+        const float obstacle_bottom = obstacle_top + obstacle_box.getVertical();
+        if (obstacle_bottom >= player_top + velocity.getY()) {
+            // Head bump: drop straight down.
+            setVelocity(vl::Vector(0, GRAVITY));
+            return;
+        }
+    }
+    setVelocity(vl::Vector(0, velocity.getY()));
+}
+
+void Player::step() {
+    if (m_in_control) {
+        stepInControl();
+    } else {
+        stepOutOfControl();
+    }
+}
+
+void Player::stepInControl() {
+    vl::WorldManager& world_manager = vl::WorldManager::getInstance();
+    const vl::Vector position = getPosition();
+    const vl::Vector velocity = getVelocity();
+    const vl::Vector probe = position + vl::Vector(0, velocity.getY() + SUPPORT_PROBE);
+    const vl::ObjectList below = world_manager.getCollisions(this, probe);
+    const vl::Box player_box = vl::getWorldBox(this);
+    const float player_bottom = player_box.getCorner().getY() + player_box.getVertical();
+
+    bool supported = false;
+    for (vl::ObjectListIterator it(&below); !it.isDone(); it.next()) {
+        vl::Object* p_o = it.currentObject();
+        // Only something under the feet holds the player up: a ceiling met on the way up is
+        // left to the head bump, or the player would cling to it.
+        if (p_o->getSolidness() == vl::HARD && p_o->getType() != "Player" &&
+            vl::getWorldBox(p_o).getCorner().getY() >= player_bottom) {
+            supported = true;
+        }
+    }
+
+    if (m_p_key_guide != nullptr) {
+        int frame = -1;
+        for (vl::ObjectListIterator it(&below); !it.isDone(); it.next()) {
+            vl::Object* p_o = it.currentObject();
+            if (!p_o->isSolid()) {
+                continue;
+            }
+            const std::string type = p_o->getType();
+            if (type == "Light" && !m_is_shadow) {
+                frame = 4;
+            } else if (type == "Switch") {
+                frame = 1;
+            } else if (type == "Door") {
+                frame = 5;
+            }
+        }
+        if (frame < 0) {
+            frame = m_has_light ? 3 : 0;
+        }
+        m_p_key_guide->setFrame(frame);
+    }
+
+    if (supported) {
+        m_in_air = false;
+        if (m_walk_direction != 0 && !m_landed) {
+            startWalkAnimation();
+            if (m_p_twin != nullptr) {
+                m_p_twin->startWalkAnimation();
+            }
+        }
+        m_landed = true;
+    } else {
+        setVelocity(velocity + vl::Vector(0, GRAVITY));
+    }
+
+    if (!m_is_shadow && m_p_twin != nullptr) {
+        m_p_twin->setPosition(getPosition() - m_twin_offset);
+    }
+}
+
+void Player::stepOutOfControl() {
+    if (m_is_shadow) {
+        return;
+    }
+    if (!m_in_air) {
+        if (!m_landed) {
+            setPosition(m_rest_position);
+            m_landed = true;
+        }
+        return;
+    }
+    // Out of control the light form is a ghost that falls until it finds a light-world floor at rest.
+    m_landed = false;
+    const vl::Vector position = getPosition();
+    const vl::Vector velocity = getVelocity();
+    const float half_height = halfHeight();
+    const vl::Vector probe = position + vl::Vector(0, velocity.getY() + SUPPORT_PROBE + half_height);
+    const vl::ObjectList under = vl::WorldManager::getInstance().objectsAtPosition(probe);
+    bool found = false;
+    for (vl::ObjectListIterator it(&under); !it.isDone(); it.next()) {
+        vl::Object* p_o = it.currentObject();
+        if (p_o->getType() != "Obstacle" ||
+            p_o->getAnimation().getName().find("shadow") != std::string::npos ||
+            !p_o->getVelocity().isZero()) {
+            continue;
+        }
+        const float top = vl::getWorldBox(p_o).getCorner().getY();
+        m_rest_position = vl::Vector(position.getX(), top - SUPPORT_PROBE - half_height);
+        found = true;
+    }
+    if (found) {
+        m_in_air = false;
+        if (m_walk_direction != 0) {
+            startWalkAnimation();
+            if (m_p_twin != nullptr) {
+                m_p_twin->startWalkAnimation();
+            }
+        }
+        setVelocity(vl::Vector(0, 0));
+    } else {
+        setVelocity(velocity + vl::Vector(0, GRAVITY));
+    }
+}
+
+float Player::halfHeight() const {
+    return getBox().getVertical() / 2;
+}
+
+void Player::playSound(const char* label) const {
+    vl::Sound* p_sound = vl::ResourceManager::getInstance().getSound(label);
+    if (p_sound != nullptr) {
+        p_sound->play(false);
+    }
+}
+
+void Player::freezeAnimation() {
+    vl::Animation animation = getAnimation();
+    if (animation.getSprite() != nullptr) {
+        animation.setIndex(0);
+    }
+    animation.setSlowdownCount(-1);
+    setAnimation(animation, true);
+}
+
+void Player::startWalkAnimation() {
+    if (!((m_in_control && !m_in_air) || (!m_in_control && m_is_shadow))) {
+        return;
+    }
+    vl::Animation animation = getAnimation();
+    if (animation.getSprite() != nullptr) {
+        animation.setIndex(0);
+    }
+    animation.setSlowdownCount(WALK_SLOWDOWN_COUNT);
+    setAnimation(animation, true);
+}
+
+void Player::setHasLight(bool has_light) {
+    m_has_light = has_light;
+}
+
+bool Player::hasLight() const {
+    return m_has_light;
+}
+
+bool Player::isShadow() const {
+    return m_is_shadow;
+}
+
+bool Player::isInControl() const {
+    return m_in_control;
+}
+
+bool Player::isInAir() const {
+    return m_in_air;
+}
+
+Player* Player::getTwin() const {
+    return m_p_twin;
+}
+
+KeyGuide* Player::getKeyGuide() const {
+    return m_p_key_guide;
+}

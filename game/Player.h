@@ -1,0 +1,65 @@
+// SPDX-License-Identifier: MIT
+// The character the user steers: a light form, and a shadow form 7 rows above it.
+#ifndef PLAYER_H
+#define PLAYER_H
+
+#include "Object.h"
+#include "Vector.h"
+
+class KeyGuide;
+
+namespace vl {
+class EventCollision;
+class EventKeyboard;
+}  // namespace vl
+
+// Exactly one form is in control: it is HARD and receives the keyboard. A world switch hands
+// control over. Removing either form removes both.
+class Player : public vl::Object {
+public:
+    // The light form (is_shadow false) also builds the shadow form and the key guide.
+    Player(bool is_shadow, vl::Vector position);
+    ~Player() override;  // a burst of particles unless the level ended; removes the twin
+    // Keyboard, collision and step events: 1. Game events ("shadow", "lever", "end"): 0.
+    int eventHandler(const vl::Event* p_e) override;
+
+    void setHasLight(bool has_light);
+    bool hasLight() const;
+    bool isShadow() const;
+    bool isInControl() const;
+    bool isInAir() const;
+    Player* getTwin() const;        // the other form; not owned
+    KeyGuide* getKeyGuide() const;  // shared by both forms; not owned
+    void freezeAnimation();         // shows frame 0, stopped
+    void startWalkAnimation();      // runs the walk, when this form may show walking
+
+    static const float WALK_SPEED;     // cells per step
+    static const float JUMP_VELOCITY;  // rows per step, upwards
+    static const float GRAVITY;        // rows per step added every unsupported step
+
+private:
+    void kbd(const vl::EventKeyboard* p_keyboard);
+    void hit(const vl::EventCollision* p_collision);
+    void step();
+    void stepInControl();
+    void stepOutOfControl();
+    void switchWorld();
+    void registerSteps();
+    void playSound(const char* label) const;
+    float halfHeight() const;
+
+    bool m_in_air;               //!< jumping or falling; cleared on landing
+    int m_walk_direction;        //!< -1 left, 0 not walking, 1 right
+    Player* m_p_twin;            //!< the other form; not owned
+    bool m_is_shadow;            //!< this is the shadow form
+    bool m_in_control;           //!< the user steers this form now
+    vl::Vector m_rest_position;  //!< where the light form lands while out of control
+    bool m_landed;               //!< the landing has been processed
+    vl::Vector m_twin_offset;    //!< subtracted from this position to get the twin's
+    bool m_has_light;            //!< carries a light
+    KeyGuide* m_p_key_guide;     //!< shared by both forms; not owned
+    bool m_level_over;           //!< the level ended: removal shows no effect
+    bool m_steps_registered;     //!< already receives step events
+};
+
+#endif

@@ -1,0 +1,117 @@
+// SPDX-License-Identifier: MIT
+#include "Switch.h"
+
+#include "EventKeyboard.h"
+#include "GameEvents.h"
+#include "LogManager.h"
+#include "Obstacle.h"
+#include "ResourceManager.h"
+#include "ShowFrame.h"
+#include "Sound.h"
+#include "WorldManager.h"
+
+Switch::Switch(std::string label, bool is_shadow, int x, int y, vl::Vector off_position,
+               vl::Vector on_position, Obstacle* p_target)
+    : m_shadow_offset(SHADOW_OFFSET), m_p_twin(nullptr), m_is_shadow(is_shadow), m_p_target(nullptr),
+      m_is_on(false), m_off_position(off_position), m_on_position(on_position), m_is_usable(!is_shadow) {
+    setPosition(vl::Vector(static_cast<float>(x), static_cast<float>(y)));
+    m_p_target = p_target;
+    if (m_p_target != nullptr) {
+        m_p_target->registerInterest(vl::STEP_EVENT);
+        if (m_p_target->getTwin() != nullptr) {
+            m_p_target->getTwin()->registerInterest(vl::STEP_EVENT);
+        }
+    }
+    std::string sprite_label = label;
+    if (m_is_shadow) {
+        sprite_label = label + "-shadow";
+        setAltitude(1);
+        setSolidness(vl::SPECTRAL);
+    } else {
+        m_p_twin = new Switch(label, true, x, y - m_shadow_offset, off_position, on_position, p_target);
+        m_p_twin->m_p_twin = this;
+        registerInterest(vl::KEYBOARD_EVENT);
+        setAltitude(4);
+        setSolidness(vl::SOFT);
+    }
+    setSprite(sprite_label);
+    setType("Switch");
+    m_is_on = false;
+    m_off_position = off_position;
+    m_on_position = on_position;
+    showFrame(this, 0);
+    registerInterest(SHADOW_EVENT);
+}
+
+Switch::~Switch() {
+    if (m_p_twin != nullptr && m_p_twin->m_p_twin == this) {
+        m_p_twin->m_p_twin = nullptr;
+    }
+}
+
+int Switch::eventHandler(const vl::Event* p_e) {
+    if (p_e->getType() == vl::KEYBOARD_EVENT) {
+        const vl::EventKeyboard* p_keyboard = static_cast<const vl::EventKeyboard*>(p_e);
+        if (p_keyboard->getKey() == vl::Keyboard::E && p_keyboard->getKeyboardAction() == vl::KEY_RELEASED) {
+            pull();
+        }
+        return 1;
+    }
+    if (p_e->getType() == SHADOW_EVENT) {
+        if (m_is_usable) {
+            unregisterInterest(vl::KEYBOARD_EVENT);
+            setSolidness(vl::SPECTRAL);
+        } else {
+            registerInterest(vl::KEYBOARD_EVENT);
+            setSolidness(vl::SOFT);
+        }
+        m_is_usable = !m_is_usable;
+        return 0;
+    }
+    return 0;
+}
+
+void Switch::pull() {
+    const vl::ObjectList touching = vl::WorldManager::getInstance().getCollisions(this, getPosition());
+    bool player_here = false;
+    for (vl::ObjectListIterator it(&touching); !it.isDone(); it.next()) {
+        if (it.currentObject()->getType() == "Player") {
+            player_here = true;
+            break;
+        }
+    }
+    if (!player_here || m_p_target == nullptr) {
+        return;
+    }
+    vl::LogManager::getInstance().writeLog("switched");
+    EventLever lever;
+    vl::WorldManager::getInstance().onEvent(&lever);
+
+    m_is_on = !m_is_on;
+    if (m_p_twin != nullptr) {
+        m_p_twin->m_is_on = m_is_on;
+    }
+    const vl::Vector destination = m_is_on ? m_on_position : m_off_position;
+    m_p_target->moveTo(destination);
+    if (m_p_target->getTwin() != nullptr) {
+        m_p_target->getTwin()->moveTo(destination - vl::Vector(0, static_cast<float>(m_shadow_offset)));
+    }
+    vl::Sound* p_sound = vl::ResourceManager::getInstance().getSound("switch");
+    if (p_sound != nullptr) {
+        p_sound->play(false);
+    }
+    showFrame(this, m_is_on ? 1 : 0);
+    showFrame(m_p_twin, m_is_on ? 1 : 0);
+}
+
+bool Switch::isOn() const {
+    return m_is_on;
+}
+
+bool Switch::isUsable() const {
+    return m_is_usable;
+}
+
+Switch* Switch::getTwin() const {
+    return m_p_twin;
+}
