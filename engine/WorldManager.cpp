@@ -58,16 +58,25 @@ int WorldManager::startUp() {
 }
 
 void WorldManager::shutDown() {
-    // Stopped first, so objects built by destructors are refused rather than added mid-teardown.
-    Manager::shutDown();
-    const ObjectList doomed = getAllObjects(true);
-    for (int i = 0; i < doomed.getCount(); i++) {
-        delete doomed[i];
+    // Destructors may build objects of their own (a burst of particles, say), so delete in rounds
+    // while still accepting them; a last round after stopping catches destructors that never settle.
+    const int max_rounds = 8;
+    for (int round = 0; round < max_rounds && !getAllObjects(true).isEmpty(); round++) {
+        deleteAll();
     }
+    Manager::shutDown();
+    deleteAll();
     m_deletions.clear();
     m_p_view_following = nullptr;
     m_scene_graph.shutDown();
     LogManager::getInstance().writeLog(5, "WorldManager::shutDown(): Successfully stopped.");
+}
+
+void WorldManager::deleteAll() {
+    const ObjectList doomed = getAllObjects(true);
+    for (int i = 0; i < doomed.getCount(); i++) {
+        delete doomed[i];
+    }
 }
 
 bool WorldManager::isValid(std::string event_type) const {

@@ -58,6 +58,7 @@ public:
 private:
     WorldManager();
     void followView(const Object* p_o);  // the view-following step after p_o moved
+    void deleteAll();                    // deletes every object, active or not
 
     SceneGraph m_scene_graph;
     ObjectList m_deletions;      //!< marked this step, in marking order, no repeats

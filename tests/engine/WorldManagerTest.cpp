@@ -225,6 +225,50 @@ TEST(WorldManager, ShutDownDeletesEveryObjectOnce) {
     EXPECT_EQ(deaths.size(), 3u);
 }
 
+// Leaves a successor behind when deleted, as a game object bursting into particles does.
+class Parent : public vl::Object {
+public:
+    Parent(std::vector<int>* p_deaths, int generations) : m_p_deaths(p_deaths), m_generations(generations) {
+        s_p_youngest = this;
+    }
+    ~Parent() override {
+        m_p_deaths->push_back(m_generations);
+        if (m_generations > 0 && !s_barren) {
+            new Parent(m_p_deaths, m_generations - 1);
+        }
+    }
+    static Parent* s_p_youngest;
+    static bool s_barren;
+
+private:
+    std::vector<int>* m_p_deaths;
+    int m_generations;
+};
+
+Parent* Parent::s_p_youngest = nullptr;
+bool Parent::s_barren = false;
+
+TEST(WorldManager, ShutDownAlsoDeletesObjectsBuiltByDestructors) {
+    vltest::World world;
+    vl::WorldManager& wm = vl::WorldManager::getInstance();
+    std::vector<int> deaths;
+    new Parent(&deaths, 3);
+    wm.shutDown();
+    EXPECT_EQ(deaths, (std::vector<int>{3, 2, 1, 0}));
+    EXPECT_TRUE(wm.getAllObjects(true).isEmpty());
+
+    // A destructor that never stops building is cut off, not looped on forever.
+    ASSERT_EQ(wm.startUp(), 0);
+    deaths.clear();
+    new Parent(&deaths, 1000);
+    wm.shutDown();
+    EXPECT_LT(deaths.size(), 20u);
+    EXPECT_TRUE(wm.getAllObjects(true).isEmpty());
+    // The one built after the world stopped was refused, so it is still ours to delete.
+    Parent::s_barren = true;
+    delete Parent::s_p_youngest;
+}
+
 TEST(WorldManager, DrawsVisibleObjectsInsideTheViewByAltitude) {
     vltest::World world(200, 24);
     vl::WorldManager& wm = vl::WorldManager::getInstance();
