@@ -6,6 +6,7 @@
 #   make bench         build build-bench/ (Release) and run every benchmark
 #   make fuzz FUZZ=<Name> [SECONDS=600]   run one libFuzzer target in build-fuzz/
 #   make fuzz-smoke    run every fuzz target briefly (fixed seed, FUZZ_SMOKE_RUNS inputs each)
+#   make screenshots   play the game under Xvfb and save pictures to docs/screenshots/
 #   make format / format-check
 #   make clean         remove the build directories
 #
@@ -47,7 +48,7 @@ FUZZ_TARGETS := $(sort $(basename $(notdir $(wildcard tests/fuzz/*Fuzz.cpp))))
 CXX_FILES = $(shell find engine game tests bench tools -type f \
               \( -name '*.cpp' -o -name '*.h' -o -name '*.hpp' -o -name '*.cc' \) 2>/dev/null | sort)
 
-.PHONY: deps run build test asan bench fuzz fuzz-build fuzz-smoke format format-check clean
+.PHONY: deps run build test asan bench fuzz fuzz-build fuzz-smoke screenshots format format-check clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -61,6 +62,10 @@ run: build
 
 test: build
 	$(TEST_ENV) $(XVFB) ctest --test-dir $(BUILD_DIR) $(CTEST_FLAGS)
+
+# The title screen and every level in both worlds, as PNG files (scripts/screenshots.sh).
+screenshots: build
+	bash scripts/screenshots.sh $(BUILD_DIR)
 
 asan: deps
 	cmake -S . -B $(ASAN_BUILD_DIR) $(ASAN_CONFIG)

@@ -110,10 +110,13 @@ LEVER_SHADOW = [
 
 # ---- borders: the light look and the shadow look ----------------------------------------
 
-LEFT_BORDER = [["|", "|", ">", "|", "|"]]
-RIGHT_BORDER = [["|", "|", "<", "|", "|"]]
-LEFT_BORDER_SHADOW = [[":", "%", ":", "%", ":"]]
-RIGHT_BORDER_SHADOW = [[":", "%", ":", "%", ":"]]
+# Five rows, five letters: the columns at both sides of a level spell the world shown. Borders
+# stand at rows 5i + 1, so each one's top row is the screen's row 5i - 1: the word starts on
+# its second row, and read from the top of the screen the column says LIGHTLIGHT... or SHADE...
+LEFT_BORDER = [list("TLIGH")]
+RIGHT_BORDER = [list("TLIGH")]
+LEFT_BORDER_SHADOW = [list("ESHAD")]
+RIGHT_BORDER_SHADOW = [list("ESHAD")]
 
 # ---- light and its shadow form (the dissolving glow) ------------------------------------
 
@@ -137,7 +140,7 @@ DOOR = [[".---.", "|   |", "|  o|"]]
 KEYGUIDE_WIDTH = 75
 KEYS_LINE = "A D walk    W jump    S switch world    R restart    Q back to the title"
 KEYGUIDE_HINTS = [
-    "Reach the door.  Blue is solid in the light world, black in the shadow one.",
+    "Reach the door.  Blue is solid in the light world, black in the shadow.",
     "E  pull the lever: it slides a platform or a wall",
     "",  # frame 2 is not used by the game
     "SPACE  put the light down: its glow dissolves black shadow blocks",
@@ -167,18 +170,16 @@ SELECTOR_ROW = 17 - TITLE_TOP
 LEVEL_COUNT = 6
 
 FONT = {
-    "L": ["#   ", "#   ", "#   ", "#   ", "####"],
+    "L": ["#    ", "#    ", "#    ", "#    ", "#####"],
     "I": ["###", " # ", " # ", " # ", "###"],
-    "G": [" ###", "#   ", "# ##", "#  #", " ###"],
-    "H": ["#  #", "#  #", "####", "#  #", "#  #"],
-    "T": ["###", " # ", " # ", " # ", " # "],
-    "S": [" ###", "#   ", " ## ", "   #", "### "],
-    "A": [" ## ", "#  #", "####", "#  #", "#  #"],
-    "D": ["### ", "#  #", "#  #", "#  #", "### "],
-    "O": [" ## ", "#  #", "#  #", "#  #", " ## "],
-    "W": ["#   #", "#   #", "# # #", "# # #", " # # "],
-    "&": [" #  ", "# # ", " #  ", "# # ", " # #"],
-    " ": ["  ", "  ", "  ", "  ", "  "],
+    "G": [" ####", "#    ", "#  ##", "#   #", " ####"],
+    "H": ["#   #", "#   #", "#####", "#   #", "#   #"],
+    "T": ["#####", "  #  ", "  #  ", "  #  ", "  #  "],
+    "S": [" ####", "#    ", " ### ", "    #", "#### "],
+    "A": [" ### ", "#   #", "#####", "#   #", "#   #"],
+    "D": ["#### ", "#   #", "#   #", "#   #", "#### "],
+    "O": [" ### ", "#   #", "#   #", "#   #", " ### "],
+    "W": ["#   #", "#   #", "# # #", "## ##", "#   #"],
 }
 
 
@@ -208,8 +209,7 @@ def selector_line(selected, width, first_column):
 def title_frames():
     light = banner("LIGHT", "#")
     shadow = banner("SHADOW", "%")
-    amp = banner("&", "#")
-    art = [light[r] + "   " + amp[r] + "   " + shadow[r] for r in range(5)]
+    art = [light[r] + " : " + shadow[r] for r in range(5)]
     rows_text = {
         1: art[0], 2: art[1], 3: art[2], 4: art[3], 5: art[4],
         7: "Every thing here lives twice: once in the light,",
