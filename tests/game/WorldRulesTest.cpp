@@ -363,6 +363,27 @@ TEST(Light, ShadowPlayerWalkingIntoTheGlowOpensTheShadowFloor) {
     EXPECT_EQ(p_floor->getSolidness(), vl::SPECTRAL);  // the light world's floor is untouched
 }
 
+TEST(Light, LightPlayerWalkingThroughTheGlowDissolvesNothing) {
+    GameHarness game;
+    ASSERT_TRUE(game.started());
+    new Light(false, 40, 11);  // its glow at (40, 4)
+    Obstacle* p_floor = new Obstacle("platform", false, 40, 12);
+    // A light-world ledge at the glow's height for the light form to walk along.
+    for (int x = 30; x <= 50; x += 2) {
+        new Obstacle("platform", false, x, 7);
+    }
+    Player* p_player = new Player(false, Vector(32, 4));
+    gametest::settle(game, 20);
+    game.press(vl::Keyboard::D);
+    game.step(14);
+    ASSERT_GT(p_player->getPosition().getX(), 44);
+    // In the light world the shadow obstacles are not solid, so the glow finds none to dissolve.
+    EXPECT_FALSE(p_floor->getTwin()->isLit());
+    EXPECT_EQ(p_floor->getTwin()->getSolidness(), vl::SPECTRAL);
+    gametest::switchWorld();
+    EXPECT_EQ(p_floor->getTwin()->getSolidness(), vl::HARD);
+}
+
 TEST(Light, PickUpIsRefusedToTheShadowFormAndToACarrier) {
     GameHarness game;
     ASSERT_TRUE(game.started());
