@@ -8,6 +8,7 @@
 #include "LogManager.h"
 #include "Object.h"
 #include "Record.h"
+#include "Sprite.h"
 #include "Utility.h"
 
 namespace vl {
@@ -266,9 +267,16 @@ int Object::deserialize(std::stringstream& ss, unsigned int* p_attr) {
         setAnimation(animation, true);
         if (!animation.getName().empty()) {
             // The sprite is found here by its label; the frame and its timing come from the record.
-            const int index = animation.getIndex();
+            int index = animation.getIndex();
             setSprite(animation.getName());
             Animation shown = m_animation;
+            const Sprite* p_sprite = shown.getSprite();
+            if (p_sprite != nullptr && (index < 0 || index >= p_sprite->getFrameCount())) {
+                log.writeLog(
+                    "Object::deserialize(): Warning! Frame %d not in sprite '%s' of %d frames. Using 0.",
+                    index, animation.getName().c_str(), p_sprite->getFrameCount());
+                index = 0;
+            }
             shown.setIndex(index);
             shown.setSlowdownCount(animation.getSlowdownCount());
             setAnimation(shown, true);

@@ -214,6 +214,23 @@ TEST_F(Records, AMissingSpriteKeepsTheRecordsNameAndFrame) {
               std::string::npos);
 }
 
+TEST_F(Records, AFrameTheLocalSpriteLacksStartsItFromTheFirst) {
+    vl::Object o;
+    for (const int32_t index : {4, -1, INT_MAX}) {
+        vl::Animation animation;
+        animation.setName("player");
+        animation.setIndex(index);
+        ASSERT_EQ(deserialize(o, bytesOf(uint32_t{vl::ANIMATION}) + recordOf(animation)), 0) << index;
+        EXPECT_NE(o.getAnimation().getSprite(), nullptr);
+        EXPECT_EQ(o.getAnimation().getIndex(), 0) << index;
+        o.draw();  // drawing steps on from a frame that exists
+    }
+    EXPECT_NE(
+        m_world.log().find("Object::deserialize(): Warning! Frame 2147483647 not in sprite 'player' of 4 "
+                           "frames. Using 0."),
+        std::string::npos);
+}
+
 TEST_F(Records, ReceivedEventsReplaceTheObjectsOwn) {
     vl::Object o;
     ASSERT_EQ(o.registerInterest("first"), 0);
