@@ -2,13 +2,13 @@
 #include "Config.h"
 
 #include <cctype>
-#include <climits>
 #include <cstdlib>
 #include <fstream>
 #include <utility>
 #include <vector>
 
 #include "LogManager.h"
+#include "Utility.h"
 
 namespace vl {
 
@@ -18,19 +18,6 @@ const char* const COLOR_NAMES[] = {"black", "red", "green", "yellow", "blue", "m
 
 const char* boolText(bool value) {
     return value ? "true" : "false";
-}
-
-// The decimal integer at the start of text (sign allowed); 0 when there is none.
-// Out-of-range numbers are clamped rather than left undefined.
-int leadingInt(const std::string& text) {
-    const long long value = std::strtoll(text.c_str(), nullptr, 10);
-    if (value > INT_MAX) {
-        return INT_MAX;
-    }
-    if (value < INT_MIN) {
-        return INT_MIN;
-    }
-    return static_cast<int>(value);
 }
 
 bool isWhitespace(char c) {
@@ -182,17 +169,17 @@ void Config::loadConfig(std::string config_text) {
 void Config::applyValue(const std::string& key, const std::string& value) {
     const LogManager& log = LogManager::getInstance();
     if (key == "frame_time") {
-        m_frame_time = leadingInt(value);
+        m_frame_time = leadingInteger(value);
     } else if (key == "font_scale") {
         m_font_scale = std::strtof(value.c_str(), nullptr);
     } else if (key == "window_horizontal_pixels") {
-        m_window_horizontal_pixels = leadingInt(value);
+        m_window_horizontal_pixels = leadingInteger(value);
     } else if (key == "window_vertical_pixels") {
-        m_window_vertical_pixels = leadingInt(value);
+        m_window_vertical_pixels = leadingInteger(value);
     } else if (key == "window_horizontal_chars") {
-        m_window_horizontal_chars = leadingInt(value);
+        m_window_horizontal_chars = leadingInteger(value);
     } else if (key == "window_vertical_chars") {
-        m_window_vertical_chars = leadingInt(value);
+        m_window_vertical_chars = leadingInteger(value);
     } else if (key == "window_background_color") {
         for (int c = 0; c < 8; c++) {
             if (value == COLOR_NAMES[c]) {
@@ -202,7 +189,7 @@ void Config::applyValue(const std::string& key, const std::string& value) {
         }
         log.writeLog("loadConfig(): Unsupported window color '%s'", value.c_str());
     } else if (key == "window_style") {
-        const int style = value == "none" ? 0 : leadingInt(value);
+        const int style = value == "none" ? 0 : leadingInteger(value);
         if (value != "none" && style == 0) {
             log.writeLog("loadConfig(): Unsupported window style '%s'", value.c_str());
             return;
@@ -227,17 +214,17 @@ void Config::applyValue(const std::string& key, const std::string& value) {
     } else if (key == "logfile") {
         m_logfile = value;
     } else if (key == "random_seed") {
-        m_random_seed = leadingInt(value);
+        m_random_seed = leadingInteger(value);
     } else if (key == "networking") {
         m_networking = value == "true";
     } else if (key == "grid_width") {
-        m_grid_width = leadingInt(value);
+        m_grid_width = leadingInteger(value);
     } else if (key == "grid_height") {
-        m_grid_height = leadingInt(value);
+        m_grid_height = leadingInteger(value);
     } else if (key == "quadtree_depth") {
-        m_quadtree_depth = leadingInt(value);
+        m_quadtree_depth = leadingInteger(value);
     } else if (key == "quadtree_threshold") {
-        m_quadtree_threshold = leadingInt(value);
+        m_quadtree_threshold = leadingInteger(value);
     } else if (key == "signals") {
         m_signals = value == "true";
     }

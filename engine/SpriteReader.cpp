@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "SpriteReader.h"
 
-#include <climits>
-#include <cstdlib>
 #include <new>
 
 #include "Color.h"
 #include "LogManager.h"
 #include "ResourceManager.h"
 #include "Sprite.h"
+#include "Utility.h"
 
 namespace vl {
 
@@ -72,17 +71,6 @@ Sprite* newSprite(int frames) {
 const char* const COLOR_HELP_1 = "  Valid colors are: black, red, green, yellow,";
 
 }  // namespace
-
-int leadingInteger(const std::string& text) {
-    const long long value = std::strtoll(text.c_str(), nullptr, 10);
-    if (value > INT_MAX) {
-        return INT_MAX;
-    }
-    if (value < INT_MIN) {
-        return INT_MIN;
-    }
-    return static_cast<int>(value);
-}
 
 SpriteReader::SpriteReader() : m_line_number(0), m_at_end(false) {}
 

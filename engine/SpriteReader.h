@@ -46,10 +46,6 @@ private:
     bool m_at_end;      //!< the last read met the end of the file (or an overlong line)
 };
 
-// The integer at the start of text: blanks skipped, optional sign, the rest ignored, 0 when there is none.
-// Out-of-range values are clamped to int.
-int leadingInteger(const std::string& text);
-
 }  // namespace vl
 
 #endif

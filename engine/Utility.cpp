@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "Utility.h"
 
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <sstream>
 
@@ -77,6 +79,17 @@ std::string solidnessToString(Solidness solidness) {
 
 bool valueInRange(float value, float min, float max) {
     return min <= value && value <= max;
+}
+
+int leadingInteger(const std::string& text) {
+    const long long value = std::strtoll(text.c_str(), nullptr, 10);
+    if (value > INT_MAX) {
+        return INT_MAX;
+    }
+    if (value < INT_MIN) {
+        return INT_MIN;
+    }
+    return static_cast<int>(value);
 }
 
 }  // namespace vl

@@ -17,6 +17,9 @@ std::string toString(float value);      // default stream format: 2.5, 1, 0.3333
 std::string toBinaryString(int value);  // 32 characters, most significant bit first
 std::string solidnessToString(Solidness solidness);
 bool valueInRange(float value, float min, float max);  // min <= value <= max
+// The integer at the start of text: blanks skipped, optional sign, the rest ignored, 0 when there is
+// none; out-of-range values are clamped to int.
+int leadingInteger(const std::string& text);
 
 }  // namespace vl
 

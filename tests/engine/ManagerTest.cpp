@@ -11,6 +11,7 @@
 #include "LogManager.h"
 #include "Manager.h"
 #include "Object.h"
+#include "TempLog.h"
 #include "TestSupport.h"
 
 namespace {
@@ -44,16 +45,10 @@ private:
 
 class ManagerTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_log_path = vltest::tempPath("manager.log");
-        setenv("VELTRANE_LOG", m_log_path.c_str(), 1);
-        ASSERT_EQ(vl::LogManager::getInstance().startUp(), 0);
-        vl::LogManager::getInstance().setFlush(true);
-    }
-    void TearDown() override { vl::LogManager::getInstance().shutDown(); }
-    std::string log() const { return vltest::readFile(m_log_path); }
+    void SetUp() override { ASSERT_TRUE(m_log.started()); }
+    std::string log() const { return m_log.text(); }
 
-    std::string m_log_path;
+    vltest::TempLog m_log;
 };
 
 vl::Event eventOfType(const std::string& type) {

@@ -13,6 +13,7 @@
 #include "Music.h"
 #include "Sound.h"
 #include "StderrCapture.h"
+#include "TempLog.h"
 #include "TestSupport.h"
 
 namespace {
@@ -35,15 +36,11 @@ class NoAudioDeviceTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_EQ(s_driver, 0);
-        m_log_path = vltest::tempPath("noaudio.log");
-        setenv("VELTRANE_LOG", m_log_path.c_str(), 1);
-        ASSERT_EQ(vl::LogManager::getInstance().startUp(), 0);
-        vl::LogManager::getInstance().setFlush(true);
+        ASSERT_TRUE(m_log.started());
     }
-    void TearDown() override { vl::LogManager::getInstance().shutDown(); }
-    std::string log() const { return vltest::readFile(m_log_path); }
+    std::string log() const { return m_log.text(); }
 
-    std::string m_log_path;
+    vltest::TempLog m_log;
 };
 
 TEST_F(NoAudioDeviceTest, LoadingWorksAndPlayingDoesNothingQuietly) {

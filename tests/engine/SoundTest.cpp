@@ -7,6 +7,7 @@
 #include "LogManager.h"
 #include "Music.h"
 #include "Sound.h"
+#include "TempLog.h"
 #include "TestSupport.h"
 
 namespace {
@@ -22,15 +23,11 @@ class SoundTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_EQ(s_driver, 0);
-        m_log_path = vltest::tempPath("sound.log");
-        setenv("VELTRANE_LOG", m_log_path.c_str(), 1);
-        ASSERT_EQ(vl::LogManager::getInstance().startUp(), 0);
-        vl::LogManager::getInstance().setFlush(true);
+        ASSERT_TRUE(m_log.started());
     }
-    void TearDown() override { vl::LogManager::getInstance().shutDown(); }
-    std::string log() const { return vltest::readFile(m_log_path); }
+    std::string log() const { return m_log.text(); }
 
-    std::string m_log_path;
+    vltest::TempLog m_log;
 };
 
 TEST_F(SoundTest, LoadsEveryFormatWithItsRateChannelsAndDuration) {

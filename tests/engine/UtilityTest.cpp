@@ -62,3 +62,12 @@ TEST(Utility, CheckStreamNamesTheFirstProblem) {
     EXPECT_NE(text.find("broken: Error! Stream bad."), std::string::npos);
     EXPECT_EQ(text.find("good:"), std::string::npos);
 }
+
+TEST(Utility, LeadingIntegerReadsTheNumberAtTheStartAndClamps) {
+    EXPECT_EQ(vl::leadingInteger("42abc"), 42);
+    EXPECT_EQ(vl::leadingInteger("  -7"), -7);
+    EXPECT_EQ(vl::leadingInteger("x1"), 0);
+    EXPECT_EQ(vl::leadingInteger(""), 0);
+    EXPECT_EQ(vl::leadingInteger("99999999999"), 2147483647);
+    EXPECT_EQ(vl::leadingInteger("-99999999999"), -2147483647 - 1);
+}
