@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "Object.h"
 
+#include <climits>
 #include <cmath>
 
 #include "GameManager.h"
@@ -33,11 +34,12 @@ Manager& managerFor(const std::string& event_type) {
 
 }  // namespace
 
+// The id counter stops at the top of the range instead of overflowing.
 Object::Object()
-    : m_id(s_next_id++), m_type("(Undefined)"), m_is_active(true), m_is_visible(true),
-      m_box(Vector(-0.5f, -0.5f), 0.99f, 0.99f), m_position(1.0f, 1.0f), m_direction(0, 0), m_speed(0),
-      m_acceleration(0, 0), m_altitude(2), m_solidness(HARD), m_no_soft(false), m_event_count(0),
-      m_modified(ALL_OBJECT_ATTRIBUTES), m_p_path_find(nullptr), m_follow_path(false),
+    : m_id(s_next_id == INT_MAX ? INT_MAX : s_next_id++), m_type("(Undefined)"), m_is_active(true),
+      m_is_visible(true), m_box(Vector(-0.5f, -0.5f), 0.99f, 0.99f), m_position(1.0f, 1.0f),
+      m_direction(0, 0), m_speed(0), m_acceleration(0, 0), m_altitude(2), m_solidness(HARD), m_no_soft(false),
+      m_event_count(0), m_modified(ALL_OBJECT_ATTRIBUTES), m_p_path_find(nullptr), m_follow_path(false),
       m_avoid_collisions(false), m_in_world(false) {
     m_shape.setType(UNDEFINED);
     WorldManager& world = WorldManager::getInstance();
@@ -73,7 +75,7 @@ void Object::setId(int new_id) {
         return;
     }
     if (new_id >= s_next_id) {
-        s_next_id = new_id + 1;
+        s_next_id = new_id == INT_MAX ? INT_MAX : new_id + 1;
     }
     m_id = new_id;
     m_modified |= ID;

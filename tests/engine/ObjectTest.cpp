@@ -64,6 +64,13 @@ TEST(Object, IdsComeFromOneCounterThatSetIdCanMovePast) {
     fourth.setModified(0);
     fourth.setId(12);  // unchanged: nothing marked
     EXPECT_FALSE(fourth.isModified());
+
+    // At the top of the range the counter stops instead of overflowing.
+    fourth.setId(2147483647);
+    vl::Object fifth;
+    vl::Object sixth;
+    EXPECT_EQ(fifth.getId(), 2147483647);
+    EXPECT_EQ(sixth.getId(), 2147483647);
 }
 
 TEST(Object, NewObjectHasTheDocumentedDefaultsAndEveryAttributeMarked) {
