@@ -95,13 +95,14 @@ fuzz-build: deps
 
 # New inputs go to build-fuzz/corpus/<Name>; tests/data/fuzz/<Name> seeds it. Copy a
 # crash from build-fuzz/artifacts/<Name>/ into tests/data/fuzz/<Name>/ to keep it as
-# a regression test.
+# a regression test. A dictionary tests/fuzz/<Name>.dict is used when there is one.
 fuzz:
 	@if [ -z "$(FUZZ)" ]; then echo "usage: make fuzz FUZZ=<Name> [SECONDS=600]; targets: $(FUZZ_TARGETS)"; exit 2; fi
 	@$(MAKE) --no-print-directory fuzz-build
 	mkdir -p $(FUZZ_BUILD_DIR)/corpus/$(FUZZ) $(FUZZ_BUILD_DIR)/artifacts/$(FUZZ)
 	seeds=tests/data/fuzz/$(FUZZ); [ -d "$$seeds" ] || seeds=; \
-	$(TEST_ENV) ./$(FUZZ_BUILD_DIR)/fuzz/$(FUZZ) $(FUZZ_LIMIT) \
+	dict=tests/fuzz/$(FUZZ).dict; if [ -f "$$dict" ]; then dict=-dict=$$dict; else dict=; fi; \
+	$(TEST_ENV) ./$(FUZZ_BUILD_DIR)/fuzz/$(FUZZ) $(FUZZ_LIMIT) $$dict \
 	    -artifact_prefix=$(FUZZ_BUILD_DIR)/artifacts/$(FUZZ)/ \
 	    $(FUZZ_BUILD_DIR)/corpus/$(FUZZ) $$seeds
 
