@@ -4,6 +4,7 @@
 #include "EventKeyboard.h"
 #include "GameEvents.h"
 #include "LogManager.h"
+#include "Player.h"
 #include "ResourceManager.h"
 #include "Sound.h"
 #include "WorldManager.h"
@@ -30,14 +31,7 @@ int Door::eventHandler(const vl::Event* p_e) {
 }
 
 void Door::enter() {
-    const vl::ObjectList touching = vl::WorldManager::getInstance().getCollisions(this, getPosition());
-    bool player_here = false;
-    for (vl::ObjectListIterator it(&touching); !it.isDone(); it.next()) {
-        if (it.currentObject()->getType() == "Player") {
-            player_here = true;
-            break;
-        }
-    }
+    const bool player_here = isPlayerTouching(this);
     if (!player_here) {
         return;
     }

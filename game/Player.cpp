@@ -411,3 +411,13 @@ Player* Player::getTwin() const {
 KeyGuide* Player::getKeyGuide() const {
     return m_p_key_guide;
 }
+
+bool isPlayerTouching(vl::Object* p_o) {
+    const vl::ObjectList touching = vl::WorldManager::getInstance().getCollisions(p_o, p_o->getPosition());
+    for (vl::ObjectListIterator it(&touching); !it.isDone(); it.next()) {
+        if (it.currentObject()->getType() == "Player") {
+            return true;
+        }
+    }
+    return false;
+}

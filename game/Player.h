@@ -62,4 +62,7 @@ private:
     bool m_steps_registered;     //!< already receives step events
 };
 
+// Whether a form of the player overlaps p_o where it stands.
+bool isPlayerTouching(vl::Object* p_o);
+
 #endif

@@ -5,6 +5,7 @@
 #include "GameEvents.h"
 #include "LogManager.h"
 #include "Obstacle.h"
+#include "Player.h"
 #include "ResourceManager.h"
 #include "ShowFrame.h"
 #include "Sound.h"
@@ -72,14 +73,7 @@ int Switch::eventHandler(const vl::Event* p_e) {
 }
 
 void Switch::pull() {
-    const vl::ObjectList touching = vl::WorldManager::getInstance().getCollisions(this, getPosition());
-    bool player_here = false;
-    for (vl::ObjectListIterator it(&touching); !it.isDone(); it.next()) {
-        if (it.currentObject()->getType() == "Player") {
-            player_here = true;
-            break;
-        }
-    }
+    const bool player_here = isPlayerTouching(this);
     if (!player_here || m_p_target == nullptr) {
         return;
     }

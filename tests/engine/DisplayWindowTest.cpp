@@ -38,31 +38,14 @@ vl::DisplayManager& display() {
     return vl::DisplayManager::getInstance();
 }
 
-// Runs a shell command and returns its standard output.
-std::string commandOutput(const std::string& command) {
-    std::string output;
-    FILE* p_pipe = popen(command.c_str(), "r");
-    if (p_pipe == nullptr) {
-        return output;
-    }
-    char buffer[256];
-    while (std::fgets(buffer, sizeof(buffer), p_pipe) != nullptr) {
-        output += buffer;
-    }
-    pclose(p_pipe);
-    return output;
-}
-
 // Opens the display in a real window and waits until the X server shows it.
 class DisplayWindow : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_EQ(display().startUp(), 0) << m_config.log();
         ASSERT_NE(display().getWindow(), nullptr);
-        const std::string id =
-            commandOutput("timeout 20 xdotool search --sync --onlyvisible --name '^" + windowTitle() + "$'");
-        ASSERT_FALSE(id.empty()) << "the window never became visible";
-        m_window_id = id.substr(0, id.find('\n'));
+        m_window_id = vltest::waitForWindow(windowTitle());
+        ASSERT_FALSE(m_window_id.empty()) << "the window never became visible";
         ASSERT_TRUE(m_font.loadFromFile(vltest::sourcePath("vl-font.ttf")));
     }
 

@@ -31,20 +31,6 @@ std::string windowTitle() {
     return "vltest-input-" + std::to_string(getpid());
 }
 
-std::string commandOutput(const std::string& command) {
-    std::string output;
-    FILE* p_pipe = popen(command.c_str(), "r");
-    if (p_pipe == nullptr) {
-        return output;
-    }
-    char buffer[256];
-    while (std::fgets(buffer, sizeof(buffer), p_pipe) != nullptr) {
-        output += buffer;
-    }
-    pclose(p_pipe);
-    return output;
-}
-
 // Runs xdotool; true when it succeeded. It returns once the X server has taken the input.
 bool xdo(const std::string& arguments) {
     return std::system(("timeout 20 xdotool " + arguments).c_str()) == 0;
@@ -72,10 +58,8 @@ protected:
     void start() {
         ASSERT_EQ(vl::GameManager::getInstance().startUp(), 0) << vltest::readFile(m_log_path);
         vl::LogManager::getInstance().setFlush(true);
-        const std::string id =
-            commandOutput("timeout 20 xdotool search --sync --onlyvisible --name '^" + windowTitle() + "$'");
-        ASSERT_FALSE(id.empty()) << "the window never became visible";
-        m_window = id.substr(0, id.find('\n'));
+        m_window = vltest::waitForWindow(windowTitle());
+        ASSERT_FALSE(m_window.empty()) << "the window never became visible";
         ASSERT_TRUE(xdo("mousemove --window " + m_window + " 5 5"));
         ASSERT_TRUE(xdo("windowfocus --sync " + m_window));
         m_started = true;

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -99,6 +100,21 @@ std::string sourcePath(const std::string& relative) {
 
 std::string dataPath(const std::string& relative) {
     return sourcePath("tests/data/" + relative);
+}
+
+std::string waitForWindow(const std::string& title) {
+    const std::string command = "timeout 20 xdotool search --sync --onlyvisible --name '^" + title + "$'";
+    std::string output;
+    FILE* p_pipe = popen(command.c_str(), "r");
+    if (p_pipe == nullptr) {
+        return output;
+    }
+    char buffer[256];
+    while (std::fgets(buffer, sizeof(buffer), p_pipe) != nullptr) {
+        output += buffer;
+    }
+    pclose(p_pipe);
+    return output.substr(0, output.find('\n'));
 }
 
 }  // namespace vltest

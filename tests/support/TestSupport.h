@@ -13,5 +13,7 @@ std::string tempPath(const std::string& name);  // unique path in the temp dir e
                                                 // removed at exit unless VLTEST_KEEP_TEMP is set
 std::string sourcePath(const std::string& relative);  // path of a file relative to the repository root
 std::string dataPath(const std::string& relative);    // path of a file relative to tests/data
+// The X id of the visible window titled exactly title, once it shows (at most 20 s); "" if it never does.
+std::string waitForWindow(const std::string& title);
 
 }  // namespace vltest
