@@ -46,15 +46,6 @@ long long cellCount(float extent, int cell_size) {
     return static_cast<long long>(n);
 }
 
-bool listContains(const ObjectList& list, const Object* p_o) {
-    for (int i = 0; i < list.getCount(); i++) {
-        if (list[i] == p_o) {
-            return true;
-        }
-    }
-    return false;
-}
-
 int positiveOr(int value, int fallback, const char* key) {
     if (value > 0) {
         return value;
@@ -294,7 +285,7 @@ ObjectList Grid::getCollisions(const Object* p_o, Vector where) const {
             if (p_other == p_o || !boxIntersectsBox(getWorldBox(p_other), box)) {
                 continue;
             }
-            if (several && listContains(result, p_other)) {
+            if (several && result.contains(p_other)) {
                 continue;
             }
             result.insert(p_other);
@@ -373,13 +364,13 @@ int Grid::checkConsistency(const ObjectList& solid_objects) const {
     for (int i = 0; i < solid_objects.getCount(); i++) {
         const Object* p_o = solid_objects[i];
         const CellRange range = cellsAt(p_o, p_o->getPosition());
-        if (range.outside && !listContains(m_outside, p_o)) {
+        if (range.outside && !m_outside.contains(p_o)) {
             log.writeLog("Grid::checkConsistency(): object %d missing from the outside list.", p_o->getId());
             problems++;
         }
         for (int row = range.row0; row <= range.row1; row++) {
             for (int col = range.col0; col <= range.col1; col++) {
-                if (!listContains(m_p_cells[row][col], p_o)) {
+                if (!m_p_cells[row][col].contains(p_o)) {
                     log.writeLog("Grid::checkConsistency(): object %d missing from cell (%d, %d).",
                                  p_o->getId(), col, row);
                     problems++;

@@ -61,13 +61,11 @@ int Manager::registerInterest(Object* p_o, std::string event_type) {
         if (m_event_name[i] != event_type) {
             continue;
         }
-        for (ObjectListIterator li(&m_obj_list[i]); !li.isDone(); li.next()) {
-            if (li.currentObject() == p_o) {
-                LogManager::getInstance().writeLog(
-                    1, "Manager::registerInterest(): Warning! Not adding id %d (%s) twice for event %s.",
-                    p_o->getId(), p_o->getType().c_str(), event_type.c_str());
-                return 0;
-            }
+        if (m_obj_list[i].contains(p_o)) {
+            LogManager::getInstance().writeLog(
+                1, "Manager::registerInterest(): Warning! Not adding id %d (%s) twice for event %s.",
+                p_o->getId(), p_o->getType().c_str(), event_type.c_str());
+            return 0;
         }
         return m_obj_list[i].insert(p_o);
     }

@@ -93,6 +93,15 @@ bool ObjectList::isEmpty() const {
     return m_count == 0;
 }
 
+bool ObjectList::contains(const Object* p_o) const {
+    for (int i = 0; i < m_count; i++) {
+        if (m_p_obj[i] == p_o) {
+            return true;
+        }
+    }
+    return false;
+}
+
 int ObjectList::getCapacity() const {
     return m_max_count;
 }

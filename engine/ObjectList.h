@@ -19,6 +19,7 @@ public:
     void clear();             // count 0, capacity kept
     int getCount() const;
     bool isEmpty() const;
+    bool contains(const Object* p_o) const;  // whether p_o is in the list
     int getCapacity() const;
 
     Object*& operator[](int index);  // throws std::out_of_range("Invalid index!")

@@ -13,18 +13,7 @@
 
 namespace vl {
 
-namespace {
-
-bool listContains(const ObjectList& list, const Object* p_o) {
-    for (int i = 0; i < list.getCount(); i++) {
-        if (list[i] == p_o) {
-            return true;
-        }
-    }
-    return false;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 WorldManager::WorldManager() : m_p_view_following(nullptr) {
     setType("WorldManager");
@@ -115,7 +104,7 @@ int WorldManager::removeObject(Object* p_o) {
 }
 
 int WorldManager::markForDelete(Object* p_o) {
-    if (listContains(m_deletions, p_o)) {
+    if (m_deletions.contains(p_o)) {
         return 0;
     }
     if (m_deletions.insert(p_o) != 0) {
@@ -356,7 +345,7 @@ int WorldManager::setViewFollowing(Object* p_new_view_following) {
         m_p_view_following = nullptr;
         return 0;
     }
-    if (!listContains(getAllObjects(true), p_new_view_following)) {
+    if (!getAllObjects(true).contains(p_new_view_following)) {
         LogManager::getInstance().writeLog(
             "WorldManager::setViewFollowing(): Warning! Object %p is not in the world; not following it.",
             static_cast<void*>(p_new_view_following));

@@ -52,14 +52,7 @@ protected:
     void TearDown() override { display().shutDown(); }
 
     // The frame drawn so far, read back from the window before it is shown; then shows it and clears.
-    sf::Image capture() {
-        display().flush();
-        sf::Texture texture;
-        texture.create(1024, 768);
-        texture.update(*display().getWindow());
-        display().swapBuffers();
-        return texture.copyToImage();
-    }
+    sf::Image capture() { return vltest::captureFrame(); }
 
     sf::Image captureOf(const std::function<void()>& draw) {
         draw();

@@ -153,3 +153,14 @@ TEST(ObjectListIterator, ShrinkingListEndsTheWalkEarlyAndGrowingListIsWalkedToIt
     li.first();
     EXPECT_EQ(li.currentObject(), objects[0]);
 }
+
+TEST(ObjectList, ContainsFollowsInsertAndRemove) {
+    const auto objects = fakeObjects(2);
+    vl::ObjectList list;
+    EXPECT_FALSE(list.contains(objects[0]));
+    list.insert(objects[0]);
+    EXPECT_TRUE(list.contains(objects[0]));
+    EXPECT_FALSE(list.contains(objects[1]));
+    list.remove(objects[0]);
+    EXPECT_FALSE(list.contains(objects[0]));
+}

@@ -18,15 +18,6 @@ using vltest::countOccurrences;
 
 namespace {
 
-bool inList(const vl::ObjectList& list, const vl::Object* p_o) {
-    for (int i = 0; i < list.getCount(); i++) {
-        if (list[i] == p_o) {
-            return true;
-        }
-    }
-    return false;
-}
-
 // Counts the events it handles, by type.
 class Listener : public vl::Object {
 public:
@@ -92,7 +83,7 @@ TEST(Object, NewObjectHasTheDocumentedDefaultsAndEveryAttributeMarked) {
     EXPECT_EQ(object.getEventCount(), 0);
     EXPECT_EQ(object.getModified(), 0x3FFFFu);
     EXPECT_EQ(vl::ALL_OBJECT_ATTRIBUTES, 0x3FFFFu);
-    EXPECT_TRUE(inList(vl::WorldManager::getInstance().getAllObjects(), &object));
+    EXPECT_TRUE(vl::WorldManager::getInstance().getAllObjects().contains(&object));
 }
 
 TEST(Object, RefusedSettersLeaveObjectAndMaskUnchanged) {
@@ -294,7 +285,7 @@ TEST(Object, DestructorUnregistersEveryInterestAndLeavesTheWorld) {
     event.setType("custom");
     EXPECT_EQ(world_manager.onEvent(&event), 1);  // only the bystander is left
     EXPECT_EQ(bystander.handled, 1);
-    EXPECT_FALSE(inList(world_manager.getAllObjects(true), p_listener));
+    EXPECT_FALSE(world_manager.getAllObjects(true).contains(p_listener));
     EXPECT_EQ(world_manager.checkConsistency(), 0);
 }
 
@@ -310,7 +301,7 @@ TEST(Object, ObjectRefusedByAStoppedWorldStaysOutOfEveryList) {
     EXPECT_EQ(p_stray->setActive(false), 0);
     p_stray->setBox(vl::Box(vl::Vector(), 3, 3));
     p_stray->setType("Stray");
-    EXPECT_FALSE(inList(world_manager.getAllObjects(true), p_stray));
+    EXPECT_FALSE(world_manager.getAllObjects(true).contains(p_stray));
     EXPECT_EQ(world_manager.checkConsistency(), 0);
     delete p_stray;  // its creator still owns it
     EXPECT_EQ(world.log().find("Error removing Object"), std::string::npos);

@@ -13,30 +13,21 @@ using vltest::Probe;
 
 namespace {
 
-bool inList(const vl::ObjectList& list, const vl::Object* p_o) {
-    for (int i = 0; i < list.getCount(); i++) {
-        if (list[i] == p_o) {
-            return true;
-        }
-    }
-    return false;
-}
-
 // Where the object is listed, as letters: a(ctive) i(nactive) s(olid) v<altitude> t(ype) g(rid).
 std::string memberships(const vl::Object* p_o) {
     const vl::SceneGraph& sg = vl::WorldManager::getInstance().getSceneGraph();
     std::string where;
-    where += inList(sg.activeObjects(), p_o) ? "a" : "";
-    where += inList(sg.inactiveObjects(), p_o) ? "i" : "";
-    where += inList(sg.solidObjects(), p_o) ? "s" : "";
+    where += sg.activeObjects().contains(p_o) ? "a" : "";
+    where += sg.inactiveObjects().contains(p_o) ? "i" : "";
+    where += sg.solidObjects().contains(p_o) ? "s" : "";
     for (int altitude = 0; altitude <= vl::MAX_ALTITUDE; altitude++) {
-        where += inList(sg.visibleObjects(altitude), p_o) ? "v" + std::to_string(altitude) : "";
+        where += sg.visibleObjects(altitude).contains(p_o) ? "v" + std::to_string(altitude) : "";
     }
-    where += inList(sg.objectsOfType(p_o->getType()), p_o) ? "t" : "";
+    where += sg.objectsOfType(p_o->getType()).contains(p_o) ? "t" : "";
     // In the grid if another object placed on it would collide with it.
     Probe query(p_o->getPosition(), vl::SPECTRAL, "Query");
     query.setBox(p_o->getBox());
-    where += inList(sg.getCollisions(&query, p_o->getPosition()), p_o) ? "g" : "";
+    where += sg.getCollisions(&query, p_o->getPosition()).contains(p_o) ? "g" : "";
     return where;
 }
 
@@ -87,7 +78,7 @@ TEST(SceneGraph, TypeChangesMoveBetweenTypeListsAndKeepTheOldEntry) {
     Probe b(vl::Vector(3, 1), vl::HARD, "Rock");
     a.setType("Gem");
     EXPECT_EQ(sg.objectsOfType("Rock").getCount(), 1);
-    EXPECT_TRUE(inList(sg.objectsOfType("Gem"), &a));
+    EXPECT_TRUE(sg.objectsOfType("Gem").contains(&a));
     b.setType("Gem");
     EXPECT_TRUE(sg.objectsOfType("Rock").isEmpty());
     EXPECT_EQ(sg.objectsOfType("Gem").getCount(), 2);
@@ -143,7 +134,7 @@ TEST(SceneGraph, ObjectsMadeBeforeABoundaryChangeStillCollideAndAreTyped) {
     Probe mover(vl::Vector(28, 10), vl::HARD, "Mover");
     wm.setBoundary(vl::Box(vl::Vector(0, 0), 200, 50));
     EXPECT_EQ(wm.getSceneGraph().getGrid().getNumCols(), 10);
-    EXPECT_TRUE(inList(wm.getSceneGraph().objectsOfType("Wall"), &wall));
+    EXPECT_TRUE(wm.getSceneGraph().objectsOfType("Wall").contains(&wall));
     EXPECT_EQ(wm.moveObject(&mover, vl::Vector(29.5f, 10)), -1);
     EXPECT_EQ(mover.collisions, 1);
     EXPECT_EQ(wm.checkConsistency(), 0);

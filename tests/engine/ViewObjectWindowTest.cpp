@@ -8,8 +8,6 @@
 #include <string>
 
 #include <SFML/Graphics/Image.hpp>
-#include <SFML/Graphics/RenderWindow.hpp>
-#include <SFML/Graphics/Texture.hpp>
 
 #include "DisplayManager.h"
 #include "PresentationSupport.h"
@@ -43,12 +41,7 @@ protected:
     // The frame drawn by draw, read back from the window; the window is then cleared.
     sf::Image capture(const std::function<void()>& draw) {
         draw();
-        display().flush();
-        sf::Texture texture;
-        texture.create(1024, 768);
-        texture.update(*display().getWindow());
-        display().swapBuffers();
-        return texture.copyToImage();
+        return vltest::captureFrame();
     }
 
     static int differingPixels(const sf::Image& a, const sf::Image& b) {

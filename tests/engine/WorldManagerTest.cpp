@@ -13,15 +13,6 @@ using vltest::Probe;
 
 namespace {
 
-bool inList(const vl::ObjectList& list, const vl::Object* p_o) {
-    for (int i = 0; i < list.getCount(); i++) {
-        if (list[i] == p_o) {
-            return true;
-        }
-    }
-    return false;
-}
-
 std::vector<int> ids(const vl::ObjectList& list) {
     std::vector<int> result;
     for (int i = 0; i < list.getCount(); i++) {
@@ -163,7 +154,7 @@ TEST(WorldManager, ObjectMarkedInACollisionHandlerLivesUntilTheEndOfUpdate) {
     EXPECT_EQ(second.collisions, 1);
     EXPECT_EQ(second.p_last_other, p_target);
     EXPECT_EQ(second.getPosition(), vl::Vector(11.5f, 5));  // still blocked by the marked target
-    EXPECT_FALSE(inList(wm.getAllObjects(true), p_target));
+    EXPECT_FALSE(wm.getAllObjects(true).contains(p_target));
 
     wm.update();  // now the way is free
     EXPECT_EQ(first.getPosition(), vl::Vector(9.5f, 5));

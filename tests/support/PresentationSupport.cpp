@@ -4,7 +4,11 @@
 #include <cstdlib>
 #include <sstream>
 
+#include <SFML/Graphics/RenderWindow.hpp>
+#include <SFML/Graphics/Texture.hpp>
+
 #include "Config.h"
+#include "DisplayManager.h"
 #include "LogManager.h"
 #include "TestSupport.h"
 
@@ -51,6 +55,17 @@ int countLines(const std::string& text, const std::string& line) {
         }
     }
     return count;
+}
+
+sf::Image captureFrame() {
+    vl::DisplayManager& display = vl::DisplayManager::getInstance();
+    display.flush();
+    sf::Texture texture;
+    texture.create(static_cast<unsigned int>(display.getHorizontalPixels()),
+                   static_cast<unsigned int>(display.getVerticalPixels()));
+    texture.update(*display.getWindow());
+    display.swapBuffers();
+    return texture.copyToImage();
 }
 
 }  // namespace vltest

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include <SFML/Graphics/Image.hpp>
+
 namespace vltest {
 
 class LoggedConfig {
@@ -18,6 +20,10 @@ private:
     std::string m_config_path;
     std::string m_log_path;
 };
+
+// The frame drawn so far in the display's window, read back before it is shown; the frame is then
+// shown and the surface cleared, as the loop's swap does.
+sf::Image captureFrame();
 
 // The log's lines with the time and step-count prefix ("hh:mm:ss nnnn ") removed.
 std::string logMessages(const std::string& log_text);
