@@ -48,6 +48,10 @@ std::string errorText(int error_number) {
     return p_text != nullptr ? p_text : "Unknown error";
 }
 
+bool isTerminal(int fd) {
+    return isatty(fd) == 1;
+}
+
 int lastError() {
     return errno;
 }

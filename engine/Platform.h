@@ -18,6 +18,7 @@ void sleepMilliseconds(int ms);           // resumes with the remaining time aft
 int timeBeginPeriod(int ms);              // 0; Linux sleeps at sub-millisecond resolution already
 int timeEndPeriod(int ms);                // 0
 std::string errorText(int error_number);  // the system's text for an errno value
+bool isTerminal(int fd);                  // the descriptor is a terminal (1: standard output)
 
 // TCP sockets. Each returns -1 on failure and leaves the cause in lastError().
 int lastError();                          // the error number of the last failed call

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ResourceManager.h"
 
+#include <filesystem>
 #include <fstream>
 
 #include "AudioDevice.h"
@@ -62,6 +63,13 @@ int ResourceManager::loadSprite(std::string filename, std::string label) {
         return -1;
     }
     log.writeLog(1, "RM::loadSprite(): Loading sprite '%s'.", filename.c_str());
+    // Opening a named pipe would wait for a writer, and a directory opens but cannot be read.
+    std::error_code error;
+    if (std::filesystem::exists(filename, error) && !std::filesystem::is_regular_file(filename, error)) {
+        log.writeLog("RM::loadSprite(): Error! '%s' is not a regular file.", filename.c_str());
+        log.writeLog("RM::loadSprite(): Sprite '%s' not loaded.", label.c_str());
+        return -1;
+    }
     std::ifstream file(filename);
     if (!file.is_open()) {
         log.writeLog("RM::loadSprite(): Error! Cannot open file '%s'.", filename.c_str());

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "SpriteReader.h"
 
+#include <exception>
 #include <new>
 
 #include "Color.h"
@@ -17,6 +18,7 @@ enum class LineEnd {
     COMPLETE,     // ended by a line feed
     END_OF_FILE,  // the file ended first; the text holds what came before
     TOO_LONG,     // longer than MAX_SPRITE_LINE; the text holds the start
+    READ_ERROR,   // the stream's buffer failed (a directory, an I/O error)
 };
 
 // Reads up to the next line feed, which is consumed and not kept.
@@ -27,7 +29,14 @@ LineEnd readRawLine(std::istream& stream, std::string& text) {
         return LineEnd::END_OF_FILE;
     }
     while (true) {
-        const int c = p_buffer->sbumpc();
+        int c = 0;
+        // A file buffer throws when the system refuses the read, instead of reporting the end.
+        try {
+            c = p_buffer->sbumpc();
+        } catch (const std::exception&) {
+            stream.setstate(std::ios::badbit);
+            return LineEnd::READ_ERROR;
+        }
         if (c == std::char_traits<char>::eof()) {
             stream.setstate(std::ios::eofbit);
             return LineEnd::END_OF_FILE;
@@ -105,6 +114,10 @@ std::string SpriteReader::getLine(std::istream& stream, bool count) {
     if (end == LineEnd::TOO_LONG) {
         LogManager::getInstance().writeLog("getLine(): Error! Line %d is longer than %d characters.",
                                            m_line_number + 1, MAX_SPRITE_LINE);
+        return "";
+    }
+    if (end == LineEnd::READ_ERROR) {
+        LogManager::getInstance().writeLog("getLine(): Error! Cannot read line %d.", m_line_number + 1);
         return "";
     }
     LogManager::getInstance().writeLog("getLine(): Error! Unexpected end of file.");

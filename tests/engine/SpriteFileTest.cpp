@@ -3,12 +3,18 @@
 // contents, and every broken file fails with its exact log lines and leaves the tables unchanged.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <istream>
+#include <streambuf>
 #include <string>
 #include <vector>
 
 #include "PresentationSupport.h"
 #include "ResourceManager.h"
 #include "Sprite.h"
+#include "SpriteReader.h"
 #include "TestSupport.h"
 
 namespace {
@@ -215,6 +221,37 @@ TEST_F(SpriteFile, MissingFileIsReportedAndNotLoaded) {
     EXPECT_EQ(vltest::logMessages(m_config.log()), "RM::loadSprite(): Error! Cannot open file '" + path +
                                                        "'.\nRM::loadSprite(): Sprite 'ghost' not loaded.\n");
     EXPECT_EQ(vl::ResourceManager::getInstance().getSpriteCount(), 0);
+}
+
+// A directory opens as a file but throws on the first read; a named pipe would wait for a writer forever.
+TEST_F(SpriteFile, DirectoriesAndPipesAreRefusedWithoutReading) {
+    const std::string directory = vltest::tempPath("sprite-directory");
+    const std::string pipe = vltest::tempPath("sprite-pipe");
+    ASSERT_EQ(mkdir(directory.c_str(), 0700), 0);
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    vl::ResourceManager& resources = vl::ResourceManager::getInstance();
+    EXPECT_EQ(resources.loadSprite(directory, "folder"), -1);
+    EXPECT_EQ(resources.loadSprite(pipe, "pipe"), -1);
+    EXPECT_EQ(vltest::logMessages(m_config.log()),
+              "RM::loadSprite(): Error! '" + directory + "' is not a regular file.\n" +
+                  "RM::loadSprite(): Sprite 'folder' not loaded.\n" + "RM::loadSprite(): Error! '" + pipe +
+                  "' is not a regular file.\n" + "RM::loadSprite(): Sprite 'pipe' not loaded.\n");
+    EXPECT_EQ(resources.getSpriteCount(), 0);
+    rmdir(directory.c_str());
+    unlink(pipe.c_str());
+}
+
+// The reader itself survives a stream whose buffer throws, as a file buffer does on a failed read.
+TEST_F(SpriteFile, AFailingReadEndsTheLoadWithAMessage) {
+    struct ThrowingBuffer : std::streambuf {
+        int_type underflow() override { throw std::ios_base::failure("read failed"); }
+    } buffer;
+    std::istream stream(&buffer);
+    vl::SpriteReader reader;
+    EXPECT_EQ(reader.readSprite(stream, "broken"), nullptr);
+    const std::string messages = vltest::logMessages(m_config.log());
+    EXPECT_NE(messages.find("getLine(): Error! Cannot read line 1."), std::string::npos) << messages;
+    EXPECT_NE(messages.find("Sprite 'broken' NOT loaded."), std::string::npos) << messages;
 }
 
 TEST_F(SpriteFile, LookupIsExactAndTheFirstLoadedWins) {
