@@ -191,7 +191,10 @@ void GameManager::run() {
         const float budget =
             static_cast<float>(static_cast<int64_t>(m_frame_time) * 1000 - loop_time - adjust) * 0.95f /
             1000.0f;
-        PathManager::getInstance().cycle(static_cast<int>(budget));
+        // Without a frame time no frame is being kept: searches get the default frame's share, so
+        // they still end (in the same iteration, for the usual worlds) instead of starving.
+        const int path_budget = m_frame_time > 0 ? static_cast<int>(budget) : UNTIMED_PATH_BUDGET_MS;
+        PathManager::getInstance().cycle(path_budget);
 
         loop_time = clock.split();
         const int64_t sleep_time = static_cast<int64_t>(m_frame_time) * 1000 - loop_time - adjust;
