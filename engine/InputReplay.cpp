@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -54,7 +55,7 @@ bool parseCoordinate(const std::string& word, float* p_value) {
 }
 
 // A word from the file for a message: quoted, unprintable bytes shown as '?', long words cut short.
-std::string quoted(const std::string& word) {
+std::string quoteWord(const std::string& word) {
     std::string out = "'";
     for (size_t i = 0; i < word.size() && i < 40; i++) {
         const unsigned char c = static_cast<unsigned char>(word[i]);
@@ -102,6 +103,12 @@ InputScript::InputScript() : m_next(0), m_end_step(0), m_end_line(0) {}
 
 int InputScript::load(const std::string& path, int* p_line, std::string* p_reason) {
     *p_line = 0;
+    // A directory opens but has no size to read, and a named pipe would wait for a writer.
+    std::error_code error;
+    if (std::filesystem::exists(path, error) && !std::filesystem::is_regular_file(path, error)) {
+        *p_reason = "is not a regular file";
+        return -1;
+    }
     std::ifstream file(path, std::ios::binary);
     if (!file) {
         *p_reason = "cannot be opened";
@@ -215,7 +222,7 @@ int InputScript::parseLine(const std::string& raw, int line_number, std::string*
             return -1;
         }
         if (!parseStep(words[1], &m_end_step)) {
-            *p_reason = quoted(words[1]) + " is not a step (a whole number from 0 to " +
+            *p_reason = quoteWord(words[1]) + " is not a step (a whole number from 0 to " +
                         std::to_string(MAX_REPLAY_STEP) + ")";
             return -1;
         }
@@ -234,12 +241,12 @@ int InputScript::parseLine(const std::string& raw, int line_number, std::string*
     const std::string first_word = words[0].substr(0, dash);
     const std::string last_word = span ? words[0].substr(dash + 1) : first_word;
     if (!parseStep(first_word, &entry.first_step) || !parseStep(last_word, &entry.last_step)) {
-        *p_reason = quoted(words[0]) + " is not a step or a span of steps (whole numbers from 0 to " +
+        *p_reason = quoteWord(words[0]) + " is not a step or a span of steps (whole numbers from 0 to " +
                     std::to_string(MAX_REPLAY_STEP) + ", e.g. 12 or 12-40)";
         return -1;
     }
     if (entry.last_step < entry.first_step) {
-        *p_reason = "the span " + quoted(words[0]) + " ends before it starts";
+        *p_reason = "the span " + quoteWord(words[0]) + " ends before it starts";
         return -1;
     }
     if (words.size() < 3) {
@@ -263,7 +270,7 @@ int InputScript::parseLine(const std::string& raw, int line_number, std::string*
         } else if (action == "down") {
             key_action = KEY_DOWN;
         } else if (!hold) {
-            *p_reason = "unknown key action " + quoted(words[2]) + " (pressed, released, down or hold)";
+            *p_reason = "unknown key action " + quoteWord(words[2]) + " (pressed, released, down or hold)";
             return -1;
         }
         if (words.size() != 4) {
@@ -272,7 +279,7 @@ int InputScript::parseLine(const std::string& raw, int line_number, std::string*
         }
         Keyboard::Key key = Keyboard::UNDEFINED_KEY;
         if (!keyFromName(words[3], &key)) {
-            *p_reason = "unknown key " + quoted(words[3]);
+            *p_reason = "unknown key " + quoteWord(words[3]);
             return -1;
         }
         if (hold && key == Keyboard::UNDEFINED_KEY) {
@@ -294,7 +301,7 @@ int InputScript::parseLine(const std::string& raw, int line_number, std::string*
         } else if (action == "moved") {
             mouse_action = MOVED;
         } else {
-            *p_reason = "unknown mouse action " + quoted(words[2]) + " (moved, clicked, pressed or hold)";
+            *p_reason = "unknown mouse action " + quoteWord(words[2]) + " (moved, clicked, pressed or hold)";
             return -1;
         }
         Mouse::Button button = Mouse::UNDEFINED_MOUSE_BUTTON;
@@ -310,7 +317,7 @@ int InputScript::parseLine(const std::string& raw, int line_number, std::string*
                 return -1;
             }
             if (!mouseButtonFromName(words[3], &button)) {
-                *p_reason = "unknown mouse button " + quoted(words[3]) + " (LEFT, RIGHT or MIDDLE)";
+                *p_reason = "unknown mouse button " + quoteWord(words[3]) + " (LEFT, RIGHT or MIDDLE)";
                 return -1;
             }
             if (button == Mouse::UNDEFINED_MOUSE_BUTTON && action != "clicked") {
@@ -323,13 +330,13 @@ int InputScript::parseLine(const std::string& raw, int line_number, std::string*
         float y = 0;
         if (!parseCoordinate(words[at], &x) || !parseCoordinate(words[at + 1], &y)) {
             *p_reason =
-                quoted(words[at] + " " + words[at + 1]) + " is not a position (two numbers, in cells)";
+                quoteWord(words[at] + " " + words[at + 1]) + " is not a position (two numbers, in cells)";
             return -1;
         }
         entry.kind = hold ? Kind::MOUSE_HOLD : Kind::MOUSE;
         entry.record = mouseRecord(mouse_action, button, Vector(x, y));
     } else {
-        *p_reason = "expected 'key' or 'mouse' after the step, found " + quoted(words[1]);
+        *p_reason = "expected 'key' or 'mouse' after the step, found " + quoteWord(words[1]);
         return -1;
     }
     m_entries.push_back(entry);

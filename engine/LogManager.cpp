@@ -55,6 +55,10 @@ void LogManager::shutDown() {
 
 void LogManager::setFlush(bool do_flush) {
     m_do_flush = do_flush;
+    // Lines written so far would otherwise wait in the buffer for the next line, which may never come.
+    if (m_do_flush && m_p_f != nullptr) {
+        std::fflush(m_p_f);
+    }
 }
 
 int LogManager::getLogLevel() const {

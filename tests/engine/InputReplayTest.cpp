@@ -163,6 +163,7 @@ TEST(InputScript, FilesThatCannotBeReadAreRefusedAsAWhole) {
 
     EXPECT_EQ(script.load(vltest::dataPath("audio"), &line, &reason), -1);
     EXPECT_EQ(line, 0);
+    EXPECT_EQ(reason, "is not a regular file");
 
     const std::string big = vltest::tempPath("big.txt");
     ASSERT_TRUE(vltest::writeFile(big, std::string(vl::MAX_REPLAY_BYTES + 1, '#')));

@@ -82,3 +82,19 @@ TEST(LogManager, StartingTwiceWarnsAndKeepsTheOpenFile) {
     EXPECT_NE(text.find("LogManager::startup(): Warning! LogManager already started."), std::string::npos);
     EXPECT_NE(text.find("second"), std::string::npos);
 }
+
+// A game that turns flushing on after start-up must not leave the start-up lines in the buffer while
+// it runs quietly.
+TEST(LogManager, TurningFlushingOnWritesOutWhatIsBuffered) {
+    const std::string path = vltest::tempPath("flushed.log");
+    setenv("VELTRANE_LOG", path.c_str(), 1);
+    vl::LogManager& log = vl::LogManager::getInstance();
+    ASSERT_EQ(log.startUp(), 0);
+    log.writeLog("buffered line");
+    EXPECT_EQ(vltest::readFile(path), "");
+    log.setFlush(true);
+    EXPECT_NE(vltest::readFile(path).find("buffered line\n"), std::string::npos);
+    log.writeLog("flushed line");
+    EXPECT_NE(vltest::readFile(path).find("flushed line\n"), std::string::npos);
+    log.shutDown();
+}
