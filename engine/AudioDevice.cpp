@@ -3,6 +3,7 @@
 
 #include <AL/alc.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <system_error>
 
@@ -34,6 +35,8 @@ bool isAudioAvailable() {
         s_probe = Probe::MISSING;
         log.writeLog(
             "AudioDevice::probe(): Warning! No audio device can be opened. Sound and music are silent.");
+        // A player who hears nothing looks at the console, not at the log.
+        std::fprintf(stderr, "Veltrane: no audio device can be opened; playing without sound and music.\n");
         return false;
     }
     const ALCchar* p_name = alcGetString(p_device, ALC_DEVICE_SPECIFIER);

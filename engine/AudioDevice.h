@@ -12,7 +12,8 @@ const unsigned int MAX_AUDIO_RATE = 192000;               // samples per second 
 const unsigned long long MAX_SOUND_SAMPLES = 1ull << 26;  // a sound decoded into memory: 128 MiB at most
 
 // True when the default audio device can be opened. The first call opens and closes it and logs the
-// answer once (the device's name at level 1, or, always written, that sound and music are silent);
+// answer once (the device's name at level 1, or, always written and on standard error, that sound and
+// music are silent);
 // later calls return the remembered answer without touching the device.
 bool isAudioAvailable();
 

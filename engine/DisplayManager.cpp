@@ -184,6 +184,10 @@ int DisplayManager::openWindow() {
     if (!m_font.loadFromFile(config.getFontFile())) {
         log.writeLog("DisplayManager::startUp(): Error! Unable to open font from file '%s'.",
                      config.getFontFile().c_str());
+        std::fprintf(stderr,
+                     "Veltrane: cannot load the font file '%s'. Run the game from the directory that holds "
+                     "it, or name another with font_file in the configuration.\n",
+                     config.getFontFile().c_str());
         return -1;
     }
 

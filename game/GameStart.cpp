@@ -5,6 +5,7 @@
 #include "EventKeyboard.h"
 #include "GameManager.h"
 #include "LevelBuilder.h"
+#include "LogManager.h"
 #include "Music.h"
 #include "ResourceManager.h"
 #include "ShowFrame.h"
@@ -72,6 +73,7 @@ int GameStart::getSelectedLevel() const {
 }
 
 void GameStart::startLevel(int level) {
+    vl::LogManager::getInstance().writeLog("Starting level %d", level + 1);
     m_level_running = true;
     vl::WorldManager& world_manager = vl::WorldManager::getInstance();
     const vl::ObjectList all = world_manager.getAllObjects(true);

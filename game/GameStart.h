@@ -21,7 +21,7 @@ public:
 
     void selectLevel(int level);  // 0 to 5; shows its frame
     int getSelectedLevel() const;
-    void startLevel(int level);  // leaves the title screen and builds that level
+    void startLevel(int level);  // logs "Starting level N", leaves the title screen, builds that level
     void buildTitleBorders();    // the shadow-look columns at both sides of the title
     void playMusic();            // the title music, looped, if it was found
     void setLevelRunning(bool level_running);

@@ -164,6 +164,7 @@ void LevelBuilder::endLevel() {
         }
     }
     world_manager.markForDelete(this);
+    vl::LogManager::getInstance().writeLog("Back on the title screen");
 }
 
 void LevelBuilder::playMusic() {

@@ -22,7 +22,7 @@ public:
 
     void buildLevelFrame();      // the side walls and borders every level has
     void restart();              // clears the level's objects and builds the current level again
-    void endLevel();             // clears the level, wakes the title screen, removes the builder
+    void endLevel();             // clears the level, wakes the title screen (logged), removes the builder
     void playMusic();            // the level music, looped, if it was found
     void buildLevel(int level);  // the level function for level 0 to 5; any other builds nothing
     int getLevel() const;        // 0 to 5

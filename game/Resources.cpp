@@ -1,37 +1,91 @@
 // SPDX-License-Identifier: MIT
 #include "Resources.h"
 
+#include <cstdio>
+
+#include "LogManager.h"
 #include "ResourceManager.h"
 
-void loadResources() {
+namespace {
+
+enum class Kind {
+    SPRITE,
+    SOUND,
+    MUSIC
+};
+
+struct Resource {
+    Kind kind;
+    const char* label;
+    const char* file;
+};
+
+const Resource RESOURCES[] = {
+    {Kind::SPRITE, "player", "sprites/player-spr.txt"},
+    {Kind::SPRITE, "platform", "sprites/platform-spr.txt"},
+    {Kind::SPRITE, "long-platform", "sprites/long-platform-spr.txt"},
+    {Kind::SPRITE, "wall", "sprites/wall-spr.txt"},
+    {Kind::SPRITE, "short-wall", "sprites/short-wall-spr.txt"},
+    {Kind::SPRITE, "lever", "sprites/lever-spr.txt"},
+    {Kind::SPRITE, "left-border", "sprites/left-border-spr.txt"},
+    {Kind::SPRITE, "right-border", "sprites/right-border-spr.txt"},
+    {Kind::SPRITE, "keyguide", "sprites/keyguide-spr.txt"},
+    {Kind::SPRITE, "light", "sprites/light-spr.txt"},
+    {Kind::SPRITE, "door", "sprites/door-spr.txt"},
+    {Kind::SPRITE, "gamestart", "sprites/gamestart-spr.txt"},
+    {Kind::SPRITE, "levelselector", "sprites/level-selector-spr.txt"},
+    {Kind::SPRITE, "player-shadow", "sprites/player-shadow-spr.txt"},
+    {Kind::SPRITE, "platform-shadow", "sprites/platform-shadow-spr.txt"},
+    {Kind::SPRITE, "long-platform-shadow", "sprites/long-platform-shadow-spr.txt"},
+    {Kind::SPRITE, "wall-shadow", "sprites/wall-shadow-spr.txt"},
+    {Kind::SPRITE, "short-wall-shadow", "sprites/short-wall-shadow-spr.txt"},
+    {Kind::SPRITE, "lever-shadow", "sprites/lever-shadow-spr.txt"},
+    {Kind::SPRITE, "left-border-shadow", "sprites/left-border-shadow-spr.txt"},
+    {Kind::SPRITE, "right-border-shadow", "sprites/right-border-shadow-spr.txt"},
+    {Kind::SPRITE, "light-shadow", "sprites/light-shadow-spr.txt"},
+    {Kind::SOUND, "jump", "sounds/jump.mp3"},
+    {Kind::SOUND, "shadow", "sounds/shadowswitch.mp3"},
+    {Kind::SOUND, "light", "sounds/light.mp3"},
+    {Kind::SOUND, "switch", "sounds/switch.mp3"},
+    {Kind::SOUND, "complete", "sounds/levelcomplete.mp3"},
+    {Kind::MUSIC, "start music", "sounds/Ember.mp3"},
+    {Kind::MUSIC, "level music", "sounds/Ghosts.mp3"},
+};
+
+int load(const Resource& resource) {
     vl::ResourceManager& resource_manager = vl::ResourceManager::getInstance();
-    resource_manager.loadSprite("sprites/player-spr.txt", "player");
-    resource_manager.loadSprite("sprites/platform-spr.txt", "platform");
-    resource_manager.loadSprite("sprites/long-platform-spr.txt", "long-platform");
-    resource_manager.loadSprite("sprites/wall-spr.txt", "wall");
-    resource_manager.loadSprite("sprites/short-wall-spr.txt", "short-wall");
-    resource_manager.loadSprite("sprites/lever-spr.txt", "lever");
-    resource_manager.loadSprite("sprites/left-border-spr.txt", "left-border");
-    resource_manager.loadSprite("sprites/right-border-spr.txt", "right-border");
-    resource_manager.loadSprite("sprites/keyguide-spr.txt", "keyguide");
-    resource_manager.loadSprite("sprites/light-spr.txt", "light");
-    resource_manager.loadSprite("sprites/door-spr.txt", "door");
-    resource_manager.loadSprite("sprites/gamestart-spr.txt", "gamestart");
-    resource_manager.loadSprite("sprites/level-selector-spr.txt", "levelselector");
-    resource_manager.loadSprite("sprites/player-shadow-spr.txt", "player-shadow");
-    resource_manager.loadSprite("sprites/platform-shadow-spr.txt", "platform-shadow");
-    resource_manager.loadSprite("sprites/long-platform-shadow-spr.txt", "long-platform-shadow");
-    resource_manager.loadSprite("sprites/wall-shadow-spr.txt", "wall-shadow");
-    resource_manager.loadSprite("sprites/short-wall-shadow-spr.txt", "short-wall-shadow");
-    resource_manager.loadSprite("sprites/lever-shadow-spr.txt", "lever-shadow");
-    resource_manager.loadSprite("sprites/left-border-shadow-spr.txt", "left-border-shadow");
-    resource_manager.loadSprite("sprites/right-border-shadow-spr.txt", "right-border-shadow");
-    resource_manager.loadSprite("sprites/light-shadow-spr.txt", "light-shadow");
-    resource_manager.loadSound("sounds/jump.mp3", "jump");
-    resource_manager.loadSound("sounds/shadowswitch.mp3", "shadow");
-    resource_manager.loadSound("sounds/light.mp3", "light");
-    resource_manager.loadSound("sounds/switch.mp3", "switch");
-    resource_manager.loadSound("sounds/levelcomplete.mp3", "complete");
-    resource_manager.loadMusic("sounds/Ember.mp3", "start music");
-    resource_manager.loadMusic("sounds/Ghosts.mp3", "level music");
+    switch (resource.kind) {
+    case Kind::SPRITE:
+        return resource_manager.loadSprite(resource.file, resource.label);
+    case Kind::SOUND:
+        return resource_manager.loadSound(resource.file, resource.label);
+    case Kind::MUSIC:
+        return resource_manager.loadMusic(resource.file, resource.label);
+    }
+    return -1;
+}
+
+}  // namespace
+
+int loadResources() {
+    const vl::LogManager& log = vl::LogManager::getInstance();
+    int missing_sprites = 0;
+    int missing_audio = 0;
+    for (const Resource& resource : RESOURCES) {
+        if (load(resource) == 0) {
+            continue;
+        }
+        const bool is_sprite = resource.kind == Kind::SPRITE;
+        (is_sprite ? missing_sprites : missing_audio)++;
+        const char* consequence = is_sprite ? "the game cannot be drawn without it" : "playing without it";
+        log.writeLog("loadResources(): Error! Game file '%s' did not load; %s.", resource.file, consequence);
+        std::fprintf(stderr, "Veltrane: game file '%s' did not load; %s.\n", resource.file, consequence);
+    }
+    if (missing_sprites + missing_audio > 0) {
+        // Every data path is relative, so the usual cause is starting the game from the wrong place.
+        std::fprintf(stderr,
+                     "Veltrane: the game reads sprites/ and sounds/ from the current directory; see the "
+                     "log for details.\n");
+    }
+    return missing_sprites > 0 ? -1 : 0;
 }

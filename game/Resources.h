@@ -3,7 +3,9 @@
 #ifndef RESOURCES_H
 #define RESOURCES_H
 
-// 22 sprites, 5 sounds and 2 musics, in a fixed order; failures are logged by the resource manager.
-void loadResources();
+// Loads the 22 sprites, 5 sounds and 2 musics in a fixed order, all of them even after a failure. Each
+// file that does not load is named in the log and on standard error. Returns -1 when a sprite is
+// missing (the game cannot be drawn without it), else 0 (a missing sound or music only stays silent).
+int loadResources();
 
 #endif

@@ -14,7 +14,12 @@ int main() {
         return 1;
     }
     vl::LogManager::getInstance().setFlush(true);
-    loadResources();
+    if (loadResources() != 0) {
+        // Objects without their pictures would be invisible yet solid: not a game anyone could play.
+        vl::LogManager::getInstance().writeLog("Error loading the game's sprites");
+        game_manager.shutDown();
+        return 1;
+    }
     vl::DisplayManager::getInstance().setBackgroundColor(vl::WHITE);
     new GameStart();  // the world manager owns it
     game_manager.run();
