@@ -12,6 +12,8 @@ PACKAGES=(
     # tests and benchmarks
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool imagemagick x11-utils
+    # profiling (docs/performance.md)
+    linux-perf
     # fuzzing and formatting
     clang libclang-rt-14-dev clang-format
     # assets: font, sound regeneration
