@@ -4,6 +4,7 @@
 #   make test          build build/ with warnings as errors and run every test under Xvfb
 #   make asan          the same tests in build-asan/ under AddressSanitizer and UBSan
 #   make bench         build build-bench/ (Release) and run every benchmark
+#   make perf          the game loop's figures on this machine, every scene headless and in a window
 #   make fuzz FUZZ=<Name> [SECONDS=600]   run one libFuzzer target in build-fuzz/
 #   make fuzz-smoke    run every fuzz target briefly (fixed seed, FUZZ_SMOKE_RUNS inputs each)
 #   make screenshots   play the game under Xvfb and save pictures to docs/screenshots/
@@ -22,6 +23,7 @@ ASAN_BUILD_DIR ?= build-asan
 FUZZ_BUILD_DIR ?= build-fuzz
 BENCH_BUILD_DIR ?= build-bench
 SECONDS ?= 600
+PERF_SAMPLES ?= 1000
 FUZZ_SMOKE_RUNS ?= 20000
 # How long `make fuzz` runs; the smoke run replaces it with a fixed seed and run count,
 # so CI explores the same inputs every time and cannot fail by chance.
@@ -48,7 +50,7 @@ FUZZ_TARGETS := $(sort $(basename $(notdir $(wildcard tests/fuzz/*Fuzz.cpp))))
 CXX_FILES = $(shell find engine game tests bench tools -type f \
               \( -name '*.cpp' -o -name '*.h' -o -name '*.hpp' -o -name '*.cc' \) 2>/dev/null | sort)
 
-.PHONY: deps run build test asan bench fuzz fuzz-build fuzz-smoke screenshots format format-check clean
+.PHONY: deps run build test asan bench perf fuzz fuzz-build fuzz-smoke screenshots format format-check clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -87,6 +89,12 @@ bench: deps
 	    $(TEST_ENV) $(XVFB) "$$bench" || status=1; \
 	done; \
 	exit $$status
+
+# Loop work, pacing, start-up and memory of the game itself (scripts/perf.sh, docs/performance.md).
+perf: deps
+	cmake -S . -B $(BENCH_BUILD_DIR) $(BENCH_CONFIG)
+	cmake --build $(BENCH_BUILD_DIR) -j$(JOBS) --target GameLoopBench
+	bash scripts/perf.sh $(BENCH_BUILD_DIR) $(PERF_SAMPLES)
 
 # The fuzz build needs clang; the compiler is chosen when build-fuzz/ is first configured.
 fuzz-build: deps
