@@ -8,6 +8,8 @@
 #   make fuzz FUZZ=<Name> [SECONDS=600]   run one libFuzzer target in build-fuzz/
 #   make fuzz-smoke    run every fuzz target briefly (fixed seed, FUZZ_SMOKE_RUNS inputs each)
 #   make screenshots   play the game under Xvfb and save pictures to docs/screenshots/
+#   make install [PREFIX=/usr/local]   install the engine library, headers, CMake package and font
+#   make example       install to a temporary prefix, build examples/ against it and play it headless
 #   make format / format-check
 #   make clean         remove the build directories
 #
@@ -22,6 +24,9 @@ BUILD_DIR ?= build
 ASAN_BUILD_DIR ?= build-asan
 FUZZ_BUILD_DIR ?= build-fuzz
 BENCH_BUILD_DIR ?= build-bench
+INSTALL_BUILD_DIR ?= build-install
+EXAMPLE_BUILD_DIR ?= build-example
+PREFIX ?= /usr/local
 SECONDS ?= 600
 PERF_SAMPLES ?= 1000
 FUZZ_SMOKE_RUNS ?= 20000
@@ -45,12 +50,15 @@ MAIN_CONFIG := -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVL_WERROR=ON -DVL_CONSISTENCY
 ASAN_CONFIG := -DCMAKE_BUILD_TYPE=Debug -DVL_WERROR=ON -DVL_SANITIZE=ON -DVL_CONSISTENCY_CHECKS=ON
 BENCH_CONFIG := -DCMAKE_BUILD_TYPE=Release -DVL_CONSISTENCY_CHECKS=OFF -DVL_BUILD_TESTS=OFF
 FUZZ_CONFIG := -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVL_FUZZ=ON -DVL_CONSISTENCY_CHECKS=ON
+# What a game links: optimised, without the costly consistency checks.
+INSTALL_CONFIG := -DCMAKE_BUILD_TYPE=Release -DVL_WERROR=ON -DVL_CONSISTENCY_CHECKS=OFF \
+                  -DVL_BUILD_TESTS=OFF -DVL_BUILD_BENCH=OFF -DVL_BUILD_TOOLS=OFF
 
 FUZZ_TARGETS := $(sort $(basename $(notdir $(wildcard tests/fuzz/*Fuzz.cpp))))
-CXX_FILES = $(shell find engine game tests bench tools -type f \
+CXX_FILES = $(shell find engine game tests bench tools examples -type f \
               \( -name '*.cpp' -o -name '*.h' -o -name '*.hpp' -o -name '*.cc' \) 2>/dev/null | sort)
 
-.PHONY: deps run build test asan bench perf fuzz fuzz-build fuzz-smoke screenshots format format-check clean
+.PHONY: deps run build test asan bench perf fuzz fuzz-build fuzz-smoke screenshots install example format format-check clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -68,6 +76,18 @@ test: build
 # The title screen and every level in both worlds, as PNG files (scripts/screenshots.sh).
 screenshots: build
 	bash scripts/screenshots.sh $(BUILD_DIR)
+
+# Only the engine library is built: the package installs nothing else.
+install: deps
+	cmake -S . -B $(INSTALL_BUILD_DIR) $(INSTALL_CONFIG)
+	cmake --build $(INSTALL_BUILD_DIR) --target veltrane -j$(JOBS)
+	cmake --install $(INSTALL_BUILD_DIR) --prefix "$(PREFIX)"
+
+# Proves the installed package is enough to build and run a game (scripts/check-example.sh).
+example: deps
+	@prefix=$$(mktemp -d); trap 'rm -rf "$$prefix"' EXIT; \
+	$(MAKE) --no-print-directory install PREFIX="$$prefix"; \
+	JOBS=$(JOBS) bash scripts/check-example.sh "$$prefix" $(EXAMPLE_BUILD_DIR)
 
 asan: deps
 	cmake -S . -B $(ASAN_BUILD_DIR) $(ASAN_CONFIG)
@@ -136,4 +156,4 @@ format-check: deps
 	@echo "format-check: all C++ files are formatted"
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_BUILD_DIR) $(FUZZ_BUILD_DIR) $(BENCH_BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_BUILD_DIR) $(FUZZ_BUILD_DIR) $(BENCH_BUILD_DIR) $(INSTALL_BUILD_DIR) $(EXAMPLE_BUILD_DIR)
