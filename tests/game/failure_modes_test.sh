@@ -108,6 +108,17 @@ grep -q "sprites/player-spr.txt" "$err" || fail "the missing sprite is not named
 [[ $(count "Replay finished" "$log") -eq 0 ]] || fail "the game ran without its player sprite"
 check_ending 30
 
+# ---- a damaged sprite file is treated as missing ---------------------------------------------------
+case_name="damaged sprite"
+data_without
+printf 'frames 1000000\nwidth x\n' >"$work/data/sprites/door-spr.txt"
+run_game "$headless" VELTRANE_REPLAY="$replay"
+[[ $status -eq 1 ]] || fail "exit status $status"
+[[ $(count "Game file 'sprites/door-spr.txt' did not load; the game cannot be drawn without it." "$log") -eq 1 ]] ||
+    fail "the damaged sprite is not named in the log"
+grep -q "sprites/door-spr.txt" "$err" || fail "the damaged sprite is not named on standard error"
+check_ending 30
+
 # ---- a missing sound: the level plays on without it, warning once per use at most ---------------
 case_name="missing sound"
 data_without sounds/jump.mp3
@@ -130,6 +141,18 @@ run_game "$headless" VELTRANE_REPLAY="$replay"
 [[ $(count "Game file 'sounds/Ghosts.mp3' did not load; playing without it." "$log") -eq 1 ]] ||
     fail "the missing music is not named once in the log"
 grep -q "sounds/Ghosts.mp3" "$err" || fail "the missing music is not named on standard error"
+check_ending 40
+
+# ---- a sound file that is not a sound: the level plays on without it -----------------------------
+case_name="damaged sound"
+data_without
+head -c 20000 "$source_dir/sprites/gamestart-spr.txt" >"$work/data/sounds/shadowswitch.mp3"
+run_game "$headless" VELTRANE_REPLAY="$replay"
+[[ $status -eq 0 ]] || fail "exit status $status"
+[[ $(count "door entered" "$log") -eq 1 ]] || fail "the level was not played to its door"
+[[ $(count "Game file 'sounds/shadowswitch.mp3' did not load; playing without it." "$log") -eq 1 ]] ||
+    fail "the damaged sound is not named once in the log"
+grep -q "sounds/shadowswitch.mp3" "$err" || fail "the damaged sound is not named on standard error"
 check_ending 40
 
 # ---- started from the wrong directory: every file missing, one line each and a hint -------------
