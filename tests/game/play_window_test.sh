@@ -218,11 +218,36 @@ is_restarted() {
     [[ $n -ge 200 && $x -ge $((start_x - 6)) && $x -le $((start_x + 6)) ]]
 }
 
+# Characters drawn by the title screen, from the sprite files: the blue title picture's first frame
+# (robust format, 21 rows) and the black side borders (simple format, 5 rows after 5 header lines),
+# five down each side.
+source_dir="${VL_SOURCE_DIR:-$(pwd)}"
+title_chars=$(awk '/^<BODY>/ { body = 1; next } body && n < 21 { n++; gsub(/ /, ""); c += length($0) }
+                   END { print c + 0 }' "$source_dir/sprites/gamestart-spr.txt")
+border_chars=0
+for side in left right; do
+    chars=$(awk 'NR > 5 && NR <= 10 { gsub(/ /, ""); c += length($0) } END { print c + 0 }' \
+        "$source_dir/sprites/$side-border-shadow-spr.txt")
+    border_chars=$((border_chars + 5 * chars))
+done
+
+# Each colour's ink per character drawn is a glyph's worth (a cell is 12.8 by 32 pixels), and about
+# the same for both: the title shows what its sprites hold, in their colours.
+title_matches_sprites() {
+    awk -v blue="$title_blue" -v black="$title_black" -v bc="$title_chars" -v kc="$border_chars" 'BEGIN {
+        if (bc < 100 || kc < 10) exit 1
+        b = blue / bc; k = black / kc
+        exit !(b >= 40 && b <= 250 && k >= 40 && k <= 250 && b / k >= 0.5 && b / k <= 2)
+    }'
+}
+
 # ---- session 1: play --------------------------------------------------------------------------
 
 start_game play
 poll title 100 is_title
 read -r title_blue title_black < <(ink title)
+title_matches_sprites ||
+    fail "title ink blue $title_blue for $title_chars characters, black $title_black for $border_chars"
 
 key 3
 poll level-3-chosen 50 selector_moved
@@ -265,7 +290,7 @@ poll title-again 100 same_as_title
 
 key q
 wait_exit "Q on the title screen"
-echo "play: title blue/black $title_blue/$title_black; level light $light_blue/$light_black," \
+echo "play: title blue/black $title_blue/$title_black for $title_chars/$border_chars characters; level light $light_blue/$light_black," \
     "shadow $shadow_blue/$shadow_black; player x $start_x -> $walk_x, y $rest_y -> $jump_y in the air"
 
 # ---- session 2: closed by the window's close button ----------------------------------------------
