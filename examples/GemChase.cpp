@@ -218,6 +218,7 @@ int main() {
         game.shutDown();
         return 1;
     }
+    vl::LogManager::getInstance().setFlush(true);  // every line reaches the file at once
     // Paths are relative to the working directory: run the game from its build directory.
     vl::ResourceManager& resources = vl::ResourceManager::getInstance();
     if (resources.loadSprite("sprites/hero-spr.txt", "hero") != 0 ||
