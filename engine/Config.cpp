@@ -112,22 +112,45 @@ Config& Config::getInstance() {
 std::string Config::readConfig() const {
     const char* p_env = std::getenv("VELTRANE_CONFIG");
     const std::string name = p_env != nullptr ? p_env : "vl-config.txt";
-    std::ifstream file(name);
+    const LogManager& log = LogManager::getInstance();
+    std::ifstream file(name, std::ios::binary);
     if (!file.is_open()) {
-        LogManager::getInstance().writeLog(
-            1, "Config::readConfig(): Cannot open Veltrane configuration file '%s'.", name.c_str());
+        log.writeLog(1, "Config::readConfig(): Cannot open Veltrane configuration file '%s'.", name.c_str());
+        return "";
+    }
+    // Read in bounded pieces: a device or a runaway file must not exhaust memory or never end.
+    std::string contents;
+    char buffer[4096];
+    while (file.read(buffer, sizeof buffer) || file.gcount() > 0) {
+        contents.append(buffer, static_cast<size_t>(file.gcount()));
+        if (contents.size() > MAX_CONFIG_BYTES) {
+            log.writeLog("Config::readConfig(): Error! Veltrane configuration file '%s' is larger than %zu "
+                         "bytes. Using the defaults.",
+                         name.c_str(), MAX_CONFIG_BYTES);
+            return "";
+        }
+    }
+    if (file.bad()) {
+        log.writeLog("Config::readConfig(): Error! Cannot read Veltrane configuration file '%s'. Using the "
+                     "defaults.",
+                     name.c_str());
         return "";
     }
     std::string result;
-    std::string line;
-    while (std::getline(file, line)) {
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
+    size_t start = 0;
+    while (start < contents.size()) {
+        size_t end = contents.find('\n', start);
+        if (end == std::string::npos) {
+            end = contents.size();
         }
-        if (line.empty() || line[0] == '#') {
-            continue;
+        size_t length = end - start;
+        if (length > 0 && contents[start + length - 1] == '\r') {
+            length--;
         }
-        result += line;
+        if (length > 0 && contents[start] != '#') {
+            result.append(contents, start, length);
+        }
+        start = end + 1;
     }
     return result;
 }

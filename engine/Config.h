@@ -3,9 +3,13 @@
 #ifndef VL_CONFIG_H
 #define VL_CONFIG_H
 
+#include <cstddef>
 #include <string>
 
 namespace vl {
+
+// Configuration files larger than this are refused whole (every setting keeps its default).
+constexpr size_t MAX_CONFIG_BYTES = 1024 * 1024;
 
 // Looks key up in a comma-separated list of key:value items (whitespace ignored) and returns
 // its first value, or "" when absent. An empty text searches the items of the previous call.
@@ -17,7 +21,8 @@ public:
 
     // Loads settings from config_text; an empty text reads the configuration file first.
     void loadConfig(std::string config_text);
-    // The file's text ($VELTRANE_CONFIG or "vl-config.txt") with comment lines and line ends removed.
+    // The file's text ($VELTRANE_CONFIG or "vl-config.txt") with comment lines and line ends removed;
+    // "" (logged) when it cannot be opened or read, or is larger than MAX_CONFIG_BYTES.
     std::string readConfig() const;
     void printConfig() const;  // the configuration block, at level 1
 

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <string>
 
@@ -112,4 +115,53 @@ TEST(ConfigMatch, ItemsKeysAndValuesFollowTheLookupRules) {
     EXPECT_EQ(vl::match("a:1,:::,b:2", "b"), "");  // an item of colons ends the parse
     EXPECT_EQ(vl::match("a : 1 ,\tb:\n2", "b"), "2");
     EXPECT_EQ(vl::match("a:1", "A"), "");
+}
+
+TEST(ConfigFile, UnreadableOrOversizedFilesAreReportedAndGiveTheDefaults) {
+    vl::Config& config = vl::Config::getInstance();
+    vltest::StderrCapture capture;
+    ASSERT_TRUE(capture.ok());
+    // A directory opens but cannot be read.
+    const std::string directory = vltest::tempPath("config-dir");
+    ASSERT_EQ(mkdir(directory.c_str(), 0700), 0);
+    setenv("VELTRANE_CONFIG", directory.c_str(), 1);
+    EXPECT_EQ(config.readConfig(), "");
+    // One byte over the limit, with a valid setting at its start.
+    std::string big = "frame_time:7,";
+    big.resize(vl::MAX_CONFIG_BYTES + 1, ' ');
+    loadFile(big);
+    EXPECT_EQ(config.getFrameTime(), 33);
+    const std::string err = capture.finish();
+    EXPECT_NE(err.find("Config::readConfig(): Error! Cannot read Veltrane configuration file '" + directory +
+                       "'. Using the defaults."),
+              std::string::npos)
+        << err;
+    EXPECT_NE(
+        err.find("is larger than " + std::to_string(vl::MAX_CONFIG_BYTES) + " bytes. Using the defaults."),
+        std::string::npos)
+        << err;
+    rmdir(directory.c_str());
+}
+
+TEST(ConfigFile, FilesUpToTheLimitAndWithoutAFinalLineEndAreRead) {
+    vl::Config& config = vl::Config::getInstance();
+    std::string exact = "frame_time:7,\n#comment\nwindow_title:Edge";
+    exact.insert(0, vl::MAX_CONFIG_BYTES - exact.size(), '\n');
+    ASSERT_EQ(exact.size(), vl::MAX_CONFIG_BYTES);
+    loadFile(exact);
+    EXPECT_EQ(config.getFrameTime(), 7);
+    EXPECT_EQ(config.getWindowTitle(), "Edge");
+    EXPECT_EQ(config.getConfigText(), "frame_time:7,window_title:Edge");
+    // Bytes the text format does not know pass through as parts of a value.
+    loadFile(std::string("window_title:a\0b,\r\n", 19) + "logfile:x\x01.log,");
+    EXPECT_EQ(config.getWindowTitle(), std::string("a\0b", 3));
+    EXPECT_EQ(config.getLogfile(), "x\x01.log");
+}
+
+TEST(ConfigFile, DevicesThatNeverEndAreCutOff) {
+    setenv("VELTRANE_CONFIG", "/dev/zero", 1);
+    vltest::StderrCapture capture;
+    ASSERT_TRUE(capture.ok());
+    EXPECT_EQ(vl::Config::getInstance().readConfig(), "");
+    EXPECT_NE(capture.finish().find("'/dev/zero' is larger than"), std::string::npos);
 }
