@@ -37,11 +37,18 @@ vl::Object* otherObject(const vl::Object* p_me, const vl::Event* p_e) {
     return p_collision->getObject1() == p_me ? p_collision->getObject2() : p_collision->getObject1();
 }
 
-// The same place seen from the opposite edge of the 80 x 24 world.
+// A coordinate past one edge of a world size cells across comes back in at the other edge.
+float wrap(float v, float size) {
+    if (v < 0) {
+        return size - 1;
+    }
+    return v >= size ? 0 : v;
+}
+
+// The same place seen from the opposite edge of the world (the window's size in cells).
 vl::Vector wrapped(vl::Vector p) {
-    const float x = p.getX() < 0 ? 79 : p.getX() >= 80 ? 0 : p.getX();
-    const float y = p.getY() < 0 ? 23 : p.getY() >= 24 ? 0 : p.getY();
-    return vl::Vector(x, y);
+    const vl::Box world = vl::WorldManager::getInstance().getBoundary();
+    return vl::Vector(wrap(p.getX(), world.getHorizontal()), wrap(p.getY(), world.getVertical()));
 }
 
 // ---- the hero: keyboard control, collisions, leaving the world ----------------------------------
@@ -50,11 +57,11 @@ class Hero : public vl::Object {
 public:
     Hero() {
         setType("Hero");
-        setSprite("hero");  // loaded in main(); the sprite also sets the box (3 x 1 cells)
-        setPosition(vl::Vector(10, 12));
+        setSprite("hero");                     // loaded in main(); the sprite also sets the box (3 x 1 cells)
+        setPosition(vl::Vector(10, 12));       // HARD by default: walls stop it
         registerInterest(vl::STEP_EVENT);      // the game manager sends one every loop iteration
         registerInterest(vl::KEYBOARD_EVENT);  // the input manager sends keys
-    }                                          // HARD by default: walls stop it
+    }
 
     int eventHandler(const vl::Event* p_e) override {
         const std::string type = p_e->getType();
