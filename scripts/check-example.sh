@@ -26,6 +26,10 @@ fail() {
 }
 
 cp -r "$root/examples" "$work/src"
+# Only an empty directory or an earlier build is emptied: a mistyped path must not lose files.
+if [[ -n "$(ls -A "$build")" && ! -f "$build/CMakeCache.txt" ]]; then
+    fail "$build is neither empty nor a build directory"
+fi
 find "$build" -mindepth 1 -delete
 cmake -S "$work/src" -B "$build" -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_CXX_FLAGS=-Werror
 cmake --build "$build" -j"${JOBS:-2}"
