@@ -2,8 +2,8 @@
 # SPDX-License-Identifier: MIT
 # A player's session with the real game binary in a real window, keys pressed with xdotool: choose a
 # level with the digit keys, start it, walk, jump, switch to the shadow world, restart, go back to the
-# title and quit; then a second session ended by closing the window. Each stage is checked in the game's
-# log and in a screenshot of the window.
+# title and quit; then two sessions ended by closing the window, on the title screen and during a level.
+# Each stage is checked in the game's log and in a screenshot of the window.
 set -uo pipefail
 
 build_dir="${VL_BUILD_DIR:?VL_BUILD_DIR must name the build directory}"
@@ -69,16 +69,23 @@ differing() {
 
 # Takes screenshots named name-1, name-2, ... until the function check accepts one (it gets the
 # screenshot's name), at most tries times; the accepted one is copied to name. The game draws a frame
-# every 33 ms, so a change the log already shows reaches the window within a few tries.
+# every 33 ms, so a change the log already shows reaches the window within a few tries. With "steady",
+# two screenshots in a row must pass: a screenshot can catch the window half way through receiving a
+# frame, the old picture below the new.
 poll() {
-    local name=$1 tries=$2 check=$3 i
+    local name=$1 tries=$2 check=$3 steady=${4:-} i passed=0
     for ((i = 1; i <= tries; i++)); do
         kill -0 "$pid" 2>/dev/null || fail "the game ended while waiting for $name"
         shot "$name-$i"
         if "$check" "$name-$i"; then
-            cp "$shots/$name-$i.png" "$shots/$name.png"
-            return 0
+            passed=$((passed + 1))
+            if [[ -z "$steady" || $passed -ge 2 ]]; then
+                cp "$shots/$name-$i.png" "$shots/$name.png"
+                return 0
+            fi
+            continue
         fi
+        passed=0
         sleep 0.1
     done
     fail "$name: no screenshot as expected after $tries tries ($check)"
@@ -250,9 +257,9 @@ title_matches_sprites ||
     fail "title ink blue $title_blue for $title_chars characters, black $title_black for $border_chars"
 
 key 3
-poll level-3-chosen 50 selector_moved
+poll level-3-chosen 50 selector_moved steady
 key 1
-poll level-1-chosen 50 same_as_title
+poll level-1-chosen 50 same_as_title steady
 
 key Return
 wait_log "Starting level 1" 1
@@ -273,20 +280,20 @@ xdotool keydown w
 poll jumping 100 in_the_air
 xdotool keyup w
 read -r _ _ jump_y < <(player jumping)
-poll landed 100 landed
+poll landed 100 landed steady
 
 key s
 wait_log "SHADOW SWITCH" 1
-poll shadow 50 is_shadow
+poll shadow 50 is_shadow steady
 read -r shadow_blue shadow_black < <(ink shadow)
 
 key r
 wait_log "Restarting level 1" 1
-poll restarted 100 is_restarted
+poll restarted 100 is_restarted steady
 
 key q
 wait_log "Back on the title screen" 1
-poll title-again 100 same_as_title
+poll title-again 100 same_as_title steady
 
 key q
 wait_exit "Q on the title screen"
@@ -300,4 +307,17 @@ start_game close
 poll title 100 is_title
 "$close_window" "$wid" || fail "could not ask the window to close"
 wait_exit "closing the window"
-echo "close: the game ended cleanly"
+
+# ---- session 3: closed in the middle of a level, in the shadow world -------------------------------
+
+previous_title=""
+start_game close-in-level
+poll title 100 is_title
+key 2 Return
+wait_log "Starting level 2" 1
+key s
+wait_log "SHADOW SWITCH" 1
+"$close_window" "$wid" || fail "could not ask the window to close"
+wait_exit "closing the window during a level"
+[[ $(count "Back on the title screen") -eq 0 ]] || fail "the level ended before the window closed"
+echo "close: the game ended cleanly on the title screen and in a level"
