@@ -27,13 +27,34 @@ public:
                       char ch, sf::Color color, float rotation);
     void addShape(const sf::Shape& shape);  // its fill, as the library would draw it (no outline)
 
+    // The surface was just cleared to clear_color. Until the next call, a background of that colour is
+    // queued only where it covers something queued before it in this frame: the same picture, far fewer
+    // pixels for the software rasteriser.
+    void startFrame(sf::Color clear_color);
+    void forgetFrame();             // the surface holds pixels drawn elsewhere: backgrounds go whole
+    void setCulling(bool culling);  // false: every background whole, as the text object draws them
+
     void submit(sf::RenderTarget& target);  // one draw call with the font's texture; empties the batch
     void clear();                           // drops the batch; keeps the memory for the next frame
     size_t getVertexCount() const;
 
 private:
+    struct InkBox {
+        float left, top, right, bottom;  //!< pixels, as queued
+    };
+    struct TileLink {
+        int32_t ink;   //!< index into m_ink
+        int32_t next;  //!< next link of the same tile, or -1
+    };
+
     const sf::Glyph& glyphFor(char ch);
     void addVertex(const sf::Transform& transform, float x, float y, sf::Color color, float u, float v);
+    void addRectangle(float left, float top, float right, float bottom, sf::Color color);
+    void addBackground(const sf::Transform& transform, sf::Vector2f cell, sf::Color background,
+                       float rotation);
+    void addInk(const sf::Vector2f* p_corners, size_t count);  // the corners' bounding box holds new ink
+    void coverInk(const InkBox& box, size_t ink, sf::Color color);
+    size_t tileIndex(float x, float y) const;
 
     const sf::Font& m_font;
     unsigned int m_character_size;
@@ -41,6 +62,18 @@ private:
     std::array<uint32_t, 256> m_code_points;  //!< each byte as the text object's locale conversion gives it
     std::array<sf::Glyph, 256> m_glyphs;      //!< looked up once per byte value
     std::array<bool, 256> m_glyph_known;
+
+    bool m_culling;
+    bool m_clear_known;  //!< everything on the surface is m_clear_color or listed in m_ink
+    sf::Color m_clear_color;
+    std::vector<InkBox> m_ink;            //!< what this frame has queued that differs from the clear colour
+    std::vector<uint32_t> m_ink_visited;  //!< the background query that last looked at each ink box
+    std::vector<int32_t> m_wide_ink;      //!< ink boxes spanning too many tiles to list in each
+    std::vector<TileLink> m_links;
+    std::vector<int32_t> m_tile_head;  //!< first link of each tile, valid when its stamp is m_frame
+    std::vector<uint32_t> m_tile_stamp;
+    uint32_t m_frame;
+    uint32_t m_query;
 };
 
 }  // namespace vl

@@ -91,7 +91,7 @@ DisplayManager::DisplayManager()
       m_window_horizontal_chars(Config::getInstance().getWindowHorizontalChars()),
       m_window_vertical_chars(Config::getInstance().getWindowVerticalChars()),
       m_window_background_color(sf::Color::Black), m_headless(false), m_batching(batchingWanted()),
-      m_character_size(0) {
+      m_culling(true), m_character_size(0) {
     setType("DisplayManager");
 }
 
@@ -211,9 +211,11 @@ int DisplayManager::openWindow() {
     m_p_rectangle->setFillColor(m_window_background_color);
 
     m_p_batch.reset(new BatchRenderer(m_font, m_character_size));
+    m_p_batch->setCulling(m_culling);
     log.writeLog(5, "DisplayManager::startUp(): drawing %s.",
                  m_batching ? "each frame in one batch" : "character by character");
     m_p_window->clear(m_window_background_color);
+    m_p_batch->startFrame(m_window_background_color);
     return 0;
 }
 
@@ -331,6 +333,7 @@ int DisplayManager::swapBuffers() {
     m_p_batch->submit(*m_p_window);
     m_p_window->display();
     m_p_window->clear(m_window_background_color);
+    m_p_batch->startFrame(m_window_background_color);
     return 0;
 }
 
@@ -380,8 +383,20 @@ void DisplayManager::setBatching(bool batching) {
     // Whatever was queued must reach the window before characters start going there directly.
     if (!batching && m_p_batch && m_p_window) {
         m_p_batch->submit(*m_p_window);
+        m_p_batch->forgetFrame();  // the batch cannot see what is drawn directly
     }
     m_batching = batching;
+}
+
+void DisplayManager::setCulling(bool culling) {
+    m_culling = culling;
+    if (m_p_batch) {
+        m_p_batch->setCulling(culling);
+    }
+}
+
+bool DisplayManager::isCulling() const {
+    return m_culling;
 }
 
 bool DisplayManager::isBatching() const {

@@ -69,10 +69,16 @@ public:
     int getVerticalPixels() const;          // window height in pixels
     unsigned int getCharacterSize() const;  // glyph size in pixels chosen at start-up
     sf::Color getBackgroundColor() const;
-    sf::RenderWindow* getWindow() const;  // null before start-up, headless and after shut-down; not owned
+    // null before start-up, headless and after shut-down; not owned. Drawing into it directly between
+    // swaps bypasses the batch: call setBatching(false) first, as for any direct drawing.
+    sf::RenderWindow* getWindow() const;
 
     void setBatching(bool batching);  // true: one draw call per frame; false: two per character
     bool isBatching() const;
+    // true (the default): a batched cell's background is drawn only over what the frame drew before it
+    // there, since elsewhere it repaints the cleared colour; the picture is the same either way.
+    void setCulling(bool culling);
+    bool isCulling() const;
 
 private:
     DisplayManager();
@@ -90,6 +96,7 @@ private:
     std::unique_ptr<sf::Text> m_p_text;
     bool m_headless;
     bool m_batching;
+    bool m_culling;  //!< backgrounds only where they cover earlier ink
     unsigned int m_character_size;
     std::unique_ptr<BatchRenderer> m_p_batch;  //!< this frame's vertices when batching
 };
