@@ -215,3 +215,74 @@ TEST(GameManager, FailingManagerStopsStartUpAndShutDownUnwindsWhatStarted) {
     EXPECT_EQ(log.rfind("** Game engine stopped **\n"),
               log.size() - std::string("** Game engine stopped **\n").size());
 }
+
+namespace {
+
+// Spends the next of its microsecond amounts of fake time in each step; ends the game after the last.
+class MicrosecondWorker : public vl::Object {
+public:
+    MicrosecondWorker(FakeTime* p_time, std::vector<int64_t> work_us)
+        : m_p_time(p_time), m_work_us(std::move(work_us)) {
+        registerInterest(vl::STEP_EVENT);
+    }
+    int eventHandler(const vl::Event* p_e) override {
+        if (p_e->getType() != vl::STEP_EVENT || m_done >= m_work_us.size()) {
+            return 0;
+        }
+        m_p_time->now += m_work_us[m_done];
+        if (++m_done == m_work_us.size()) {
+            vl::GameManager::getInstance().setGameOver();
+        }
+        return 1;
+    }
+
+private:
+    FakeTime* m_p_time;
+    std::vector<int64_t> m_work_us;
+    size_t m_done = 0;
+};
+
+}  // namespace
+
+TEST(GameLoop, WholeMillisecondSleepsStillAverageTheFrameTime) {
+    vltest::HeadlessEngine engine("frame_time:33,");
+    ASSERT_EQ(engine.startUp(), 0);
+    FakeTime time;  // sleeps exactly as long as asked, as Linux does
+    time.install();
+    new MicrosecondWorker(&time, std::vector<int64_t>(300, 10400));
+    vl::GameManager::getInstance().run();
+    engine.shutDown();
+    ASSERT_EQ(time.sleeps.size(), 300u);
+    // Each 22.6 ms left over is slept as 22 or 23 ms, so that the fractions cut off add up.
+    for (const int ms : time.sleeps) {
+        EXPECT_TRUE(ms == 22 || ms == 23) << ms;
+    }
+    EXPECT_NEAR(static_cast<double>(time.now), 300 * 33000.0, 1000.0);
+}
+
+TEST(GameLoop, ASleepThatReturnsAtOnceIsNotMadeUpLater) {
+    vltest::HeadlessEngine engine("frame_time:33,");
+    ASSERT_EQ(engine.startUp(), 0);
+    FakeTime time;
+    std::vector<int> sleeps;
+    vl::GameManager::getInstance().setLoopTiming([&time] { return time.now; },
+                                                 [&sleeps](int ms) { sleeps.push_back(ms); });
+    new MicrosecondWorker(&time, std::vector<int64_t>(4, 10400));
+    vl::GameManager::getInstance().run();
+    engine.shutDown();
+    // Only the 0.6 ms cut off is carried, never the 22 ms that were not slept.
+    EXPECT_EQ(sleeps, (std::vector<int>{22, 23, 22, 23}));
+}
+
+TEST(GameLoop, AnOverrunAfterAShortenedSleepIsReported) {
+    vltest::HeadlessEngine engine("frame_time:33,");
+    ASSERT_EQ(engine.startUp(), 0);
+    FakeTime time;
+    time.install();
+    // Step 1 sleeps 22 of its 22.6 ms left; step 2 overruns, and nothing was overslept before it.
+    new MicrosecondWorker(&time, {10400, 10400, 40000, 10000});
+    vl::GameManager::getInstance().run();
+    engine.shutDown();
+    EXPECT_EQ(time.sleeps, (std::vector<int>{22, 23, 23}));
+    EXPECT_EQ(vltest::countOccurrences(engine.log(), CANT_KEEP_UP), 1) << engine.log();
+}
