@@ -5,6 +5,9 @@
 #
 #   scripts/perf.sh [build directory, default build-bench] [samples per scene, default 1000]
 #
+# PERF_MODES (default "headless window") and PERF_SCENES (default "title 1 2 3 4 5 6") choose a subset;
+# PERF_FLAGS adds options for the bench, e.g. --no-culling to measure the frame without that saving.
+#
 # Needs <build>/bench/GameLoopBench (make perf builds it). Every scene runs in its own process with the
 # real 33 ms sleep, so one set takes about half a minute; all fourteen take about nine.
 set -euo pipefail
@@ -32,10 +35,11 @@ trap 'rm -rf "$work"' EXIT
 
 echo "== $(nproc) cores, $(uname -sr), $(date -u '+%Y-%m-%d %H:%M:%S UTC'), $samples samples per scene"
 status=0
-for mode in headless window; do
-    flags=()
-    [[ $mode == headless ]] && flags=(--headless)
-    for scene in title 1 2 3 4 5 6; do
+read -r -a extra <<<"${PERF_FLAGS:-}"
+for mode in ${PERF_MODES:-headless window}; do
+    flags=("${extra[@]}")
+    [[ $mode == headless ]] && flags+=(--headless)
+    for scene in ${PERF_SCENES:-title 1 2 3 4 5 6}; do
         echo "-- load: $(uptime | sed 's/.*load average/load average/')"
         # The launch time lets the bench count exec and library loading in its start-up figure.
         if ! VL_PERF_T0=$EPOCHREALTIME "$bench" --scene "$scene" --samples "$samples" "${flags[@]}" \
