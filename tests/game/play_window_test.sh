@@ -30,7 +30,7 @@ fail() {
     fi
     # The pictures are the evidence: keep them beside the build.
     local keep="$build_dir/Testing/play_window_test-shots"
-    rm -rf "$keep" && cp -r "$shots" "$keep" && echo "screenshots kept in $keep"
+    rm -rf "$keep" && mkdir -p "$(dirname "$keep")" && cp -r "$shots" "$keep" && echo "screenshots kept in $keep"
     exit 1
 }
 
