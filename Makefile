@@ -52,7 +52,7 @@ BENCH_CONFIG := -DCMAKE_BUILD_TYPE=Release -DVL_CONSISTENCY_CHECKS=OFF -DVL_BUIL
 FUZZ_CONFIG := -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVL_FUZZ=ON -DVL_CONSISTENCY_CHECKS=ON
 # What a game links: optimised, without the costly consistency checks.
 INSTALL_CONFIG := -DCMAKE_BUILD_TYPE=Release -DVL_WERROR=ON -DVL_CONSISTENCY_CHECKS=OFF \
-                  -DVL_BUILD_TESTS=OFF -DVL_BUILD_BENCH=OFF -DVL_BUILD_TOOLS=OFF
+                  -DVL_BUILD_TESTS=OFF -DVL_BUILD_BENCH=OFF
 
 FUZZ_TARGETS := $(sort $(basename $(notdir $(wildcard tests/fuzz/*Fuzz.cpp))))
 CXX_FILES = $(shell find engine game tests bench tools examples -type f \
@@ -77,10 +77,10 @@ test: build
 screenshots: build
 	bash scripts/screenshots.sh $(BUILD_DIR)
 
-# Only the engine library is built: the package installs nothing else.
+# The engine library and the sprite checker are built: the package installs nothing else.
 install: deps
 	cmake -S . -B $(INSTALL_BUILD_DIR) $(INSTALL_CONFIG)
-	cmake --build $(INSTALL_BUILD_DIR) --target veltrane -j$(JOBS)
+	cmake --build $(INSTALL_BUILD_DIR) --target veltrane veltrane-sprite -j$(JOBS)
 	cmake --install $(INSTALL_BUILD_DIR) --prefix "$(PREFIX)"
 
 # Proves the installed package is enough to build and run a game (scripts/check-example.sh).

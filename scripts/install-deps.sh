@@ -14,6 +14,8 @@ PACKAGES=(
     xvfb xauth xdotool imagemagick x11-utils
     # profiling (docs/performance.md)
     linux-perf
+    # memory checking (tests/game/valgrind_test.sh)
+    valgrind
     # fuzzing and formatting
     clang libclang-rt-14-dev clang-format
     # assets: font, sound regeneration
