@@ -211,8 +211,8 @@ landed() {
     [[ $n -ge 200 && $y -ge $((rest_y - 2)) && $y -le $((rest_y + 2)) ]]
 }
 
-# The shadow world: the borders spell SHADE in black instead of LIGHT in blue, and the player's shadow
-# form is the one shown steerable; much less blue and much more black than the light world.
+# The shadow world: the borders spell SHADE in black instead of LIGHT in blue, so much less blue and
+# much more black than the light world.
 is_shadow() {
     local blue black
     read -r blue black < <(ink "$1")
