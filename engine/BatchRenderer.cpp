@@ -33,9 +33,9 @@ const size_t MAX_TILES_PER_INK = 64;  // larger boxes are checked by every backg
 }  // namespace
 
 BatchRenderer::BatchRenderer(const sf::Font& font, unsigned int character_size)
-    : m_font(font), m_character_size(character_size), m_glyph_known{}, m_culling(true), m_clear_known(false),
-      m_tile_head(TILE_COLUMNS * TILE_ROWS, -1), m_tile_stamp(TILE_COLUMNS * TILE_ROWS, 0), m_frame(0),
-      m_query(0) {
+    : m_font(font), m_character_size(character_size), m_glyph_known{}, m_bounded(false), m_culling(true),
+      m_clear_known(false), m_tile_head(TILE_COLUMNS * TILE_ROWS, -1),
+      m_tile_stamp(TILE_COLUMNS * TILE_ROWS, 0), m_frame(0), m_query(0) {
     m_vertices.reserve(INITIAL_VERTICES);
     m_ink.reserve(80 * 24 * 2);
     m_ink_visited.reserve(80 * 24 * 2);
@@ -61,13 +61,55 @@ void BatchRenderer::addVertex(const sf::Transform& transform, float x, float y, 
 }
 
 void BatchRenderer::addRectangle(float left, float top, float right, float bottom, sf::Color color) {
+    addQuad({left, top, right, bottom}, {WHITE_U, WHITE_V, WHITE_U, WHITE_V}, color, false);
+}
+
+// A vertex outside the surface sends the rasteriser's whole batch through its clipping stage, which
+// costs more than the drawing: cut the quad to the bounds instead, its texture in proportion. The
+// pixels covered are the same, and a quad inside the bounds is queued exactly as given.
+void BatchRenderer::addQuad(const InkBox& quad, const InkBox& texture, sf::Color color, bool glyph) {
+    InkBox cut = quad;
+    InkBox uv = texture;
+    if (m_bounded) {
+        if (quad.right <= 0 || quad.bottom <= 0 || quad.left >= m_bounds.x || quad.top >= m_bounds.y) {
+            return;  // covers no pixel
+        }
+        cut.left = std::max(quad.left, 0.0f);
+        cut.top = std::max(quad.top, 0.0f);
+        cut.right = std::min(quad.right, m_bounds.x);
+        cut.bottom = std::min(quad.bottom, m_bounds.y);
+        const float du = (texture.right - texture.left) / (quad.right - quad.left);
+        const float dv = (texture.bottom - texture.top) / (quad.bottom - quad.top);
+        if (cut.left != quad.left) {
+            uv.left = texture.left + (cut.left - quad.left) * du;
+        }
+        if (cut.right != quad.right) {
+            uv.right = texture.right - (quad.right - cut.right) * du;
+        }
+        if (cut.top != quad.top) {
+            uv.top = texture.top + (cut.top - quad.top) * dv;
+        }
+        if (cut.bottom != quad.bottom) {
+            uv.bottom = texture.bottom - (quad.bottom - cut.bottom) * dv;
+        }
+    }
     const sf::Transform& identity = sf::Transform::Identity;
-    addVertex(identity, left, top, color, WHITE_U, WHITE_V);
-    addVertex(identity, right, top, color, WHITE_U, WHITE_V);
-    addVertex(identity, right, bottom, color, WHITE_U, WHITE_V);
-    addVertex(identity, left, top, color, WHITE_U, WHITE_V);
-    addVertex(identity, right, bottom, color, WHITE_U, WHITE_V);
-    addVertex(identity, left, bottom, color, WHITE_U, WHITE_V);
+    if (glyph) {
+        // The text object's order of corners, so that glyphs inside the bounds come out as before.
+        addVertex(identity, cut.left, cut.top, color, uv.left, uv.top);
+        addVertex(identity, cut.right, cut.top, color, uv.right, uv.top);
+        addVertex(identity, cut.left, cut.bottom, color, uv.left, uv.bottom);
+        addVertex(identity, cut.left, cut.bottom, color, uv.left, uv.bottom);
+        addVertex(identity, cut.right, cut.top, color, uv.right, uv.top);
+        addVertex(identity, cut.right, cut.bottom, color, uv.right, uv.bottom);
+        return;
+    }
+    addVertex(identity, cut.left, cut.top, color, uv.left, uv.top);
+    addVertex(identity, cut.right, cut.top, color, uv.right, uv.top);
+    addVertex(identity, cut.right, cut.bottom, color, uv.right, uv.bottom);
+    addVertex(identity, cut.left, cut.top, color, uv.left, uv.top);
+    addVertex(identity, cut.right, cut.bottom, color, uv.right, uv.bottom);
+    addVertex(identity, cut.left, cut.bottom, color, uv.left, uv.bottom);
 }
 
 size_t BatchRenderer::tileIndex(float x, float y) const {
@@ -144,12 +186,16 @@ void BatchRenderer::addBackground(const sf::Transform& transform, sf::Vector2f c
                                      transform.transformPoint(0, cell.y)};
     const bool clear_coloured = m_clear_known && background == m_clear_color && background.a == 255;
     if (!m_culling || !clear_coloured || rotation != 0) {
-        addVertex(transform, 0, 0, background, WHITE_U, WHITE_V);
-        addVertex(transform, cell.x, 0, background, WHITE_U, WHITE_V);
-        addVertex(transform, cell.x, cell.y, background, WHITE_U, WHITE_V);
-        addVertex(transform, 0, 0, background, WHITE_U, WHITE_V);
-        addVertex(transform, cell.x, cell.y, background, WHITE_U, WHITE_V);
-        addVertex(transform, 0, cell.y, background, WHITE_U, WHITE_V);
+        if (rotation == 0) {
+            addRectangle(corners[0].x, corners[0].y, corners[2].x, corners[2].y, background);
+        } else {
+            addVertex(transform, 0, 0, background, WHITE_U, WHITE_V);
+            addVertex(transform, cell.x, 0, background, WHITE_U, WHITE_V);
+            addVertex(transform, cell.x, cell.y, background, WHITE_U, WHITE_V);
+            addVertex(transform, 0, 0, background, WHITE_U, WHITE_V);
+            addVertex(transform, cell.x, cell.y, background, WHITE_U, WHITE_V);
+            addVertex(transform, 0, cell.y, background, WHITE_U, WHITE_V);
+        }
         if (!clear_coloured) {
             addInk(corners, 4);
         }
@@ -206,15 +252,19 @@ void BatchRenderer::addCharacter(sf::Vector2f rect_pos, sf::Vector2f cell, sf::C
     const float v1 = static_cast<float>(glyph.textureRect.top) - GLYPH_PADDING;
     const float u2 = static_cast<float>(glyph.textureRect.left + glyph.textureRect.width) + GLYPH_PADDING;
     const float v2 = static_cast<float>(glyph.textureRect.top + glyph.textureRect.height) + GLYPH_PADDING;
-    addVertex(text_transform, left, top, color, u1, v1);
-    addVertex(text_transform, right, top, color, u2, v1);
-    addVertex(text_transform, left, bottom, color, u1, v2);
-    addVertex(text_transform, left, bottom, color, u1, v2);
-    addVertex(text_transform, right, top, color, u2, v1);
-    addVertex(text_transform, right, bottom, color, u2, v2);
     const sf::Vector2f corners[4] = {
         text_transform.transformPoint(left, top), text_transform.transformPoint(right, top),
         text_transform.transformPoint(right, bottom), text_transform.transformPoint(left, bottom)};
+    if (rotation == 0) {
+        addQuad({corners[0].x, corners[0].y, corners[2].x, corners[2].y}, {u1, v1, u2, v2}, color, true);
+    } else {
+        addVertex(text_transform, left, top, color, u1, v1);
+        addVertex(text_transform, right, top, color, u2, v1);
+        addVertex(text_transform, left, bottom, color, u1, v2);
+        addVertex(text_transform, left, bottom, color, u1, v2);
+        addVertex(text_transform, right, top, color, u2, v1);
+        addVertex(text_transform, right, bottom, color, u2, v2);
+    }
     addInk(corners, 4);
 }
 
@@ -279,6 +329,11 @@ void BatchRenderer::startFrame(sf::Color clear_color) {
 
 void BatchRenderer::forgetFrame() {
     m_clear_known = false;
+}
+
+void BatchRenderer::setBounds(float width, float height) {
+    m_bounded = width > 0 && height > 0;
+    m_bounds = sf::Vector2f(width, height);
 }
 
 void BatchRenderer::setCulling(bool culling) {

@@ -33,6 +33,9 @@ public:
     void startFrame(sf::Color clear_color);
     void forgetFrame();             // the surface holds pixels drawn elsewhere: backgrounds go whole
     void setCulling(bool culling);  // false: every background whole, as the text object draws them
+    // The surface's size in pixels: upright quads are cut to it, anything wholly outside is dropped.
+    // 0 or less: nothing is cut.
+    void setBounds(float width, float height);
 
     void submit(sf::RenderTarget& target);  // one draw call with the font's texture; empties the batch
     void clear();                           // drops the batch; keeps the memory for the next frame
@@ -50,6 +53,7 @@ private:
     const sf::Glyph& glyphFor(char ch);
     void addVertex(const sf::Transform& transform, float x, float y, sf::Color color, float u, float v);
     void addRectangle(float left, float top, float right, float bottom, sf::Color color);
+    void addQuad(const InkBox& quad, const InkBox& texture, sf::Color color, bool glyph);
     void addBackground(const sf::Transform& transform, sf::Vector2f cell, sf::Color background,
                        float rotation);
     void addInk(const sf::Vector2f* p_corners, size_t count);  // the corners' bounding box holds new ink
@@ -63,6 +67,8 @@ private:
     std::array<sf::Glyph, 256> m_glyphs;      //!< looked up once per byte value
     std::array<bool, 256> m_glyph_known;
 
+    bool m_bounded;
+    sf::Vector2f m_bounds;  //!< pixels; quads are cut to it when m_bounded
     bool m_culling;
     bool m_clear_known;  //!< everything on the surface is m_clear_color or listed in m_ink
     sf::Color m_clear_color;

@@ -212,6 +212,8 @@ int DisplayManager::openWindow() {
 
     m_p_batch.reset(new BatchRenderer(m_font, m_character_size));
     m_p_batch->setCulling(m_culling);
+    m_p_batch->setBounds(static_cast<float>(m_window_horizontal_pixels),
+                         static_cast<float>(m_window_vertical_pixels));
     log.writeLog(5, "DisplayManager::startUp(): drawing %s.",
                  m_batching ? "each frame in one batch" : "character by character");
     m_p_window->clear(m_window_background_color);

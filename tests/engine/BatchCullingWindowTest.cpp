@@ -243,3 +243,33 @@ TEST_F(BatchCulling, IsolatedCharactersQueueNoBackgroundAndRunsOnlyStrips) {
     add(100, 200, 'M');
     EXPECT_EQ(batch.getVertexCount(), 6u);
 }
+
+// Quads are cut to the window so that the rasteriser never clips: glyphs half outside keep their
+// visible half exactly where the text object puts it.
+TEST_F(BatchCulling, CharactersCutAtTheWindowEdgesLookAsDrawnOneByOne) {
+    const auto edges = [] {
+        for (int i = 0; i < 24; i++) {
+            const float y = static_cast<float>(i);
+            const float shift = static_cast<float>(i % 4) * 0.25f;
+            display().drawCharacter(vl::Vector(-0.75f + shift, y), 'M', vl::RED);
+            display().drawCharacter(vl::Vector(79.25f + shift, y), 'W', vl::BLUE);
+        }
+        for (int i = 0; i < 80; i++) {
+            const float x = static_cast<float>(i);
+            const float shift = static_cast<float>(i % 4) * 0.25f;
+            display().drawCharacter(vl::Vector(x, -0.75f + shift), '#', vl::GREEN);
+            display().drawCharacter(vl::Vector(x, 23.0f + shift), '@', vl::MAGENTA);
+        }
+    };
+    display().swapBuffers();
+    display().setBatching(true);
+    edges();
+    const sf::Image batched = vltest::captureFrame();
+    display().setBatching(false);
+    edges();
+    const sf::Image direct = vltest::captureFrame();
+    const Difference difference = compare(batched, direct);
+    EXPECT_EQ(difference.large, 0);
+    EXPECT_LE(difference.any, 50);
+    EXPECT_GT(countNotColour(batched, sf::Color::White), 5000);
+}
