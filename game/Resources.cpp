@@ -69,23 +69,22 @@ int load(const Resource& resource) {
 
 int loadResources() {
     const vl::LogManager& log = vl::LogManager::getInstance();
-    int missing_sprites = 0;
-    int missing_audio = 0;
+    int missing = 0;
     for (const Resource& resource : RESOURCES) {
         if (load(resource) == 0) {
             continue;
         }
         const bool is_sprite = resource.kind == Kind::SPRITE;
-        (is_sprite ? missing_sprites : missing_audio)++;
-        const char* consequence = is_sprite ? "the game cannot be drawn without it" : "playing without it";
+        missing++;
+        const char* consequence = is_sprite ? "what uses it is not drawn" : "playing without it";
         log.writeLog("loadResources(): Error! Game file '%s' did not load; %s.", resource.file, consequence);
         std::fprintf(stderr, "Veltrane: game file '%s' did not load; %s.\n", resource.file, consequence);
     }
-    if (missing_sprites + missing_audio > 0) {
+    if (missing > 0) {
         // Every data path is relative, so the usual cause is starting the game from the wrong place.
         std::fprintf(stderr,
                      "Veltrane: the game reads sprites/ and sounds/ from the current directory; see the "
                      "log for details.\n");
     }
-    return missing_sprites > 0 ? -1 : 0;
+    return missing;
 }

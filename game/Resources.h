@@ -4,8 +4,8 @@
 #define RESOURCES_H
 
 // Loads the 22 sprites, 5 sounds and 2 musics in a fixed order, all of them even after a failure. Each
-// file that does not load is named in the log and on standard error. Returns -1 when a sprite is
-// missing (the game cannot be drawn without it), else 0 (a missing sound or music only stays silent).
+// file that does not load is named in the log and on standard error: objects using a missing sprite are
+// not drawn, and a missing sound or music stays silent. Returns the number of files that did not load.
 int loadResources();
 
 #endif

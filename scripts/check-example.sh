@@ -26,6 +26,9 @@ fail() {
 }
 
 cp -r "$root/examples" "$work/src"
+# The installed sprite checker accepts the example's sprites before anything is built.
+"$prefix/bin/veltrane-sprite" check --no-color "$work/src"/sprites/*.txt >"$work/sprites.txt" ||
+    fail "veltrane-sprite refused the example's sprites: $(cat "$work/sprites.txt")"
 # Only an empty directory or an earlier build is emptied: a mistyped path must not lose files.
 if [[ -n "$(ls -A "$build")" && ! -f "$build/CMakeCache.txt" ]]; then
     fail "$build is neither empty nor a build directory"
