@@ -7,6 +7,7 @@
 #   make perf          the game loop's figures on this machine, every scene headless and in a window
 #   make fuzz FUZZ=<Name> [SECONDS=600]   run one libFuzzer target in build-fuzz/
 #   make fuzz-smoke    run every fuzz target briefly (fixed seed, FUZZ_SMOKE_RUNS inputs each)
+#   make soak          SOAK_STEPS (100,000) game-loop iterations of random keys under the sanitizers
 #   make screenshots   play the game under Xvfb and save pictures to docs/screenshots/
 #   make install [PREFIX=/usr/local]   install the engine library, headers, CMake package and font
 #   make example       install to a temporary prefix, build examples/ against it and play it headless
@@ -30,6 +31,7 @@ PREFIX ?= /usr/local
 SECONDS ?= 600
 PERF_SAMPLES ?= 1000
 FUZZ_SMOKE_RUNS ?= 20000
+SOAK_STEPS ?= 100000
 # How long `make fuzz` runs; the smoke run replaces it with a fixed seed and run count,
 # so CI explores the same inputs every time and cannot fail by chance.
 FUZZ_LIMIT ?= -max_total_time=$(SECONDS)
@@ -99,6 +101,13 @@ asan: deps
 	    ctest --test-dir $(ASAN_BUILD_DIR) $(CTEST_FLAGS) -LE 'window|audio' || status=1; \
 	if [ $$status -ne 0 ]; then echo "make asan: FAILED (see the reports above)"; fi; \
 	exit $$status
+
+# The game headless under seeded random keys through every level, memory checked at the end
+# (tests/game/SoakTest.cpp; make test and make asan run a short one).
+soak: deps
+	cmake -S . -B $(ASAN_BUILD_DIR) $(ASAN_CONFIG)
+	cmake --build $(ASAN_BUILD_DIR) -j$(JOBS) --target SoakTest
+	$(TEST_ENV) $(UBSAN_ENV) $(ASAN_PLAIN_ENV) VL_SOAK_STEPS=$(SOAK_STEPS) ./$(ASAN_BUILD_DIR)/tests/SoakTest
 
 bench: deps
 	cmake -S . -B $(BENCH_BUILD_DIR) $(BENCH_CONFIG)
