@@ -380,10 +380,11 @@ int main(int argc, char** argv) {
     const int64_t launch_us = launchWallUs();
     std::printf(
         "start-up  launch->main %s  main->engine %.1f ms  ->resources %.1f ms  ->title %.1f ms  "
-        "->first frame shown %.1f ms\n",
+        "->%s %.1f ms\n",
         launch_us < 0 ? "n/a" : (std::to_string((g_main_wall_us - launch_us + 500) / 1000) + " ms").c_str(),
         static_cast<double>(started_us - main_us) / 1000.0, static_cast<double>(loaded_us - main_us) / 1000.0,
         static_cast<double>(title_us - main_us) / 1000.0,
+        options.headless ? "iteration 1 done" : "first frame shown",  // nothing is shown headless
         first_frame_us < 0 ? -1.0 : static_cast<double>(first_frame_us - main_us) / 1000.0);
     std::printf("memory  VmHWM %ld kB  VmRSS %ld kB\n", hwm_kb, rss_kb);
     if (scene_samples < static_cast<size_t>(options.samples)) {
