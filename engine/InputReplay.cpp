@@ -6,9 +6,10 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
+
+#include "Utility.h"
 
 namespace vl {
 
@@ -104,8 +105,7 @@ InputScript::InputScript() : m_next(0), m_end_step(0), m_end_line(0) {}
 int InputScript::load(const std::string& path, int* p_line, std::string* p_reason) {
     *p_line = 0;
     // A directory opens but has no size to read, and a named pipe would wait for a writer.
-    std::error_code error;
-    if (std::filesystem::exists(path, error) && !std::filesystem::is_regular_file(path, error)) {
+    if (isSpecialFile(path)) {
         *p_reason = "is not a regular file";
         return -1;
     }

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "ResourceManager.h"
 
-#include <filesystem>
 #include <fstream>
 
 #include "AudioDevice.h"
 #include "LogManager.h"
 #include "Sprite.h"
 #include "SpriteReader.h"
+#include "Utility.h"
 
 namespace vl {
 
@@ -64,8 +64,7 @@ int ResourceManager::loadSprite(std::string filename, std::string label) {
     }
     log.writeLog(1, "RM::loadSprite(): Loading sprite '%s'.", filename.c_str());
     // Opening a named pipe would wait for a writer, and a directory opens but cannot be read.
-    std::error_code error;
-    if (std::filesystem::exists(filename, error) && !std::filesystem::is_regular_file(filename, error)) {
+    if (isSpecialFile(filename)) {
         log.writeLog("RM::loadSprite(): Error! '%s' is not a regular file.", filename.c_str());
         log.writeLog("RM::loadSprite(): Sprite '%s' not loaded.", label.c_str());
         return -1;

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
 #include <sstream>
 
 #include "LogManager.h"
@@ -90,6 +91,11 @@ int leadingInteger(const std::string& text) {
         return INT_MIN;
     }
     return static_cast<int>(value);
+}
+
+bool isSpecialFile(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::exists(path, error) && !std::filesystem::is_regular_file(path, error);
 }
 
 }  // namespace vl

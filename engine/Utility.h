@@ -20,6 +20,9 @@ bool valueInRange(float value, float min, float max);  // min <= value <= max
 // The integer at the start of text: blanks skipped, optional sign, the rest ignored, 0 when there is
 // none; out-of-range values are clamped to int.
 int leadingInteger(const std::string& text);
+// The path names something other than a regular file (a directory, a pipe, a device): opening it to
+// read would block, or read nothing a file reader expects. False for a missing path.
+bool isSpecialFile(const std::string& path);
 
 }  // namespace vl
 

@@ -120,41 +120,37 @@ run_game "$headless" VELTRANE_REPLAY="$replay"
 grep -q "sprites/door-spr.txt" "$err" || fail "the damaged sprite is not named on standard error"
 check_ending 60
 
+# Level 1 is played to its door and the sound file is named once in the log and on standard error.
+expect_played_without() {
+    local file=$1
+    [[ $status -eq 0 ]] || fail "exit status $status"
+    [[ $(count "door entered" "$log") -eq 1 ]] || fail "the level was not played to its door"
+    [[ $(count "Game file '$file' did not load; playing without it." "$log") -eq 1 ]] ||
+        fail "$file is not named once in the log"
+    grep -q "$file" "$err" || fail "$file is not named on standard error"
+    check_ending 40
+}
+
 # ---- a missing sound: the level plays on without it, warning once per use at most ---------------
 case_name="missing sound"
 data_without sounds/jump.mp3
 run_game "$headless" VELTRANE_REPLAY="$replay"
-[[ $status -eq 0 ]] || fail "exit status $status"
-[[ $(count "door entered" "$log") -eq 1 ]] || fail "the level was not played to its door"
-[[ $(count "Game file 'sounds/jump.mp3' did not load; playing without it." "$log") -eq 1 ]] ||
-    fail "the missing sound is not named once in the log"
-grep -q "sounds/jump.mp3" "$err" || fail "the missing sound is not named on standard error"
+expect_played_without sounds/jump.mp3
 # Level 1's replay jumps three times; each jump may note the missing sound, nothing more.
 [[ $(count "Sound 'jump' not found" "$log") -le 3 ]] || fail "the missing sound floods the log"
-check_ending 40
 
 # ---- a missing music: the level plays on in silence ---------------------------------------------
 case_name="missing music"
 data_without sounds/Ghosts.mp3
 run_game "$headless" VELTRANE_REPLAY="$replay"
-[[ $status -eq 0 ]] || fail "exit status $status"
-[[ $(count "door entered" "$log") -eq 1 ]] || fail "the level was not played to its door"
-[[ $(count "Game file 'sounds/Ghosts.mp3' did not load; playing without it." "$log") -eq 1 ]] ||
-    fail "the missing music is not named once in the log"
-grep -q "sounds/Ghosts.mp3" "$err" || fail "the missing music is not named on standard error"
-check_ending 40
+expect_played_without sounds/Ghosts.mp3
 
 # ---- a sound file that is not a sound: the level plays on without it -----------------------------
 case_name="damaged sound"
 data_without
 head -c 20000 "$source_dir/sprites/gamestart-spr.txt" >"$work/data/sounds/shadowswitch.mp3"
 run_game "$headless" VELTRANE_REPLAY="$replay"
-[[ $status -eq 0 ]] || fail "exit status $status"
-[[ $(count "door entered" "$log") -eq 1 ]] || fail "the level was not played to its door"
-[[ $(count "Game file 'sounds/shadowswitch.mp3' did not load; playing without it." "$log") -eq 1 ]] ||
-    fail "the damaged sound is not named once in the log"
-grep -q "sounds/shadowswitch.mp3" "$err" || fail "the damaged sound is not named on standard error"
-check_ending 40
+expect_played_without sounds/shadowswitch.mp3
 
 # ---- started from the wrong directory: every file missing, one line each and a hint -------------
 case_name="no data at all"
