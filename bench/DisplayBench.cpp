@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "Config.h"
-#include "DisplayManager.h"
-#include "LogManager.h"
-#include "Platform.h"
+#include <veltrane/core/Config.h>
+#include <veltrane/core/LogManager.h>
+#include <veltrane/graphics/DisplayManager.h>
+#include <veltrane/platform/Platform.h>
 
 namespace {
 

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "Config.h"
-#include "EventStep.h"
-#include "GameManager.h"
-#include "LogManager.h"
-#include "Object.h"
+#include <veltrane/core/Config.h>
+#include <veltrane/core/EventStep.h>
+#include <veltrane/core/LogManager.h>
+#include <veltrane/game/GameManager.h>
+#include <veltrane/world/Object.h>
 
 namespace {
 

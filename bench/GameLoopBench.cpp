@@ -26,15 +26,15 @@
 #include <string>
 #include <vector>
 
-#include "DisplayManager.h"
-#include "Event.h"
-#include "EventStep.h"
-#include "GameManager.h"
 #include "GameStart.h"
-#include "LogManager.h"
-#include "Object.h"
-#include "Platform.h"
 #include "Resources.h"
+#include <veltrane/core/Event.h>
+#include <veltrane/core/EventStep.h>
+#include <veltrane/core/LogManager.h>
+#include <veltrane/game/GameManager.h>
+#include <veltrane/graphics/DisplayManager.h>
+#include <veltrane/platform/Platform.h>
+#include <veltrane/world/Object.h>
 
 namespace {
 

@@ -6,11 +6,11 @@
 #include <cstdlib>
 #include <vector>
 
-#include "Config.h"
-#include "DisplayManager.h"
-#include "InputManager.h"
-#include "LogManager.h"
-#include "Platform.h"
+#include <veltrane/core/Config.h>
+#include <veltrane/core/LogManager.h>
+#include <veltrane/graphics/DisplayManager.h>
+#include <veltrane/input/InputManager.h>
+#include <veltrane/platform/Platform.h>
 
 namespace {
 

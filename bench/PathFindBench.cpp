@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "Config.h"
-#include "LogManager.h"
-#include "Object.h"
-#include "PathFind.h"
-#include "PathManager.h"
-#include "Platform.h"
-#include "WorldManager.h"
+#include <veltrane/core/Config.h>
+#include <veltrane/core/LogManager.h>
+#include <veltrane/paths/PathFind.h>
+#include <veltrane/paths/PathManager.h>
+#include <veltrane/platform/Platform.h>
+#include <veltrane/world/Object.h>
+#include <veltrane/world/WorldManager.h>
 
 namespace {
 

@@ -7,11 +7,11 @@
 #include <cstdlib>
 #include <random>
 
-#include "EventCollision.h"
-#include "Geometry.h"
-#include "LogManager.h"
-#include "Object.h"
-#include "WorldManager.h"
+#include <veltrane/core/LogManager.h>
+#include <veltrane/world/EventCollision.h>
+#include <veltrane/world/Geometry.h>
+#include <veltrane/world/Object.h>
+#include <veltrane/world/WorldManager.h>
 
 namespace {
 

@@ -5,17 +5,17 @@
 // worth 10 points. A chaser (}x{) finds its way to you around the walls; when it touches you
 // the game is over. Q quits. Build it against the installed engine (see CMakeLists.txt) and
 // run it from its build directory, where the sprites, sounds and font are copied.
-#include "EventCollision.h"
-#include "EventKeyboard.h"
-#include "EventPath.h"
-#include "EventStep.h"
-#include "EventView.h"
-#include "GameManager.h"
-#include "LogManager.h"
-#include "Object.h"
-#include "ResourceManager.h"
-#include "ViewObject.h"
-#include "WorldManager.h"
+#include <veltrane/core/EventStep.h>
+#include <veltrane/core/LogManager.h>
+#include <veltrane/effects/EventView.h>
+#include <veltrane/effects/ViewObject.h>
+#include <veltrane/game/GameManager.h>
+#include <veltrane/input/EventKeyboard.h>
+#include <veltrane/paths/EventPath.h>
+#include <veltrane/resources/ResourceManager.h>
+#include <veltrane/world/EventCollision.h>
+#include <veltrane/world/Object.h>
+#include <veltrane/world/WorldManager.h>
 
 namespace {
 

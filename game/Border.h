@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "Object.h"
+#include <veltrane/world/Object.h>
 
 class Border : public vl::Object {
 public:

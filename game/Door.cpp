@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "Door.h"
 
-#include "EventKeyboard.h"
 #include "GameEvents.h"
-#include "LogManager.h"
 #include "Player.h"
-#include "ResourceManager.h"
-#include "Sound.h"
-#include "WorldManager.h"
+#include <veltrane/audio/Sound.h>
+#include <veltrane/core/LogManager.h>
+#include <veltrane/input/EventKeyboard.h>
+#include <veltrane/resources/ResourceManager.h>
+#include <veltrane/world/WorldManager.h>
 
 Door::Door(vl::Vector position) {
     setPosition(position);

@@ -3,8 +3,8 @@
 #ifndef DOOR_H
 #define DOOR_H
 
-#include "Object.h"
-#include "Vector.h"
+#include <veltrane/core/Vector.h>
+#include <veltrane/world/Object.h>
 
 // One form only, SOFT, seen in both worlds; either player form in control may enter it.
 class Door : public vl::Object {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "Event.h"
+#include <veltrane/core/Event.h>
 
 const std::string SHADOW_EVENT = "shadow";  // the world shown switches between light and shadow
 const std::string LEVER_EVENT = "lever";    // a lever was pulled

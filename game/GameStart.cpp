@@ -2,14 +2,14 @@
 #include "GameStart.h"
 
 #include "Border.h"
-#include "EventKeyboard.h"
-#include "GameManager.h"
 #include "LevelBuilder.h"
-#include "LogManager.h"
-#include "Music.h"
-#include "ResourceManager.h"
 #include "ShowFrame.h"
-#include "WorldManager.h"
+#include <veltrane/audio/Music.h>
+#include <veltrane/core/LogManager.h>
+#include <veltrane/game/GameManager.h>
+#include <veltrane/input/EventKeyboard.h>
+#include <veltrane/resources/ResourceManager.h>
+#include <veltrane/world/WorldManager.h>
 
 GameStart::GameStart()
     : m_level_count(LevelBuilder::LEVEL_COUNT), m_selected_level(0), m_p_music(nullptr),

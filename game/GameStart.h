@@ -3,7 +3,7 @@
 #ifndef GAME_START_H
 #define GAME_START_H
 
-#include "ViewObject.h"
+#include <veltrane/effects/ViewObject.h>
 
 namespace vl {
 class EventKeyboard;

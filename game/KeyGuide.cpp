@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "KeyGuide.h"
 
-#include "DisplayManager.h"
 #include "ShowFrame.h"
+#include <veltrane/graphics/DisplayManager.h>
 
 KeyGuide::KeyGuide() : m_frame(0) {
     const int columns = vl::DisplayManager::getInstance().getHorizontalChars();

@@ -3,7 +3,7 @@
 #ifndef KEY_GUIDE_H
 #define KEY_GUIDE_H
 
-#include "Object.h"
+#include <veltrane/world/Object.h>
 
 // Frames of the "keyguide" sprite: 0 general keys, 1 at a lever, 3 carrying a light, 4 at a light,
 // 5 at the door; frame 2 is not used.

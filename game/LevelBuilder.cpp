@@ -2,15 +2,15 @@
 #include "LevelBuilder.h"
 
 #include "Border.h"
-#include "EventKeyboard.h"
 #include "GameEvents.h"
 #include "GameStart.h"
-#include "LogManager.h"
-#include "Music.h"
 #include "Obstacle.h"
-#include "Particle.h"
-#include "ResourceManager.h"
-#include "WorldManager.h"
+#include <veltrane/audio/Music.h>
+#include <veltrane/core/LogManager.h>
+#include <veltrane/effects/Particle.h>
+#include <veltrane/input/EventKeyboard.h>
+#include <veltrane/resources/ResourceManager.h>
+#include <veltrane/world/WorldManager.h>
 
 namespace {
 // Object types that belong to a level, cleared when it ends or restarts.

@@ -3,7 +3,7 @@
 #ifndef LEVEL_BUILDER_H
 #define LEVEL_BUILDER_H
 
-#include "Object.h"
+#include <veltrane/world/Object.h>
 
 namespace vl {
 class EventKeyboard;

@@ -4,9 +4,9 @@
 #include "GameEvents.h"
 #include "Obstacle.h"
 #include "Player.h"
-#include "ResourceManager.h"
-#include "Sound.h"
-#include "WorldManager.h"
+#include <veltrane/audio/Sound.h>
+#include <veltrane/resources/ResourceManager.h>
+#include <veltrane/world/WorldManager.h>
 
 Light::Light(bool is_shadow, int x, int y)
     : m_shadow_offset(SHADOW_OFFSET), m_is_shadow(is_shadow), m_p_twin(nullptr) {

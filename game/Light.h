@@ -3,8 +3,8 @@
 #ifndef LIGHT_H
 #define LIGHT_H
 
-#include "Object.h"
-#include "ObjectList.h"
+#include <veltrane/core/ObjectList.h>
+#include <veltrane/world/Object.h>
 
 class Player;
 

@@ -2,8 +2,8 @@
 #include "Obstacle.h"
 
 #include "GameEvents.h"
-#include "ObjectList.h"
-#include "WorldManager.h"
+#include <veltrane/core/ObjectList.h>
+#include <veltrane/world/WorldManager.h>
 
 namespace {
 const float LEVER_MOVE_SPEED = 0.5f;  // cells per step

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "Object.h"
-#include "Vector.h"
+#include <veltrane/core/Vector.h>
+#include <veltrane/world/Object.h>
 
 // Only the forms of the world now shown are solid. Building the light form builds the shadow
 // form too; the world manager owns both.

@@ -1,19 +1,19 @@
 // SPDX-License-Identifier: MIT
 #include "Player.h"
 
-#include "Animation.h"
-#include "EventCollision.h"
-#include "EventKeyboard.h"
 #include "GameEvents.h"
-#include "Geometry.h"
 #include "KeyGuide.h"
 #include "Light.h"
-#include "LogManager.h"
-#include "ObjectList.h"
-#include "Particle.h"
-#include "ResourceManager.h"
-#include "Sound.h"
-#include "WorldManager.h"
+#include <veltrane/audio/Sound.h>
+#include <veltrane/core/LogManager.h>
+#include <veltrane/core/ObjectList.h>
+#include <veltrane/effects/Particle.h>
+#include <veltrane/graphics/Animation.h>
+#include <veltrane/input/EventKeyboard.h>
+#include <veltrane/resources/ResourceManager.h>
+#include <veltrane/world/EventCollision.h>
+#include <veltrane/world/Geometry.h>
+#include <veltrane/world/WorldManager.h>
 
 const float Player::WALK_SPEED = 1.0f;
 const float Player::JUMP_VELOCITY = -1.0f;

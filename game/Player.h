@@ -3,8 +3,8 @@
 #ifndef PLAYER_H
 #define PLAYER_H
 
-#include "Object.h"
-#include "Vector.h"
+#include <veltrane/core/Vector.h>
+#include <veltrane/world/Object.h>
 
 class KeyGuide;
 

@@ -3,8 +3,8 @@
 
 #include <cstdio>
 
-#include "LogManager.h"
-#include "ResourceManager.h"
+#include <veltrane/core/LogManager.h>
+#include <veltrane/resources/ResourceManager.h>
 
 namespace {
 

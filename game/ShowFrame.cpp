@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ShowFrame.h"
 
-#include "Animation.h"
+#include <veltrane/graphics/Animation.h>
 
 void showFrame(vl::Object* p_o, int frame) {
     if (p_o == nullptr) {

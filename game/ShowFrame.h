@@ -3,7 +3,7 @@
 #ifndef SHOW_FRAME_H
 #define SHOW_FRAME_H
 
-#include "Object.h"
+#include <veltrane/world/Object.h>
 
 // Freezes p_o's animation on frame (only set when it has a sprite) and resets its box to the sprite's.
 void showFrame(vl::Object* p_o, int frame);

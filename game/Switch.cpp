@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "Switch.h"
 
-#include "EventKeyboard.h"
 #include "GameEvents.h"
-#include "LogManager.h"
 #include "Obstacle.h"
 #include "Player.h"
-#include "ResourceManager.h"
 #include "ShowFrame.h"
-#include "Sound.h"
-#include "WorldManager.h"
+#include <veltrane/audio/Sound.h>
+#include <veltrane/core/LogManager.h>
+#include <veltrane/input/EventKeyboard.h>
+#include <veltrane/resources/ResourceManager.h>
+#include <veltrane/world/WorldManager.h>
 
 Switch::Switch(std::string label, bool is_shadow, int x, int y, vl::Vector off_position,
                vl::Vector on_position, Obstacle* p_target)

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "Object.h"
-#include "Vector.h"
+#include <veltrane/core/Vector.h>
+#include <veltrane/world/Object.h>
 
 class Obstacle;
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 // The game's entry point: start the engine, load the game's resources, show the title screen, play.
-#include "DisplayManager.h"
-#include "GameManager.h"
 #include "GameStart.h"
-#include "LogManager.h"
 #include "Resources.h"
+#include <veltrane/core/LogManager.h>
+#include <veltrane/game/GameManager.h>
+#include <veltrane/graphics/DisplayManager.h>
 
 int main() {
     vl::GameManager& game_manager = vl::GameManager::getInstance();

@@ -11,9 +11,7 @@ out="$root/sounds"
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
-if [ ! -f "$build/CMakeCache.txt" ]; then
-    cmake -S "$root" -B "$build" -DVL_BUILD_TESTS=OFF -DVL_BUILD_BENCH=OFF >/dev/null
-fi
+cmake -S "$root" -B "$build" -DVL_BUILD_TESTS=OFF -DVL_BUILD_BENCH=OFF -DVL_BUILD_SOUNDGEN=ON >/dev/null
 cmake --build "$build" --target soundgen -j2 >/dev/null
 "$build/tools/soundgen" "$tmp"
 

@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
-#include "Color.h"
-#include "Platform.h"
-#include "ResourceManager.h"
-#include "Sprite.h"
+#include <veltrane/graphics/Color.h>
+#include <veltrane/graphics/Sprite.h>
+#include <veltrane/platform/Platform.h>
+#include <veltrane/resources/ResourceManager.h>
 
 namespace {
 

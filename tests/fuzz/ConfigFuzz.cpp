@@ -10,8 +10,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "Config.h"
-#include "LogManager.h"
+#include <veltrane/core/Config.h>
+#include <veltrane/core/LogManager.h>
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "Mp3Reader.h"
+#include <veltrane/audio/Mp3Reader.h>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* p_data, size_t size) {
     static const uint8_t s_nothing = 0;

@@ -8,13 +8,13 @@
 #include <sstream>
 #include <string>
 
-#include "Config.h"
-#include "LogManager.h"
-#include "Object.h"
-#include "PathManager.h"
-#include "ResourceManager.h"
 #include "TestSupport.h"
-#include "WorldManager.h"
+#include <veltrane/core/Config.h>
+#include <veltrane/core/LogManager.h>
+#include <veltrane/paths/PathManager.h>
+#include <veltrane/resources/ResourceManager.h>
+#include <veltrane/world/Object.h>
+#include <veltrane/world/WorldManager.h>
 
 namespace {
 

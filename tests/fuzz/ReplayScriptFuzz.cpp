@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "InputReplay.h"
+#include <veltrane/input/InputReplay.h>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* p_data, size_t size) {
     const std::string text(reinterpret_cast<const char*>(p_data), p_data != nullptr ? size : 0);

@@ -7,11 +7,11 @@
 #include <sstream>
 #include <string>
 
-#include "Config.h"
-#include "LogManager.h"
-#include "ResourceManager.h"
-#include "Sprite.h"
-#include "SpriteReader.h"
+#include <veltrane/core/Config.h>
+#include <veltrane/core/LogManager.h>
+#include <veltrane/graphics/Sprite.h>
+#include <veltrane/resources/ResourceManager.h>
+#include <veltrane/resources/SpriteReader.h>
 
 extern "C" int LLVMFuzzerInitialize(int* /*p_argc*/, char*** /*p_argv*/) {
     // Thousands of failing loads a second would fill a real log file.

@@ -7,17 +7,17 @@
 #include <string>
 #include <vector>
 
-#include "DisplayManager.h"
-#include "EventKeyboard.h"
-#include "EventStep.h"
-#include "GameManager.h"
 #include "HeadlessEngine.h"
-#include "InputManager.h"
-#include "LogManager.h"
-#include "Object.h"
-#include "ObjectList.h"
 #include "Resources.h"
-#include "WorldManager.h"
+#include <veltrane/core/EventStep.h>
+#include <veltrane/core/LogManager.h>
+#include <veltrane/core/ObjectList.h>
+#include <veltrane/game/GameManager.h>
+#include <veltrane/graphics/DisplayManager.h>
+#include <veltrane/input/EventKeyboard.h>
+#include <veltrane/input/InputManager.h>
+#include <veltrane/world/Object.h>
+#include <veltrane/world/WorldManager.h>
 
 namespace gametest {
 

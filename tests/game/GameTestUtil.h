@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "Animation.h"
 #include "GameEvents.h"
 #include "GameHarness.h"
-#include "Object.h"
 #include "Player.h"
+#include <veltrane/graphics/Animation.h>
+#include <veltrane/world/Object.h>
 
 namespace gametest {
 

@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "GameManager.h"
 #include "GameStart.h"
 #include "GameTestUtil.h"
 #include "LevelBuilder.h"
 #include "Obstacle.h"
 #include "Player.h"
+#include <veltrane/game/GameManager.h>
 
 using gametest::GameHarness;
 using vl::Vector;

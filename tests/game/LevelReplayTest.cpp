@@ -10,18 +10,18 @@
 #include <string>
 #include <vector>
 
-#include "DisplayManager.h"
-#include "GameManager.h"
 #include "GameStart.h"
 #include "GameTestUtil.h"
 #include "HeadlessEngine.h"
 #include "KeyGuide.h"
-#include "LogManager.h"
 #include "Obstacle.h"
 #include "Player.h"
 #include "Resources.h"
 #include "Switch.h"
 #include "TestSupport.h"
+#include <veltrane/core/LogManager.h>
+#include <veltrane/game/GameManager.h>
+#include <veltrane/graphics/DisplayManager.h>
 
 using gametest::GameHarness;
 using vl::Vector;

@@ -6,10 +6,10 @@
 #include <string>
 
 #include "HeadlessEngine.h"
-#include "LogManager.h"
-#include "ResourceManager.h"
 #include "Resources.h"
-#include "Sprite.h"
+#include <veltrane/core/LogManager.h>
+#include <veltrane/graphics/Sprite.h>
+#include <veltrane/resources/ResourceManager.h>
 
 namespace {
 

@@ -16,19 +16,19 @@
 #include <string>
 #include <vector>
 
-#include "DisplayManager.h"
-#include "EventStep.h"
-#include "GameManager.h"
 #include "GameStart.h"
 #include "HeadlessEngine.h"
-#include "InputManager.h"
 #include "LevelBuilder.h"
-#include "LogManager.h"
-#include "Object.h"
-#include "ObjectList.h"
 #include "Resources.h"
 #include "TestSupport.h"
-#include "WorldManager.h"
+#include <veltrane/core/EventStep.h>
+#include <veltrane/core/LogManager.h>
+#include <veltrane/core/ObjectList.h>
+#include <veltrane/game/GameManager.h>
+#include <veltrane/graphics/DisplayManager.h>
+#include <veltrane/input/InputManager.h>
+#include <veltrane/world/Object.h>
+#include <veltrane/world/WorldManager.h>
 
 #ifdef __SANITIZE_ADDRESS__
 extern "C" size_t __sanitizer_get_current_allocated_bytes();

@@ -3,8 +3,8 @@
 
 #include <cstdlib>
 
-#include "GameManager.h"
 #include "TestSupport.h"
+#include <veltrane/game/GameManager.h>
 
 namespace vltest {
 

@@ -4,11 +4,11 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "EventKeyboard.h"
-#include "EventMouse.h"
-#include "EventStep.h"
-#include "GameManager.h"
-#include "LogManager.h"
+#include <veltrane/core/EventStep.h>
+#include <veltrane/core/LogManager.h>
+#include <veltrane/game/GameManager.h>
+#include <veltrane/input/EventKeyboard.h>
+#include <veltrane/input/EventMouse.h>
 
 namespace vltest {
 

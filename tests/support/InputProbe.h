@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "Object.h"
+#include <veltrane/world/Object.h>
 
 namespace vltest {
 

@@ -7,10 +7,10 @@
 #include <SFML/Graphics/RenderWindow.hpp>
 #include <SFML/Graphics/Texture.hpp>
 
-#include "Config.h"
-#include "DisplayManager.h"
-#include "LogManager.h"
 #include "TestSupport.h"
+#include <veltrane/core/Config.h>
+#include <veltrane/core/LogManager.h>
+#include <veltrane/graphics/DisplayManager.h>
 
 namespace vltest {
 

@@ -3,8 +3,8 @@
 
 #include <cstdlib>
 
-#include "LogManager.h"
 #include "TestSupport.h"
+#include <veltrane/core/LogManager.h>
 
 namespace vltest {
 

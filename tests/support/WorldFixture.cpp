@@ -3,10 +3,10 @@
 
 #include <cstdlib>
 
-#include "EventCollision.h"
-#include "LogManager.h"
 #include "TestSupport.h"
-#include "WorldManager.h"
+#include <veltrane/core/LogManager.h>
+#include <veltrane/world/EventCollision.h>
+#include <veltrane/world/WorldManager.h>
 
 namespace vltest {
 

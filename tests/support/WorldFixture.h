@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "Box.h"
-#include "Event.h"
-#include "Object.h"
+#include <veltrane/core/Box.h>
+#include <veltrane/core/Event.h>
+#include <veltrane/world/Object.h>
 
 namespace vltest {
 

@@ -1,0 +1,80 @@
+// SPDX-License-Identifier: MIT
+#include <veltrane/audio/AudioDevice.h>
+
+#include <AL/alc.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include <veltrane/core/LogManager.h>
+
+namespace vl {
+
+namespace {
+
+enum class Probe {
+    NOT_YET,
+    AVAILABLE,
+    MISSING
+};
+
+Probe s_probe = Probe::NOT_YET;
+
+}  // namespace
+
+bool isAudioAvailable() {
+    if (s_probe != Probe::NOT_YET) {
+        return s_probe == Probe::AVAILABLE;
+    }
+    const LogManager& log = LogManager::getInstance();
+    // The audio library opens its own device with the first sound object and, without one, spins its
+    // streaming thread on errors; asking the device layer first keeps those objects from ever existing.
+    ALCdevice* p_device = alcOpenDevice(nullptr);
+    if (p_device == nullptr) {
+        s_probe = Probe::MISSING;
+        log.writeLog(
+            "AudioDevice::probe(): Warning! No audio device can be opened. Sound and music are silent.");
+        // A player who hears nothing looks at the console, not at the log.
+        std::fprintf(stderr, "Veltrane: no audio device can be opened; playing without sound and music.\n");
+        return false;
+    }
+    const ALCchar* p_name = alcGetString(p_device, ALC_DEVICE_SPECIFIER);
+    log.writeLog(1, "AudioDevice::probe(): audio device '%s' opened.", p_name != nullptr ? p_name : "");
+    alcCloseDevice(p_device);
+    s_probe = Probe::AVAILABLE;
+    return true;
+}
+
+bool checkAudioFile(const std::string& filename, const char* writer) {
+    std::error_code error;
+    if (std::filesystem::is_regular_file(filename, error)) {
+        return true;
+    }
+    if (error) {
+        LogManager::getInstance().writeLog("%s: Error! Cannot open '%s': %s.", writer, filename.c_str(),
+                                           error.message().c_str());
+    } else {
+        LogManager::getInstance().writeLog("%s: Error! '%s' is not a regular file.", writer,
+                                           filename.c_str());
+    }
+    return false;
+}
+
+bool checkAudioFormat(unsigned int channels, unsigned int rate, const char* writer,
+                      const std::string& filename) {
+    if (channels == 0 || channels > MAX_AUDIO_CHANNELS) {
+        LogManager::getInstance().writeLog("%s: Error! '%s' has %u channels (1 to %u can be played).", writer,
+                                           filename.c_str(), channels, MAX_AUDIO_CHANNELS);
+        return false;
+    }
+    if (rate == 0 || rate > MAX_AUDIO_RATE) {
+        LogManager::getInstance().writeLog(
+            "%s: Error! '%s' has a sample rate of %u Hz (1 to %u can be played).", writer, filename.c_str(),
+            rate, MAX_AUDIO_RATE);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace vl

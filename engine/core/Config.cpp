@@ -1,0 +1,349 @@
+// SPDX-License-Identifier: MIT
+#include <veltrane/core/Config.h>
+
+#include <cctype>
+#include <cstdlib>
+#include <fstream>
+#include <utility>
+#include <vector>
+
+#include <veltrane/core/LogManager.h>
+#include <veltrane/core/Utility.h>
+
+namespace vl {
+
+namespace {
+
+const char* const COLOR_NAMES[] = {"black", "red", "green", "yellow", "blue", "magenta", "cyan", "white"};
+
+const char* boolText(bool value) {
+    return value ? "true" : "false";
+}
+
+bool isWhitespace(char c) {
+    return std::isspace(static_cast<unsigned char>(c)) != 0;
+}
+
+std::string withoutWhitespace(const std::string& text) {
+    std::string result;
+    result.reserve(text.size());
+    for (char c : text) {
+        if (!isWhitespace(c)) {
+            result += c;
+        }
+    }
+    return result;
+}
+
+// Splits text at separator, skipping empty pieces.
+std::vector<std::string> splitSkippingEmpty(const std::string& text, char separator) {
+    std::vector<std::string> pieces;
+    std::string piece;
+    for (char c : text) {
+        if (c != separator) {
+            piece += c;
+            continue;
+        }
+        if (!piece.empty()) {
+            pieces.push_back(piece);
+        }
+        piece.clear();
+    }
+    if (!piece.empty()) {
+        pieces.push_back(piece);
+    }
+    return pieces;
+}
+
+}  // namespace
+
+std::string match(const std::string& text, const std::string& key) {
+    // The parsed items stay until a later call brings a new text.
+    static std::vector<std::pair<std::string, std::string>> items;
+    const LogManager& log = LogManager::getInstance();
+    log.writeLog(25, "match(\"%s\", \"%s\")", text.c_str(), key.c_str());
+    if (!text.empty()) {
+        items.clear();
+        const std::vector<std::string> elements = splitSkippingEmpty(withoutWhitespace(text), ',');
+        log.writeLog(28, "match(): number of elements allocated is %d", static_cast<int>(elements.size()));
+        for (size_t i = 0; i < elements.size(); i++) {
+            log.writeLog(28, "\titem number %zu", i);
+            log.writeLog(28, "\tp_element is '%s' (%p)", elements[i].c_str(),
+                         static_cast<const void*>(&elements[i]));
+            const std::vector<std::string> tokens = splitSkippingEmpty(elements[i], ':');
+            if (tokens.empty()) {
+                break;  // an item made only of colons ends the parse
+            }
+            const std::string val = tokens.size() > 1 ? tokens[1] : "";
+            log.writeLog(28, "\ttoken is '%s' (%p)", tokens[0].c_str(), static_cast<const void*>(&tokens[0]));
+            log.writeLog(28, "\tkey %s", tokens[0].c_str());
+            log.writeLog(28, "\tval %s", val.c_str());
+            items.emplace_back(tokens[0], val);
+        }
+        log.writeLog(25, "match(): parsed.");
+        for (size_t i = 0; i < items.size(); i++) {
+            log.writeLog(28, "\t%zu  %s : %s", i, items[i].first.c_str(), items[i].second.c_str());
+        }
+    }
+    log.writeLog(25, "match(): Looking for match '%s' among %d items.", key.c_str(),
+                 static_cast<int>(items.size()));
+    for (size_t i = 0; i < items.size(); i++) {
+        log.writeLog(28, "match(): %zu: %s == %s?", i, key.c_str(), items[i].first.c_str());
+        if (items[i].first == key) {
+            return items[i].second;
+        }
+    }
+    return "";
+}
+
+Config::Config()
+    : m_window_horizontal_pixels(1024), m_window_vertical_pixels(768), m_window_horizontal_chars(80),
+      m_window_vertical_chars(24), m_window_style(5), m_window_state(0), m_window_background_color(0),
+      m_frame_time(33), m_font_scale(2.0f), m_window_title("Veltrane"), m_show_mouse(false),
+      m_headless(false), m_font_file("vl-font.ttf"), m_logfile("veltrane.log"), m_random_seed(0),
+      m_networking(true), m_quadtree_threshold(1), m_quadtree_depth(10), m_grid_width(20), m_grid_height(8),
+      m_signals(true) {}
+
+Config& Config::getInstance() {
+    static Config instance;
+    return instance;
+}
+
+std::string Config::readConfig() const {
+    const char* p_env = std::getenv("VELTRANE_CONFIG");
+    const std::string name = p_env != nullptr ? p_env : "vl-config.txt";
+    const LogManager& log = LogManager::getInstance();
+    std::ifstream file(name, std::ios::binary);
+    if (!file.is_open()) {
+        log.writeLog(1, "Config::readConfig(): Cannot open Veltrane configuration file '%s'.", name.c_str());
+        return "";
+    }
+    // Read in bounded pieces: a device or a runaway file must not exhaust memory or never end.
+    std::string contents;
+    char buffer[4096];
+    while (file.read(buffer, sizeof buffer) || file.gcount() > 0) {
+        contents.append(buffer, static_cast<size_t>(file.gcount()));
+        if (contents.size() > MAX_CONFIG_BYTES) {
+            log.writeLog("Config::readConfig(): Error! Veltrane configuration file '%s' is larger than %zu "
+                         "bytes. Using the defaults.",
+                         name.c_str(), MAX_CONFIG_BYTES);
+            return "";
+        }
+    }
+    if (file.bad()) {
+        log.writeLog("Config::readConfig(): Error! Cannot read Veltrane configuration file '%s'. Using the "
+                     "defaults.",
+                     name.c_str());
+        return "";
+    }
+    std::string result;
+    size_t start = 0;
+    while (start < contents.size()) {
+        size_t end = contents.find('\n', start);
+        if (end == std::string::npos) {
+            end = contents.size();
+        }
+        size_t length = end - start;
+        if (length > 0 && contents[start + length - 1] == '\r') {
+            length--;
+        }
+        if (length > 0 && contents[start] != '#') {
+            result.append(contents, start, length);
+        }
+        start = end + 1;
+    }
+    return result;
+}
+
+void Config::loadConfig(std::string config_text) {
+    if (config_text.empty()) {
+        config_text = readConfig();
+    }
+    m_config_text = config_text;
+    static const char* const keys[] = {"frame_time",
+                                       "font_scale",
+                                       "window_horizontal_pixels",
+                                       "window_vertical_pixels",
+                                       "window_horizontal_chars",
+                                       "window_vertical_chars",
+                                       "window_background_color",
+                                       "window_style",
+                                       "window_state",
+                                       "window_title",
+                                       "show_mouse",
+                                       "headless",
+                                       "font_file",
+                                       "logfile",
+                                       "random_seed",
+                                       "networking",
+                                       "grid_width",
+                                       "grid_height",
+                                       "quadtree_depth",
+                                       "quadtree_threshold",
+                                       "signals"};
+    for (const char* p_key : keys) {
+        const std::string value = match(m_config_text, p_key);
+        if (!value.empty()) {
+            applyValue(p_key, value);
+        }
+    }
+}
+
+void Config::applyValue(const std::string& key, const std::string& value) {
+    const LogManager& log = LogManager::getInstance();
+    if (key == "frame_time") {
+        m_frame_time = leadingInteger(value);
+    } else if (key == "font_scale") {
+        m_font_scale = std::strtof(value.c_str(), nullptr);
+    } else if (key == "window_horizontal_pixels") {
+        m_window_horizontal_pixels = leadingInteger(value);
+    } else if (key == "window_vertical_pixels") {
+        m_window_vertical_pixels = leadingInteger(value);
+    } else if (key == "window_horizontal_chars") {
+        m_window_horizontal_chars = leadingInteger(value);
+    } else if (key == "window_vertical_chars") {
+        m_window_vertical_chars = leadingInteger(value);
+    } else if (key == "window_background_color") {
+        for (int c = 0; c < 8; c++) {
+            if (value == COLOR_NAMES[c]) {
+                m_window_background_color = c;
+                return;
+            }
+        }
+        log.writeLog("loadConfig(): Unsupported window color '%s'", value.c_str());
+    } else if (key == "window_style") {
+        const int style = value == "none" ? 0 : leadingInteger(value);
+        if (value != "none" && style == 0) {
+            log.writeLog("loadConfig(): Unsupported window style '%s'", value.c_str());
+            return;
+        }
+        m_window_style = style;
+    } else if (key == "window_state") {
+        if (value == "fullscreen") {
+            m_window_state = 1;
+        } else if (value == "default") {
+            m_window_state = 0;
+        } else {
+            log.writeLog("loadConfig(): Unsupported window state '%s'", value.c_str());
+        }
+    } else if (key == "window_title") {
+        m_window_title = value;
+    } else if (key == "show_mouse") {
+        m_show_mouse = value == "true";
+    } else if (key == "headless") {
+        m_headless = value == "true";
+    } else if (key == "font_file") {
+        m_font_file = value;
+    } else if (key == "logfile") {
+        m_logfile = value;
+    } else if (key == "random_seed") {
+        m_random_seed = leadingInteger(value);
+    } else if (key == "networking") {
+        m_networking = value == "true";
+    } else if (key == "grid_width") {
+        m_grid_width = leadingInteger(value);
+    } else if (key == "grid_height") {
+        m_grid_height = leadingInteger(value);
+    } else if (key == "quadtree_depth") {
+        m_quadtree_depth = leadingInteger(value);
+    } else if (key == "quadtree_threshold") {
+        m_quadtree_threshold = leadingInteger(value);
+    } else if (key == "signals") {
+        m_signals = value == "true";
+    }
+}
+
+void Config::printConfig() const {
+    const LogManager& log = LogManager::getInstance();
+    const char* const rule = "-----------------------------------";
+    log.writeLog(1, "%s", rule);
+    log.writeLog(1, "Veltrane configuration:");
+    log.writeLog(1, "  Window horizontal pixels: %d", m_window_horizontal_pixels);
+    log.writeLog(1, "  Window vertical pixels: %d", m_window_vertical_pixels);
+    log.writeLog(1, "  Window horizontal characters: %d", m_window_horizontal_chars);
+    log.writeLog(1, "  Window vertical characters: %d", m_window_vertical_chars);
+    log.writeLog(1, "  Window background color: %d", m_window_background_color);
+    log.writeLog(1, "  Frame time: %d", m_frame_time);
+    log.writeLog(1, "  Window style: %d", m_window_style);
+    log.writeLog(1, "  Window state: %s", m_window_state != 0 ? "fullscreen" : "default");
+    log.writeLog(1, "  Window title: %s", m_window_title.c_str());
+    log.writeLog(1, "  Show mouse: %s", boolText(m_show_mouse));
+    log.writeLog(1, "  Headless: %s", boolText(m_headless));
+    log.writeLog(1, "  Font file: %s", m_font_file.c_str());
+    log.writeLog(1, "  Log file: %s", m_logfile.c_str());
+    log.writeLog(1, "  Random seed: %d", m_random_seed);
+    log.writeLog(1, "  Networking: %s", boolText(m_networking));
+    log.writeLog(1, "  Scene graph: grid");
+    log.writeLog(1, "  Grid width: %d", m_grid_width);
+    log.writeLog(1, "  Grid height: %d", m_grid_height);
+    log.writeLog(1, "%s", rule);
+}
+
+std::string Config::getConfigText() const {
+    return m_config_text;
+}
+int Config::getWindowHorizontalPixels() const {
+    return m_window_horizontal_pixels;
+}
+int Config::getWindowVerticalPixels() const {
+    return m_window_vertical_pixels;
+}
+int Config::getWindowHorizontalChars() const {
+    return m_window_horizontal_chars;
+}
+int Config::getWindowVerticalChars() const {
+    return m_window_vertical_chars;
+}
+int Config::getWindowStyle() const {
+    return m_window_style;
+}
+int Config::getWindowState() const {
+    return m_window_state;
+}
+int Config::getWindowBackgroundColor() const {
+    return m_window_background_color;
+}
+int Config::getFrameTime() const {
+    return m_frame_time;
+}
+float Config::getFontScale() const {
+    return m_font_scale;
+}
+std::string Config::getWindowTitle() const {
+    return m_window_title;
+}
+bool Config::getShowMouse() const {
+    return m_show_mouse;
+}
+bool Config::getHeadless() const {
+    return m_headless;
+}
+std::string Config::getFontFile() const {
+    return m_font_file;
+}
+std::string Config::getLogfile() const {
+    return m_logfile;
+}
+int Config::getRandomSeed() const {
+    return m_random_seed;
+}
+bool Config::getNetworking() const {
+    return m_networking;
+}
+int Config::getQuadtreeThreshold() const {
+    return m_quadtree_threshold;
+}
+int Config::getQuadtreeDepth() const {
+    return m_quadtree_depth;
+}
+int Config::getGridWidth() const {
+    return m_grid_width;
+}
+int Config::getGridHeight() const {
+    return m_grid_height;
+}
+bool Config::getSignals() const {
+    return m_signals;
+}
+
+}  // namespace vl

@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: MIT
+// Sent once per game loop iteration to every object registered for it.
+#ifndef VL_EVENT_STEP_H
+#define VL_EVENT_STEP_H
+
+#include <veltrane/core/Event.h>
+
+namespace vl {
+
+class EventStep : public Event {
+public:
+    explicit EventStep(int init_step_count = 0);
+    int getStepCount() const;  // the loop iteration that sent it
+    void setStepCount(int new_step_count);
+
+private:
+    int m_step_count;
+};
+
+}  // namespace vl
+
+#endif

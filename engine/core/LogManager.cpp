@@ -1,0 +1,109 @@
+// SPDX-License-Identifier: MIT
+#include <veltrane/core/LogManager.h>
+
+#include <cstdlib>
+#include <string>
+
+#include <veltrane/core/Config.h>
+#include <veltrane/core/Utility.h>
+#include <veltrane/game/GameManager.h>
+
+namespace vl {
+
+LogManager::LogManager()
+    : m_do_flush(false), m_log_level(0), m_log_time_string(true), m_log_step_count(true), m_p_f(nullptr) {
+    setType("LogManager");
+}
+
+LogManager::~LogManager() {
+    if (m_p_f != nullptr) {
+        std::fclose(m_p_f);
+        m_p_f = nullptr;
+    }
+}
+
+LogManager& LogManager::getInstance() {
+    static LogManager instance;
+    return instance;
+}
+
+int LogManager::startUp() {
+    if (isStarted()) {
+        writeLog("%s::startup(): Warning! %s already started.", getType().c_str(), getType().c_str());
+        return -1;
+    }
+    const char* p_env = std::getenv("VELTRANE_LOG");
+    const std::string name = p_env != nullptr ? p_env : Config::getInstance().getLogfile();
+    m_p_f = std::fopen(name.c_str(), "w");
+    if (m_p_f == nullptr) {
+        writeLog("LogManager::startup(): Warning! Unable to open file '%s'.", name.c_str());
+        return -1;
+    }
+    Manager::startUp();
+    writeLog(5, "LogManager::startUp(): successfully started.");
+    return 0;
+}
+
+void LogManager::shutDown() {
+    Manager::shutDown();
+    writeLog(5, "LogManager::shutDown(): successfully stopped.");
+    if (m_p_f != nullptr) {
+        std::fclose(m_p_f);
+        m_p_f = nullptr;
+    }
+}
+
+void LogManager::setFlush(bool do_flush) {
+    m_do_flush = do_flush;
+    // Lines written so far would otherwise wait in the buffer for the next line, which may never come.
+    if (m_do_flush && m_p_f != nullptr) {
+        std::fflush(m_p_f);
+    }
+}
+
+int LogManager::getLogLevel() const {
+    return m_log_level;
+}
+
+int LogManager::writeLog(int log_level, const char* fmt, ...) const {
+    va_list args;
+    va_start(args, fmt);
+    const int result = writeLine(log_level, fmt, args);
+    va_end(args);
+    return result;
+}
+
+int LogManager::writeLog(const char* fmt, ...) const {
+    va_list args;
+    va_start(args, fmt);
+    const int result = writeLine(m_log_level, fmt, args);
+    va_end(args);
+    return result;
+}
+
+int LogManager::writeLine(int log_level, const char* fmt, va_list args) const {
+    if (log_level > m_log_level) {
+        return 0;
+    }
+    FILE* p_out = m_p_f != nullptr ? m_p_f : stderr;
+    bool failed = false;
+    if (m_log_time_string && std::fprintf(p_out, "%s ", getTimeString()) < 0) {
+        failed = true;
+    }
+    if (m_log_step_count && std::fprintf(p_out, "%4d ", GameManager::getInstance().getStepCount()) < 0) {
+        failed = true;
+    }
+    const int count = std::vfprintf(p_out, fmt, args);
+    if (count < 0) {
+        failed = true;
+    }
+    if (std::fputc('\n', p_out) == EOF) {
+        failed = true;
+    }
+    if (m_do_flush) {
+        std::fflush(p_out);
+    }
+    return failed ? -1 : count;
+}
+
+}  // namespace vl

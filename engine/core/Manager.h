@@ -1,0 +1,48 @@
+// SPDX-License-Identifier: MIT
+// Base of every engine service: a name, a started flag and an interest table.
+#ifndef VL_MANAGER_H
+#define VL_MANAGER_H
+
+#include <string>
+
+#include <veltrane/core/Event.h>
+#include <veltrane/core/ObjectList.h>
+
+namespace vl {
+
+const int MAX_EVENTS = 100;  // distinct event types one manager keeps interest in
+
+class Manager {
+public:
+    virtual bool isValid(std::string event_type) const;  // may objects register for it? base: no
+    virtual ~Manager();
+    virtual int startUp();  // 0 on success, -1 on failure
+    virtual void shutDown();
+
+    std::string getType() const;
+    bool isStarted() const;
+
+    int registerInterest(Object* p_o, std::string event_type);    // 0 also when already registered
+    int unregisterInterest(Object* p_o, std::string event_type);  // -1 when not registered
+    int onEvent(const Event* p_e) const;  // number of active objects whose handler was called
+
+    int getEventCount() const;  //!< event types in use in the interest table
+
+protected:
+    Manager();
+    void setType(std::string type);
+
+private:
+    Manager(const Manager&) = delete;
+    Manager& operator=(const Manager&) = delete;
+
+    std::string m_type;
+    int m_event_count;
+    std::string m_event_name[MAX_EVENTS];
+    ObjectList m_obj_list[MAX_EVENTS];
+    bool m_is_started;
+};
+
+}  // namespace vl
+
+#endif

@@ -1,0 +1,101 @@
+// SPDX-License-Identifier: MIT
+#include <veltrane/core/Utility.h>
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <sstream>
+
+#include <veltrane/core/LogManager.h>
+
+namespace vl {
+
+const char* getTimeString() {
+    static char buffer[32];
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    if (now == static_cast<std::time_t>(-1) || localtime_r(&now, &local) == nullptr) {
+        std::snprintf(buffer, sizeof(buffer), "(time error)");
+        return buffer;
+    }
+    std::snprintf(buffer, sizeof(buffer), "%02d:%02d:%02d", local.tm_hour, local.tm_min, local.tm_sec);
+    return buffer;
+}
+
+int checkStream(const std::string& name, const std::ios& stream) {
+    if (stream.good()) {
+        return 0;
+    }
+    const LogManager& log = LogManager::getInstance();
+    const std::ios::iostate state = stream.rdstate();
+    if (state & std::ios::eofbit) {
+        log.writeLog("%s: Error! Stream eof.", name.c_str());
+    } else if (state & std::ios::failbit) {
+        log.writeLog("%s: Error! Stream fail.", name.c_str());
+    } else if (state & std::ios::badbit) {
+        log.writeLog("%s: Error! Stream bad.", name.c_str());
+    } else {
+        log.writeLog("%s: Error! Stream error.", name.c_str());
+    }
+    return -1;
+}
+
+std::string toString(int value) {
+    std::ostringstream out;
+    out << value;
+    return out.str();
+}
+
+std::string toString(float value) {
+    std::ostringstream out;
+    out << value;
+    return out.str();
+}
+
+std::string toBinaryString(int value) {
+    const auto bits = static_cast<unsigned int>(value);
+    std::string text(32, '0');
+    for (int i = 0; i < 32; i++) {
+        if ((bits >> (31 - i)) & 1u) {
+            text[static_cast<size_t>(i)] = '1';
+        }
+    }
+    return text;
+}
+
+std::string solidnessToString(Solidness solidness) {
+    switch (static_cast<int>(solidness)) {
+    case HARD:
+        return "hard";
+    case SOFT:
+        return "soft";
+    case SPECTRAL:
+        return "spectral";
+    default:
+        return "undefined";
+    }
+}
+
+bool valueInRange(float value, float min, float max) {
+    return min <= value && value <= max;
+}
+
+int leadingInteger(const std::string& text) {
+    const long long value = std::strtoll(text.c_str(), nullptr, 10);
+    if (value > INT_MAX) {
+        return INT_MAX;
+    }
+    if (value < INT_MIN) {
+        return INT_MIN;
+    }
+    return static_cast<int>(value);
+}
+
+bool isSpecialFile(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::exists(path, error) && !std::filesystem::is_regular_file(path, error);
+}
+
+}  // namespace vl

@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: MIT
+// Small functions shared across the engine.
+#ifndef VL_UTILITY_H
+#define VL_UTILITY_H
+
+#include <ios>
+#include <string>
+
+#include <veltrane/world/Solidness.h>
+
+namespace vl {
+
+const char* getTimeString();  // "hh:mm:ss" local time in a static buffer, or "(time error)"
+int checkStream(const std::string& name, const std::ios& stream);  // 0 if good, else logs and -1
+std::string toString(int value);
+std::string toString(float value);      // default stream format: 2.5, 1, 0.333333
+std::string toBinaryString(int value);  // 32 characters, most significant bit first
+std::string solidnessToString(Solidness solidness);
+bool valueInRange(float value, float min, float max);  // min <= value <= max
+// The integer at the start of text: blanks skipped, optional sign, the rest ignored, 0 when there is
+// none; out-of-range values are clamped to int.
+int leadingInteger(const std::string& text);
+// The path names something other than a regular file (a directory, a pipe, a device): opening it to
+// read would block, or read nothing a file reader expects. False for a missing path.
+bool isSpecialFile(const std::string& path);
+
+}  // namespace vl
+
+#endif

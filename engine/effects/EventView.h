@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: MIT
+// Changes the value of the view objects whose label is the event's tag.
+#ifndef VL_EVENT_VIEW_H
+#define VL_EVENT_VIEW_H
+
+#include <string>
+
+#include <veltrane/core/Event.h>
+
+namespace vl {
+
+// Sent through the world manager's onEvent; every view object labelled tag takes it.
+class EventView : public Event {
+public:
+    EventView();  // type "vl-view", empty tag, value 0, no delta
+    // delta true: add value to the view objects' value; false: replace it.
+    EventView(std::string new_tag, int new_value, bool new_delta);
+    void setTag(std::string new_tag);
+    std::string getTag() const;
+    void setValue(int new_value);
+    int getValue() const;
+    void setDelta(bool new_delta);
+    bool getDelta() const;
+
+private:
+    std::string m_tag;
+    int m_value;
+    bool m_delta;
+};
+
+}  // namespace vl
+
+#endif

@@ -1,0 +1,257 @@
+// SPDX-License-Identifier: MIT
+#include <veltrane/game/GameManager.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <ctime>
+
+#include <veltrane/core/Config.h>
+#include <veltrane/core/EventStep.h>
+#include <veltrane/core/LogManager.h>
+#include <veltrane/graphics/DisplayManager.h>
+#include <veltrane/input/InputManager.h>
+#include <veltrane/network/NetworkManager.h>
+#include <veltrane/paths/PathManager.h>
+#include <veltrane/platform/Platform.h>
+#include <veltrane/resources/ResourceManager.h>
+#include <veltrane/world/WorldManager.h>
+
+namespace vl {
+
+namespace {
+
+const char* const STARS = "****************************************************";
+
+}  // namespace
+
+GameManager::GameManager()
+    : m_game_over(false), m_frame_time(33), m_step_count(0), m_now(platform::monotonicMicroseconds),
+      m_sleep(platform::sleepMilliseconds) {
+    setType("GameManager");
+}
+
+GameManager::~GameManager() = default;
+
+GameManager& GameManager::getInstance() {
+    static GameManager instance;
+    return instance;
+}
+
+bool GameManager::isValid(std::string event_type) const {
+    return event_type == STEP_EVENT;
+}
+
+void GameManager::setGameOver(bool new_game_over) {
+    m_game_over = new_game_over;
+}
+
+bool GameManager::getGameOver() const {
+    return m_game_over;
+}
+
+int GameManager::getFrameTime() const {
+    return m_frame_time;
+}
+
+int GameManager::getStepCount() const {
+    return m_step_count;
+}
+
+void GameManager::setLoopTiming(Clock::TimeSource now, Sleeper sleep) {
+    m_now = std::move(now);
+    m_sleep = std::move(sleep);
+}
+
+int GameManager::startUp() {
+    LogManager& log = LogManager::getInstance();
+    if (isStarted()) {
+        log.writeLog("%s::startup(): Warning! %s already started.", getType().c_str(), getType().c_str());
+        return -1;
+    }
+    Config& config = Config::getInstance();
+    config.loadConfig("");
+    if (log.startUp() != 0) {
+        log.writeLog("GameManager::startUp(): Error! Starting log manager.");
+        return -1;
+    }
+    log.writeLog("%s", STARS);
+    log.writeLog("** Veltrane version %.2f **", static_cast<double>(VELTRANE_VERSION));
+    log.writeLog("** Game engine started **");
+    log.writeLog("%s", STARS);
+    config.printConfig();
+
+    char cwd[256];
+    log.writeLog(1, "Working directory:");
+    if (getcwd(cwd, sizeof(cwd)) != nullptr) {
+        log.writeLog(1, "  %s", cwd);
+    } else {
+        log.writeLog(1, "(full path too long)");
+    }
+    log.writeLog(1, "Log Manager started.");
+
+    m_frame_time = config.getFrameTime();
+    log.writeLog(5, "GameManager::startUp(): frame time is %d milliseconds", m_frame_time);
+
+    if (startManagers() != 0) {
+        return -1;
+    }
+
+    DisplayManager& display = DisplayManager::getInstance();
+    WorldManager& world = WorldManager::getInstance();
+    const Box screen(Vector(0, 0), static_cast<float>(display.getHorizontalChars()),
+                     static_cast<float>(display.getVerticalChars()));
+    world.setBoundary(screen);
+    world.setView(screen);
+    world.setViewSlack(Vector(1.0f / 3.0f, 1.0f / 3.0f));
+
+    int seed = config.getRandomSeed();
+    if (seed == 0) {
+        seed = static_cast<int>(static_cast<uint32_t>(std::time(nullptr)));
+    }
+    if (seed != -1) {
+        log.writeLog(10, "GameManager()::startUp(): srand() seed with %d", seed);
+        std::srand(static_cast<unsigned int>(seed));
+    }
+
+    if (platform::timeBeginPeriod(1) == platform::TIMERR_NOCANDO) {
+        log.writeLog(1, "GameManager()::startUp(): Warning!  timeBeginPeriod() cannot accept 1 msec.");
+    }
+
+    m_game_over = false;
+    Manager::startUp();
+    log.writeLog(1, "GameManager successfully started.");
+    return 0;
+}
+
+// Starts the managers in their fixed order; the first failure stops the start-up.
+int GameManager::startManagers() {
+    LogManager& log = LogManager::getInstance();
+    if (DisplayManager::getInstance().startUp() != 0) {
+        log.writeLog("GameManager::startUp(): Error! Starting display manager.");
+        return -1;
+    }
+    log.writeLog(1, "Display manager started.");
+    if (InputManager::getInstance().startUp() != 0) {
+        log.writeLog("GameManager::startUp(): Error! Starting input manager.");
+        return -1;
+    }
+    log.writeLog(1, "Input manager started.");
+    if (Config::getInstance().getNetworking()) {
+        if (NetworkManager::getInstance().startUp() != 0) {
+            log.writeLog("GameManager::startUp(): Error! Starting network manager.");
+            return -1;
+        }
+        log.writeLog(1, "Network manager started.");
+    }
+    if (ResourceManager::getInstance().startUp() != 0) {
+        log.writeLog("GameManager::startUp(): Error! Starting resource manager.");
+        return -1;
+    }
+    log.writeLog(1, "Resource manager started.");
+    if (WorldManager::getInstance().startUp() != 0) {
+        log.writeLog("GameManager::startUp(): Error starting world manager.");
+        return -1;
+    }
+    log.writeLog(1, "World manager started.");
+    if (PathManager::getInstance().startUp() != 0) {
+        log.writeLog("GameManager::startUp(): Error starting path manager.");
+        return -1;
+    }
+    log.writeLog(1, "Path manager started.");
+    return 0;
+}
+
+void GameManager::run() {
+    LogManager& log = LogManager::getInstance();
+    const bool networking = Config::getInstance().getNetworking();
+    Clock clock(m_now);
+    log.writeLog(1, "GameManager::run(): starting game loop");
+    m_game_over = false;
+    m_step_count = 0;
+    int64_t adjust = 0;  // microseconds overslept (or, below 0, cut off the sleep) in the previous iteration
+    while (true) {
+        clock.delta();
+        const EventStep step(m_step_count);
+        onEvent(&step);
+        DisplayManager::getInstance().swapBuffers();
+        InputManager::getInstance().getInput();
+        WorldManager::getInstance().update();
+        WorldManager::getInstance().draw();
+        if (networking) {
+            NetworkManager& network = NetworkManager::getInstance();
+            if (network.isServer()) {
+                network.accept();
+            }
+            if (network.isConnected(-1)) {
+                network.sendDelayed();
+            }
+        }
+        int64_t loop_time = clock.split();
+        const float budget =
+            static_cast<float>(static_cast<int64_t>(m_frame_time) * 1000 - loop_time - adjust) * 0.95f /
+            1000.0f;
+        // Without a frame time no frame is being kept: searches get the default frame's share, so
+        // they still end (in the same iteration, for the usual worlds) instead of starving.
+        const int path_budget = m_frame_time > 0 ? static_cast<int>(budget) : UNTIMED_PATH_BUDGET_MS;
+        PathManager::getInstance().cycle(path_budget);
+
+        loop_time = clock.split();
+        const int64_t sleep_time = static_cast<int64_t>(m_frame_time) * 1000 - loop_time - adjust;
+        if (sleep_time > 0) {
+            const int64_t before = clock.split();
+            m_sleep(static_cast<int>(sleep_time / 1000));
+            const int64_t after = clock.split();
+            // The sleep is in whole milliseconds: the fraction cut off is carried into the next sleep
+            // (a negative adjust), else a timer as exact as Linux's runs the loop up to 1 ms fast.
+            adjust = std::max(after - before - sleep_time, -(sleep_time % 1000));
+        } else {
+            if (adjust <= 0 && m_frame_time > 0 && m_step_count > 0) {
+                log.writeLog("GameManager::run(): Can't keep up! frame_time %d ms, split %d ms", m_frame_time,
+                             static_cast<int>(loop_time / 1000));
+            }
+            adjust = 0;
+        }
+        m_step_count++;
+        if (m_game_over) {
+            log.writeLog(1, "GameManager::run(): end of game loop");
+            return;
+        }
+    }
+}
+
+void GameManager::shutDown() {
+    LogManager& log = LogManager::getInstance();
+    m_game_over = true;
+    if (platform::timeEndPeriod(1) == platform::TIMERR_NOCANDO) {
+        log.writeLog(1, "GameManager()::shutDown(): Warning! timeEndPeriod() cannot accept 1 msec.");
+    }
+    struct Stop {
+        Manager* p_manager;
+        const char* message;
+    };
+    const Stop stops[] = {
+        {&PathManager::getInstance(), "Path manager stopped"},
+        {&WorldManager::getInstance(), "World manager stopped"},
+        {&ResourceManager::getInstance(), "Resource manager stopped"},
+        {Config::getInstance().getNetworking() ? &NetworkManager::getInstance() : nullptr,
+         "Network manager stopped"},
+        {&InputManager::getInstance(), "Input manager stopped"},
+        {&DisplayManager::getInstance(), "Display manager stopped"},
+    };
+    for (const Stop& stop : stops) {
+        if (stop.p_manager != nullptr && stop.p_manager->isStarted()) {
+            stop.p_manager->shutDown();
+            log.writeLog(1, "%s", stop.message);
+        }
+    }
+    log.writeLog("%s", STARS);
+    log.writeLog("** Game engine stopped **");
+    if (log.isStarted()) {
+        log.shutDown();
+    }
+    Manager::shutDown();
+}
+
+}  // namespace vl

@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: MIT
+// Owns the program's life: starts and stops every manager and runs the fixed-rate game loop.
+#ifndef VL_GAME_MANAGER_H
+#define VL_GAME_MANAGER_H
+
+#include <functional>
+
+#include <veltrane/core/Clock.h>
+#include <veltrane/core/Manager.h>
+
+namespace vl {
+
+const float VELTRANE_VERSION = 4.21f;
+const int UNTIMED_PATH_BUDGET_MS = 33;  // path-search time per iteration when frame_time is 0
+
+class GameManager : public Manager {
+public:
+    using Sleeper = std::function<void(int ms)>;
+
+    static GameManager& getInstance();
+    ~GameManager() override;
+
+    bool isValid(std::string event_type) const override;  // exactly "vl-step"
+    int startUp() override;    // configuration, log, then every manager in order; -1 on failure
+    void shutDown() override;  // stops whatever started, in reverse order, log last
+    void run();                // the game loop; returns at the end of the iteration that set game over
+
+    void setGameOver(bool new_game_over = true);
+    bool getGameOver() const;
+    int getFrameTime() const;  // milliseconds per iteration
+    int getStepCount() const;  // completed iterations since run began
+
+    // Replaces the loop's clock and sleep, so tests can drive the loop without real time.
+    void setLoopTiming(Clock::TimeSource now, Sleeper sleep);
+
+private:
+    GameManager();
+    int startManagers();
+
+    bool m_game_over;
+    int m_frame_time;
+    int m_step_count;
+    Clock::TimeSource m_now;
+    Sleeper m_sleep;
+};
+
+}  // namespace vl
+
+#endif

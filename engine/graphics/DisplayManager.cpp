@@ -1,0 +1,408 @@
+// SPDX-License-Identifier: MIT
+#include <veltrane/graphics/DisplayManager.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+#include <SFML/Graphics/RectangleShape.hpp>
+#include <SFML/Graphics/RenderWindow.hpp>
+#include <SFML/Graphics/Shape.hpp>
+#include <SFML/Graphics/Text.hpp>
+#include <SFML/System/String.hpp>
+#include <SFML/Window/VideoMode.hpp>
+#include <SFML/Window/WindowStyle.hpp>
+
+#include <veltrane/core/Config.h>
+#include <veltrane/core/LogManager.h>
+#include <veltrane/core/LogStreamBuffer.h>
+#include <veltrane/graphics/BatchRenderer.h>
+#include <veltrane/platform/DisplayProbe.h>
+#include <veltrane/world/Geometry.h>
+
+namespace vl {
+
+namespace {
+
+const unsigned int MAX_CHARACTER_SIZE = 512;  // beyond this glyphs no longer fit the font's texture pages
+
+float cellSize(int pixels, int chars) {
+    if (chars <= 0) {
+        return 0;
+    }
+    return static_cast<float>(pixels) / static_cast<float>(chars);
+}
+
+// font_scale times the smaller cell dimension, truncated; kept within sizes the font can render.
+unsigned int characterSizeFor(float font_scale, float cell_width, float cell_height) {
+    const float smaller = cell_height > cell_width ? cell_width : cell_height;
+    const float size = font_scale * smaller;
+    if (!(size >= 1.0f)) {
+        return 1;
+    }
+    if (size > static_cast<float>(MAX_CHARACTER_SIZE)) {
+        return MAX_CHARACTER_SIZE;
+    }
+    return static_cast<unsigned int>(size);
+}
+
+bool batchingWanted() {
+    const char* p_value = std::getenv(RENDERER_ENV);
+    return p_value == nullptr || std::strcmp(p_value, "direct") != 0;
+}
+
+}  // namespace
+
+float charWidth() {
+    const DisplayManager& display = DisplayManager::getInstance();
+    return cellSize(display.getHorizontalPixels(), display.getHorizontalChars());
+}
+
+float charHeight() {
+    const DisplayManager& display = DisplayManager::getInstance();
+    return cellSize(display.getVerticalPixels(), display.getVerticalChars());
+}
+
+Vector spacesToPixels(Vector spaces) {
+    const Vector pixels(spaces.getX() * charWidth(), spaces.getY() * charHeight());
+    LogManager::getInstance().writeLog(30, "spacesToPixels(int): spaces (%.2f,%.2f) = pixels (%.2f,%.2f)",
+                                       static_cast<double>(spaces.getX()), static_cast<double>(spaces.getY()),
+                                       static_cast<double>(pixels.getX()),
+                                       static_cast<double>(pixels.getY()));
+    return pixels;
+}
+
+Vector pixelsToSpaces(Vector pixels) {
+    const float width = charWidth();
+    const float height = charHeight();
+    const Vector spaces(width > 0 ? pixels.getX() / width : 0, height > 0 ? pixels.getY() / height : 0);
+    LogManager::getInstance().writeLog(30, "pixelsToSpaces(): pixels (%.2f,%.2f) = spaces (%.2f,%.2f)",
+                                       static_cast<double>(pixels.getX()), static_cast<double>(pixels.getY()),
+                                       static_cast<double>(spaces.getX()),
+                                       static_cast<double>(spaces.getY()));
+    return spaces;
+}
+
+DisplayManager::DisplayManager()
+    : m_window_horizontal_pixels(Config::getInstance().getWindowHorizontalPixels()),
+      m_window_vertical_pixels(Config::getInstance().getWindowVerticalPixels()),
+      m_window_horizontal_chars(Config::getInstance().getWindowHorizontalChars()),
+      m_window_vertical_chars(Config::getInstance().getWindowVerticalChars()),
+      m_window_background_color(sf::Color::Black), m_headless(false), m_batching(batchingWanted()),
+      m_culling(true), m_character_size(0) {
+    setType("DisplayManager");
+}
+
+DisplayManager::~DisplayManager() = default;
+
+DisplayManager& DisplayManager::getInstance() {
+    static DisplayManager instance;
+    return instance;
+}
+
+int DisplayManager::startUp() {
+    const LogManager& log = LogManager::getInstance();
+    if (isStarted()) {
+        log.writeLog("%s::startup(): Warning! %s already started.", getType().c_str(), getType().c_str());
+        return -1;
+    }
+    const Config& config = Config::getInstance();
+    m_window_horizontal_pixels = config.getWindowHorizontalPixels();
+    m_window_vertical_pixels = config.getWindowVerticalPixels();
+    m_window_horizontal_chars = config.getWindowHorizontalChars();
+    m_window_vertical_chars = config.getWindowVerticalChars();
+    // Cells are divided by these counts everywhere: a zero or negative count would make every position NaN.
+    if (m_window_horizontal_chars < 1 || m_window_vertical_chars < 1 || m_window_horizontal_pixels < 0 ||
+        m_window_vertical_pixels < 0) {
+        log.writeLog("DisplayManager::startUp(): Error! Window of %d x %d pixels and %d x %d characters "
+                     "is not valid.",
+                     m_window_horizontal_pixels, m_window_vertical_pixels, m_window_horizontal_chars,
+                     m_window_vertical_chars);
+        return -1;
+    }
+
+    // Library complaints (vertical sync, GL context, audio device) belong in the log, not on the console.
+    LogStreamBuffer::routeSfmlErrors();
+
+    m_character_size = characterSizeFor(config.getFontScale(), charWidth(), charHeight());
+    m_headless = config.getHeadless();
+    if (m_headless) {
+        log.writeLog(1, "DisplayManager::startUp(): no graphics in headless mode.");
+    } else if (openWindow() != 0) {
+        return -1;
+    }
+
+    Manager::startUp();
+    log.writeLog(5, "DisplayManager::startUp(): successfully started.");
+    return 0;
+}
+
+int DisplayManager::openWindow() {
+    const LogManager& log = LogManager::getInstance();
+    const Config& config = Config::getInstance();
+
+    // The graphics library aborts the process when it cannot reach the display, so ask first.
+    const DisplayProbe probe;
+    if (!probe.isReachable()) {
+        log.writeLog("DisplayManager::startUp(): Unable to allocate window!");
+        log.writeLog("DisplayManager::startUp(): Cannot open X display '%s'. Run headless "
+                     "(headless:true in the configuration) or under xvfb-run.",
+                     probe.getName().c_str());
+        std::fprintf(stderr,
+                     "Veltrane: cannot open X display '%s'. Run headless (headless:true in the "
+                     "configuration) or under xvfb-run.\n",
+                     probe.getName().c_str());
+        return -1;
+    }
+
+    const sf::VideoMode desktop = sf::VideoMode::getDesktopMode();
+    log.writeLog(5, "DisplayManager::startUp(): window resolution (%d, %d) pixels.",
+                 static_cast<int>(desktop.width), static_cast<int>(desktop.height));
+    if (m_window_horizontal_pixels == 0) {
+        m_window_horizontal_pixels = static_cast<int>(desktop.width);
+    }
+    if (m_window_vertical_pixels == 0) {
+        m_window_vertical_pixels = static_cast<int>(desktop.height);
+    }
+
+    auto style = static_cast<sf::Uint32>(config.getWindowStyle());
+    if (config.getWindowState() != 0) {
+        style |= sf::Style::Fullscreen;
+    }
+    const sf::VideoMode mode(static_cast<unsigned int>(m_window_horizontal_pixels),
+                             static_cast<unsigned int>(m_window_vertical_pixels), 32);
+    m_p_window.reset(new (std::nothrow) sf::RenderWindow(mode, sf::String(config.getWindowTitle()), style));
+    if (!m_p_window || !m_p_window->isOpen()) {
+        log.writeLog("DisplayManager::startUp(): Unable to allocate window!");
+        return -1;
+    }
+    m_p_window->setMouseCursorVisible(config.getShowMouse());
+    m_p_window->setVerticalSyncEnabled(true);
+
+    if (!m_font.loadFromFile(config.getFontFile())) {
+        log.writeLog("DisplayManager::startUp(): Error! Unable to open font from file '%s'.",
+                     config.getFontFile().c_str());
+        std::fprintf(stderr,
+                     "Veltrane: cannot load the font file '%s'. Run the game from the directory that holds "
+                     "it, or name another with font_file in the configuration.\n",
+                     config.getFontFile().c_str());
+        return -1;
+    }
+
+    const float cell_width = charWidth();
+    const float cell_height = charHeight();
+    m_p_rectangle.reset(new (std::nothrow) sf::RectangleShape(sf::Vector2f(cell_width, cell_height)));
+    if (!m_p_rectangle) {
+        log.writeLog("DisplayManager::startUp(): Error! Unable to allocate rectangle.");
+        return -1;
+    }
+    m_p_text.reset(new (std::nothrow) sf::Text("", m_font, 30));
+    if (!m_p_text) {
+        log.writeLog("DisplayManager::startUp(): Error! Unable to allocate text.");
+        return -1;
+    }
+    m_p_text->setFont(m_font);
+    m_p_text->setStyle(sf::Text::Bold);
+    m_p_text->setCharacterSize(m_character_size);
+
+    m_window_background_color = colorToSFML(static_cast<Color>(config.getWindowBackgroundColor()));
+    m_p_rectangle->setFillColor(m_window_background_color);
+
+    m_p_batch.reset(new BatchRenderer(m_font, m_character_size));
+    m_p_batch->setCulling(m_culling);
+    m_p_batch->setBounds(static_cast<float>(m_window_horizontal_pixels),
+                         static_cast<float>(m_window_vertical_pixels));
+    log.writeLog(5, "DisplayManager::startUp(): drawing %s.",
+                 m_batching ? "each frame in one batch" : "character by character");
+    m_p_window->clear(m_window_background_color);
+    m_p_batch->startFrame(m_window_background_color);
+    return 0;
+}
+
+void DisplayManager::shutDown() {
+    if (m_p_window) {
+        m_p_window->close();
+        m_p_window.reset();
+    }
+    m_p_batch.reset();
+    m_p_text.reset();
+    m_p_rectangle.reset();
+    Manager::shutDown();
+    LogManager::getInstance().writeLog(5, "DisplayManager::shutDown(): successfully stopped.");
+    LogStreamBuffer::restoreSfmlErrors();
+}
+
+bool DisplayManager::checkDrawable() const {
+    if (!isStarted()) {
+        LogManager::getInstance().writeLog("%s not started!", getType().c_str());
+        return false;
+    }
+    return !m_headless && m_p_window != nullptr;
+}
+
+int DisplayManager::drawCharacter(Vector world_pos, char ch, Color color, float rotation) const {
+    if (Config::getInstance().getHeadless() && !isStarted()) {
+        return -1;
+    }
+    if (m_headless && isStarted()) {
+        return -1;
+    }
+    // CUSTOM and unsupported colours have no components of their own: draw them white.
+    unsigned char r = 255;
+    unsigned char g = 255;
+    unsigned char b = 255;
+    colorToRGB(color, r, g, b);
+    return drawCharacter(world_pos, ch, r, g, b, rotation);
+}
+
+int DisplayManager::drawCharacter(Vector world_pos, char ch, unsigned char r, unsigned char g,
+                                  unsigned char b, float rotation) const {
+    if (!checkDrawable()) {
+        return -1;
+    }
+    const Vector pixel = spacesToPixels(worldToView(world_pos));
+    const float cell_width = charWidth();
+    const float cell_height = charHeight();
+    // The background sits a tenth of a cell left and a fifth down, where the bold glyph's ink falls.
+    const sf::Vector2f rect_pos(pixel.getX() - cell_width / 10, pixel.getY() + cell_height / 5);
+    const sf::Vector2f text_pos(pixel.getX(), pixel.getY());
+    const sf::Color glyph_color(r, g, b, 255);
+
+    if (m_batching) {
+        m_p_batch->addCharacter(rect_pos, sf::Vector2f(cell_width, cell_height), m_window_background_color,
+                                text_pos, ch, glyph_color, rotation);
+        return 0;
+    }
+    m_p_rectangle->setPosition(rect_pos);
+    m_p_rectangle->setRotation(rotation);
+    m_p_window->draw(*m_p_rectangle);
+    m_p_text->setString(std::string(1, ch));
+    m_p_text->setPosition(text_pos);
+    m_p_text->setFillColor(glyph_color);
+    m_p_text->setRotation(rotation);
+    m_p_window->draw(*m_p_text);
+    return 0;
+}
+
+int DisplayManager::drawString(Vector world_pos, std::string str, Justification just, Color color) const {
+    if (!isStarted()) {
+        LogManager::getInstance().writeLog("%s not started!", getType().c_str());
+        return -1;
+    }
+    if (m_headless) {
+        return -1;
+    }
+    Vector start = world_pos;
+    const int length = static_cast<int>(str.size());
+    if (just == CENTER) {
+        start.setX(start.getX() - static_cast<float>(length / 2));
+    } else if (just == RIGHT) {
+        start.setX(start.getX() - static_cast<float>(length));
+    }
+    for (int i = 0; i < length; i++) {
+        drawCharacter(Vector(start.getX() + static_cast<float>(i), start.getY()), str[static_cast<size_t>(i)],
+                      color, 0);
+    }
+    return 0;
+}
+
+int DisplayManager::drawShape(const sf::Shape& shape) const {
+    if (!isStarted() || m_headless || !m_p_window) {
+        return -1;
+    }
+    if (m_batching) {
+        m_p_batch->addShape(shape);
+    } else {
+        m_p_window->draw(shape);
+    }
+    return 0;
+}
+
+int DisplayManager::flush() const {
+    if (!isStarted() || m_headless || !m_p_window) {
+        return -1;
+    }
+    m_p_batch->submit(*m_p_window);
+    return 0;
+}
+
+int DisplayManager::swapBuffers() {
+    if (!checkDrawable()) {
+        return -1;
+    }
+    m_p_batch->submit(*m_p_window);
+    m_p_window->display();
+    m_p_window->clear(m_window_background_color);
+    m_p_batch->startFrame(m_window_background_color);
+    return 0;
+}
+
+bool DisplayManager::setBackgroundColor(Color color) {
+    if (m_headless || Config::getInstance().getHeadless()) {
+        return false;
+    }
+    m_window_background_color = colorToSFML(color);
+    if (m_p_rectangle) {
+        m_p_rectangle->setFillColor(m_window_background_color);
+    }
+    return true;
+}
+
+int DisplayManager::getHorizontalChars() const {
+    return m_window_horizontal_chars;
+}
+
+int DisplayManager::getVerticalChars() const {
+    return m_window_vertical_chars;
+}
+
+int DisplayManager::getHorizontalPixels() const {
+    return m_window_horizontal_pixels;
+}
+
+int DisplayManager::getVerticalPixels() const {
+    return m_window_vertical_pixels;
+}
+
+unsigned int DisplayManager::getCharacterSize() const {
+    return m_character_size;
+}
+
+sf::Color DisplayManager::getBackgroundColor() const {
+    return m_window_background_color;
+}
+
+sf::RenderWindow* DisplayManager::getWindow() const {
+    return m_p_window.get();
+}
+
+void DisplayManager::setBatching(bool batching) {
+    if (batching == m_batching) {
+        return;
+    }
+    // Whatever was queued must reach the window before characters start going there directly.
+    if (!batching && m_p_batch && m_p_window) {
+        m_p_batch->submit(*m_p_window);
+        m_p_batch->forgetFrame();  // the batch cannot see what is drawn directly
+    }
+    m_batching = batching;
+}
+
+void DisplayManager::setCulling(bool culling) {
+    m_culling = culling;
+    if (m_p_batch) {
+        m_p_batch->setCulling(culling);
+    }
+}
+
+bool DisplayManager::isCulling() const {
+    return m_culling;
+}
+
+bool DisplayManager::isBatching() const {
+    return m_batching;
+}
+
+}  // namespace vl

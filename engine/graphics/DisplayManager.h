@@ -1,0 +1,106 @@
+// SPDX-License-Identifier: MIT
+// The window: draws coloured characters in a grid of cells, and converts between cells and pixels.
+#ifndef VL_DISPLAY_MANAGER_H
+#define VL_DISPLAY_MANAGER_H
+
+#include <memory>
+#include <string>
+
+#include <SFML/Graphics/Color.hpp>
+#include <SFML/Graphics/Font.hpp>
+
+#include <veltrane/core/Manager.h>
+#include <veltrane/core/Vector.h>
+#include <veltrane/graphics/Color.h>
+
+namespace sf {
+class RenderWindow;
+class RectangleShape;
+class Shape;
+class Text;
+}  // namespace sf
+
+namespace vl {
+
+class BatchRenderer;
+
+enum Justification : int {
+    LEFT = 0,
+    CENTER = 1,
+    RIGHT = 2,
+};
+
+// Set to "direct" to draw every character with its own two draw calls instead of one batch per frame.
+const char* const RENDERER_ENV = "VELTRANE_RENDERER";
+
+float charWidth();                     // pixels per cell horizontally (0 without cells)
+float charHeight();                    // pixels per cell vertically (0 without cells)
+Vector spacesToPixels(Vector spaces);  // cells to pixels
+Vector pixelsToSpaces(Vector pixels);  // pixels to cells (0 along an axis without cells)
+
+class DisplayManager : public Manager {
+public:
+    static DisplayManager& getInstance();
+    ~DisplayManager() override;
+
+    // Opens the window and font from the configuration (or only sets the cell geometry when headless).
+    // -1 when already started, the X display cannot be reached, or the window or font cannot be made.
+    int startUp() override;
+    void shutDown() override;  // closes and frees the window; the font stays loaded
+
+    // One character at a world position in cells, on a background-coloured cell. rotation in degrees.
+    // 0 when drawn (or queued in the frame's batch); -1 headless, without a window, or not started.
+    // CUSTOM and unsupported colours have no components of their own and draw white.
+    int drawCharacter(Vector world_pos, char ch, Color color, float rotation = 0) const;
+    int drawCharacter(Vector world_pos, char ch, unsigned char r, unsigned char g, unsigned char b,
+                      float rotation = 0) const;
+    // A string justified around world_pos; 0 when started with a window (whatever each character gave).
+    int drawString(Vector world_pos, std::string str, Justification just, Color color) const;
+    // A filled window-system figure, in pixels, drawn in order with the characters; -1 without a window.
+    int drawShape(const sf::Shape& shape) const;
+
+    int flush() const;  // hands the frame drawn so far to the window without showing it; -1 without one
+    int swapBuffers();  // shows the frame drawn since the last call and clears to the background colour
+    bool setBackgroundColor(Color color);  // false headless; applies to later characters and clears
+
+    int getHorizontalChars() const;         // window width in character cells
+    int getVerticalChars() const;           // window height in character cells
+    int getHorizontalPixels() const;        // window width in pixels
+    int getVerticalPixels() const;          // window height in pixels
+    unsigned int getCharacterSize() const;  // glyph size in pixels chosen at start-up
+    sf::Color getBackgroundColor() const;
+    // null before start-up, headless and after shut-down; not owned. Drawing into it directly between
+    // swaps bypasses the batch: call setBatching(false) first, as for any direct drawing.
+    sf::RenderWindow* getWindow() const;
+
+    void setBatching(bool batching);  // true: one draw call per frame; false: two per character
+    bool isBatching() const;
+    // true (the default): a batched cell's background is drawn only over what the frame drew before it
+    // there, since elsewhere it repaints the cleared colour; the picture is the same either way.
+    void setCulling(bool culling);
+    bool isCulling() const;
+
+private:
+    DisplayManager();
+    int openWindow();
+    bool checkDrawable() const;  // logs when not started
+
+    sf::Font m_font;
+    std::unique_ptr<sf::RenderWindow> m_p_window;
+    int m_window_horizontal_pixels;
+    int m_window_vertical_pixels;
+    int m_window_horizontal_chars;
+    int m_window_vertical_chars;
+    std::unique_ptr<sf::RectangleShape> m_p_rectangle;
+    sf::Color m_window_background_color;
+    std::unique_ptr<sf::Text> m_p_text;
+    bool m_headless;
+    bool m_batching;
+    bool m_culling;  //!< backgrounds only where they cover earlier ink
+    unsigned int m_character_size;
+    std::unique_ptr<BatchRenderer> m_p_batch;  //!< this frame's vertices when batching
+};
+
+}  // namespace vl
+
+#endif

@@ -1,0 +1,263 @@
+// SPDX-License-Identifier: MIT
+#include <veltrane/input/InputManager.h>
+
+#include <SFML/Graphics/RenderWindow.hpp>
+#include <SFML/Window/Event.hpp>
+#include <cerrno>
+#include <cstdlib>
+#include <string>
+
+#include <veltrane/core/Config.h>
+#include <veltrane/core/LogManager.h>
+#include <veltrane/game/GameManager.h>
+#include <veltrane/graphics/DisplayManager.h>
+#include <veltrane/input/InputReplay.h>
+#include <veltrane/input/SfmlKeys.h>
+#include <veltrane/platform/Platform.h>
+
+namespace vl {
+
+InputManager::InputManager() {
+    setType("InputManager");
+}
+
+InputManager::~InputManager() = default;
+
+InputManager& InputManager::getInstance() {
+    static InputManager instance;
+    return instance;
+}
+
+int InputManager::startUp() {
+    const LogManager& log = LogManager::getInstance();
+    if (isStarted()) {
+        log.writeLog("%s::startup(): Warning! %s already started.", getType().c_str(), getType().c_str());
+        return -1;
+    }
+    if (Config::getInstance().getHeadless()) {
+        log.writeLog(1, "InputManager::startUp(): no input in headless mode.");
+    } else {
+        const DisplayManager& display = DisplayManager::getInstance();
+        if (!display.isStarted()) {
+            log.writeLog("InputManager::startUp(): Error! DisplayManager must be started first.");
+            return -1;
+        }
+        sf::RenderWindow* p_window = display.getWindow();
+        if (p_window != nullptr) {
+            p_window->setKeyRepeatEnabled(false);
+            log.writeLog(2, "InputManager::startUp(): Keyboard repeated disabled.");
+        } else {
+            log.writeLog(
+                "InputManager::startUp(): Warning! DisplayManager null. Cannot disable keyboard repeat.");
+        }
+    }
+    openRecordAndReplay();
+    Manager::startUp();
+    log.writeLog(5, "InputManager::startUp(): successfully started.");
+    return 0;
+}
+
+void InputManager::openRecordAndReplay() {
+    const LogManager& log = LogManager::getInstance();
+    m_p_recorder.reset();
+    m_p_script.reset();
+    const char* p_record = std::getenv(RECORD_ENV);
+    if (p_record != nullptr && p_record[0] != '\0') {
+        std::unique_ptr<InputRecorder> p_recorder(new InputRecorder);
+        if (p_recorder->open(p_record) == 0) {
+            log.writeLog("InputManager::startUp(): Recording input to '%s'.", p_record);
+            m_p_recorder = std::move(p_recorder);
+        } else {
+            log.writeLog(
+                "InputManager::startUp(): Error! Cannot write recording file '%s' (%s). Not recording.",
+                p_record, platform::errorText(errno).c_str());
+        }
+    }
+    const char* p_replay = std::getenv(REPLAY_ENV);
+    if (p_replay != nullptr && p_replay[0] != '\0') {
+        std::unique_ptr<InputScript> p_script(new InputScript);
+        int line = 0;
+        std::string reason;
+        if (p_script->load(p_replay, &line, &reason) != 0) {
+            if (line > 0) {
+                log.writeLog("InputManager::startUp(): Error! Replay file '%s' line %d: %s. Not replaying.",
+                             p_replay, line, reason.c_str());
+            } else {
+                log.writeLog("InputManager::startUp(): Error! Replay file '%s' %s. Not replaying.", p_replay,
+                             reason.c_str());
+            }
+        } else {
+            log.writeLog(
+                "InputManager::startUp(): Replaying input from '%s': %d event lines, ending at step %d.",
+                p_replay, p_script->getEntryCount(), p_script->getEndStep());
+            m_p_script = std::move(p_script);
+        }
+    }
+}
+
+void InputManager::shutDown() {
+    const LogManager& log = LogManager::getInstance();
+    sf::RenderWindow* p_window = DisplayManager::getInstance().getWindow();
+    if (p_window != nullptr) {
+        p_window->setKeyRepeatEnabled(true);
+        log.writeLog(2, "InputManager::shutDown(): Keyboard repeat enabled.");
+    }
+    if (m_p_recorder != nullptr) {
+        // The last loop iteration ran with step count - 1; a replay ends there too.
+        m_p_recorder->close(GameManager::getInstance().getStepCount() - 1);
+        m_p_recorder.reset();
+    }
+    m_p_script.reset();
+    Manager::shutDown();
+    log.writeLog(5, "InputManager::shutDown(): successfully stopped.");
+}
+
+bool InputManager::isValid(std::string event_type) const {
+    return event_type == KEYBOARD_EVENT || event_type == MSE_EVENT;
+}
+
+bool InputManager::isRecording() const {
+    return m_p_recorder != nullptr;
+}
+
+bool InputManager::isReplaying() const {
+    return m_p_script != nullptr;
+}
+
+void InputManager::sendKeyboard(EventKeyboardAction action, Keyboard::Key key) {
+    EventKeyboard event;
+    event.setKey(key);
+    event.setKeyboardAction(action);
+    if (m_p_recorder != nullptr) {
+        m_p_recorder->record(GameManager::getInstance().getStepCount(), event);
+    }
+    onEvent(&event);
+}
+
+void InputManager::sendMouse(EventMouseAction action, Mouse::Button button, Vector position) {
+    EventMouse event;
+    event.setMouseAction(action);
+    event.setMouseButton(button);
+    event.setMousePosition(position);
+    if (m_p_recorder != nullptr) {
+        m_p_recorder->record(GameManager::getInstance().getStepCount(), event);
+    }
+    onEvent(&event);
+}
+
+void InputManager::getInput() {
+    const LogManager& log = LogManager::getInstance();
+    const bool headless = Config::getInstance().getHeadless();
+    if (headless && m_p_script == nullptr) {
+        return;
+    }
+    sf::RenderWindow* p_window = DisplayManager::getInstance().getWindow();
+    if (!headless && p_window == nullptr) {
+        log.writeLog("InputManager::getInput(): DisplayManager unexpectedly returned null window!");
+        return;
+    }
+
+    if (p_window != nullptr) {
+        sf::Event event;
+        while (p_window->pollEvent(event)) {
+            switch (event.type) {
+            case sf::Event::Closed:
+                log.writeLog(1, "InputManager::getInput(): Window closed. Setting game over.");
+                GameManager::getInstance().setGameOver();
+                return;
+            case sf::Event::KeyPressed:
+            case sf::Event::KeyReleased:
+                if (m_p_script == nullptr) {
+                    const EventKeyboard keyboard = toEventKeyboard(event);
+                    sendKeyboard(event.type == sf::Event::KeyPressed ? KEY_PRESSED : KEY_RELEASED,
+                                 keyboard.getKey());
+                }
+                break;
+            case sf::Event::MouseMoved:
+                if (m_p_script == nullptr) {
+                    sendMouse(MOVED, Mouse::UNDEFINED_MOUSE_BUTTON,
+                              pixelsToSpaces(Vector(static_cast<float>(event.mouseMove.x),
+                                                    static_cast<float>(event.mouseMove.y))));
+                }
+                break;
+            case sf::Event::MouseButtonPressed:
+                if (m_p_script == nullptr) {
+                    sendMouse(CLICKED, sfml::toEngineButton(event.mouseButton.button),
+                              pixelsToSpaces(Vector(static_cast<float>(event.mouseButton.x),
+                                                    static_cast<float>(event.mouseButton.y))));
+                }
+                break;
+            default:
+                break;
+            }
+        }
+    }
+
+    if (m_p_script != nullptr) {
+        replayStep();
+        return;
+    }
+
+    // The pointer is asked for only when a button is held: each question is a round trip to the display.
+    bool have_position = false;
+    Vector position;
+    for (Mouse::Button button : {Mouse::LEFT, Mouse::RIGHT, Mouse::MIDDLE}) {
+        if (sf::Mouse::isButtonPressed(sfml::toLibraryButton(button))) {
+            if (!have_position) {
+                const sf::Vector2i pixels = sf::Mouse::getPosition(*p_window);
+                position = pixelsToSpaces(Vector(static_cast<float>(pixels.x), static_cast<float>(pixels.y)));
+                have_position = true;
+            }
+            sendMouse(PRESSED, button, position);
+        }
+    }
+    for (Keyboard::Key key : Keyboard::HELD_KEYS) {
+        if (sf::Keyboard::isKeyPressed(sfml::toLibraryKey(key))) {
+            sendKeyboard(KEY_DOWN, key);
+        }
+    }
+    if (m_p_recorder != nullptr) {
+        m_p_recorder->flush();
+    }
+}
+
+void InputManager::replayStep() {
+    GameManager& game = GameManager::getInstance();
+    const int step = game.getStepCount();
+    for (const InputRecord& record : m_p_script->eventsAt(step)) {
+        if (record.is_keyboard) {
+            sendKeyboard(record.key_action, record.key);
+        } else {
+            sendMouse(record.mouse_action, record.button, record.position);
+        }
+    }
+    if (m_p_recorder != nullptr) {
+        m_p_recorder->flush();
+    }
+    if (step >= m_p_script->getEndStep()) {
+        LogManager::getInstance().writeLog(
+            "InputManager::getInput(): Replay finished at step %d. Setting game over.", step);
+        game.setGameOver();
+        m_p_script.reset();
+    }
+}
+
+EventKeyboard InputManager::toEventKeyboard(const sf::Event& event) const {
+    const LogManager& log = LogManager::getInstance();
+    EventKeyboard keyboard;
+    if (event.type != sf::Event::KeyPressed && event.type != sf::Event::KeyReleased) {
+        log.writeLog("toEventKeyboard(): Error! Called with non-keyboard event.");
+        return keyboard;
+    }
+    const Keyboard::Key key = sfml::toEngineKey(event.key.code);
+    if (key == Keyboard::UNDEFINED_KEY) {
+        log.writeLog(1, "InputManager::toEventKeyboard(): Warning key '%s' not handled.",
+                     sfml::describeKey(event.key.code));
+    }
+    keyboard.setKey(key);
+    log.writeLog(15, "InputManager::toEventKeyboard(): Keyboard event '%s' (%s)", keyToString(key).c_str(),
+                 sfml::describeKey(event.key.code));
+    return keyboard;
+}
+
+}  // namespace vl

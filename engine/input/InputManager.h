@@ -1,0 +1,61 @@
+// SPDX-License-Identifier: MIT
+// Turns window input into keyboard and mouse events for interested objects, and records or replays them.
+#ifndef VL_INPUT_MANAGER_H
+#define VL_INPUT_MANAGER_H
+
+#include <memory>
+
+#include <veltrane/core/Manager.h>
+#include <veltrane/input/EventKeyboard.h>
+#include <veltrane/input/EventMouse.h>
+
+namespace sf {
+class Event;
+}
+
+namespace vl {
+
+class InputRecorder;
+class InputScript;
+
+// Environment variables naming a file to record every sent event to, and a file to replay events from.
+const char* const RECORD_ENV = "VELTRANE_RECORD";
+const char* const REPLAY_ENV = "VELTRANE_REPLAY";
+
+class InputManager : public Manager {
+public:
+    static InputManager& getInstance();
+    ~InputManager() override;
+
+    // Turns key repeat off (needs the display manager started first, unless headless), then opens the
+    // recording and replay files named by the environment. 0, or -1 (already started, no display).
+    int startUp() override;
+    void shutDown() override;  // key repeat back on; finishes the recording; drops the replay
+    bool isValid(std::string event_type) const override;  // "vl-keyboard" and "vl-mouse"
+
+    // Once per loop iteration: window events, then held mouse buttons, then held keys, each sent to the
+    // interested objects. A closed window sets game over. When replaying, the replay's events for this
+    // step are sent instead (the window is still watched for closing), and game over is set after the
+    // replay's last step.
+    void getInput();
+
+    // A keyboard event with the key of a key press or release and an undefined action (logged).
+    EventKeyboard toEventKeyboard(const sf::Event& event) const;
+
+    bool isRecording() const;  // a recording file is open
+    bool isReplaying() const;  // a replay file was accepted
+
+private:
+    InputManager();
+    void openRecordAndReplay();
+    void replayStep();
+    void sendKeyboard(EventKeyboardAction action, Keyboard::Key key);
+    void sendMouse(EventMouseAction action, Mouse::Button button, Vector position);
+
+    std::unique_ptr<InputRecorder> m_p_recorder;  //!< null unless recording
+    std::unique_ptr<InputScript> m_p_script;      //!< null unless replaying
+};
+
+}  // namespace vl
+
+#endif

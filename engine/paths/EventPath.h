@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: MIT
+// Sent to an object when its path search ends: the outcome and, when found, the path.
+#ifndef VL_EVENT_PATH_H
+#define VL_EVENT_PATH_H
+
+#include <veltrane/core/Event.h>
+#include <veltrane/paths/Path.h>
+
+namespace vl {
+
+class PathFind;
+
+class EventPath : public Event {
+public:
+    EventPath();  // type "vl-path", status NO_PATH, empty path
+    ~EventPath() override;
+
+    int getStatus() const;  // a PathStatus
+    void setStatus(int new_status);
+    Path getPath() const;
+    void setPath(const Path& new_path);
+    // The search that ended, so that the receiver discards that one and not a newer one; not owned.
+    const PathFind* getSearch() const;
+    void setSearch(const PathFind* p_new_search);
+
+private:
+    int m_status;
+    Path m_path;
+    const PathFind* m_p_search;  //!< not owned; null when not sent by a search
+};
+
+}  // namespace vl
+
+#endif

@@ -1,0 +1,17 @@
+// SPDX-License-Identifier: MIT
+// Sent to an object when it moves out of the world's boundary.
+#ifndef VL_EVENT_OUT_H
+#define VL_EVENT_OUT_H
+
+#include <veltrane/core/Event.h>
+
+namespace vl {
+
+class EventOut : public Event {
+public:
+    EventOut();
+};
+
+}  // namespace vl
+
+#endif

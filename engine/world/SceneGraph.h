@@ -1,0 +1,64 @@
+// SPDX-License-Identifier: MIT
+// The world's objects sorted the ways the engine asks for them, and the grid of the solid ones.
+#ifndef VL_SCENE_GRAPH_H
+#define VL_SCENE_GRAPH_H
+
+#include <map>
+#include <string>
+
+#include <veltrane/core/ObjectList.h>
+#include <veltrane/core/Vector.h>
+#include <veltrane/world/Grid.h>
+#include <veltrane/world/Object.h>
+
+namespace vl {
+
+// Holds pointers only. Each update operation is called by an object setter while the object
+// still holds its old value; a -1 makes the setter refuse the change.
+class SceneGraph {
+public:
+    SceneGraph();
+    SceneGraph(const SceneGraph&) = delete;
+    SceneGraph& operator=(const SceneGraph&) = delete;
+
+    int startUp();    // empties the type map and starts the grid for the world manager's boundary
+    void shutDown();  // empties the type map and frees the grid; the other lists stay
+
+    int insertObject(Object* p_o);  // into every list its state asks for; -1 on failure
+    int removeObject(Object* p_o);  // out of every list it is in; -1 if any removal failed
+
+    ObjectList activeObjects() const;               // copy
+    ObjectList inactiveObjects() const;             // copy
+    ObjectList solidObjects() const;                // copy of the active solid objects
+    ObjectList visibleObjects(int altitude) const;  // copy; empty (with a warning) outside 0..MAX_ALTITUDE
+    ObjectList objectsOfType(const std::string& type) const;  // copy of the active objects of that type
+    ObjectList getCollisions(const Object* p_o, Vector where) const;  // the grid's answer
+    const Grid& getGrid() const;
+
+    int updateActive(Object* p_o, bool new_active);
+    int updateVisible(Object* p_o, bool new_visible);
+    int updateSolidness(Object* p_o, Solidness new_solidness);
+    int updateAltitude(Object* p_o, int new_altitude);
+    int updateType(Object* p_o, const std::string& new_type);
+    int updatePosition(Object* p_o, Vector new_position);
+
+    // Re-lists every active object by type and every active solid object in the grid,
+    // after a restart emptied both.
+    int reindex();
+
+    // Recomputes every list and every grid cell from the objects' own state and compares.
+    // Logs each difference; returns the number found (0: consistent).
+    int checkConsistency() const;
+
+private:
+    ObjectList m_objects;                            //!< every active object
+    ObjectList m_solid_objects;                      //!< active HARD and SOFT objects
+    ObjectList m_visible_objects[MAX_ALTITUDE + 1];  //!< active visible objects by altitude
+    ObjectList m_inactive_objects;                   //!< every inactive object
+    std::map<std::string, ObjectList> m_type_map;    //!< active objects by type
+    Grid m_grid;                                     //!< the active solid objects by cell
+};
+
+}  // namespace vl
+
+#endif

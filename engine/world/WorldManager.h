@@ -1,0 +1,73 @@
+// SPDX-License-Identifier: MIT
+// Owns every object in the world: updates, moves, collides and draws them, and keeps the view.
+#ifndef VL_WORLD_MANAGER_H
+#define VL_WORLD_MANAGER_H
+
+#include <veltrane/core/Box.h>
+#include <veltrane/core/Manager.h>
+#include <veltrane/core/ObjectList.h>
+#include <veltrane/core/Vector.h>
+#include <veltrane/world/SceneGraph.h>
+
+namespace vl {
+
+class WorldManager : public Manager {
+public:
+    static WorldManager& getInstance();
+    bool isValid(std::string event_type) const override;  // false for engine-sent and other managers' types
+    ~WorldManager() override;
+    int startUp() override;    // empty world, zero boundary and view; -1 if started or the grid fails
+    void shutDown() override;  // deletes every remaining object, then stops the scene graph
+
+    int insertObject(Object* p_o);  // from Object's constructor only; refused (-1) when not started
+    int removeObject(Object* p_o);  // from Object's destructor only; also forgets it as marked or followed
+    int markForDelete(
+        Object* p_o);  // deleted at the end of the current (or next) update; marking twice is harmless
+    ObjectList getAllObjects(bool inactive = false) const;  // active ones, then the inactive ones if asked
+    ObjectList objectsAtPosition(Vector where) const;  // active objects meeting the one-cell box at where
+
+    // Active solid objects other than p_o whose world box meets p_o's box placed at where.
+    ObjectList getCollisions(const Object* p_o, Vector where) const;
+    // Moves p_o to where under the collision rules, sending collision and out events;
+    // 0 when it moved, -1 when it was blocked.
+    int moveObject(Object* p_o, Vector where);
+
+    void update();  // moves every active object, steps paths and accelerations, deletes the marked objects
+    void draw();    // visible objects inside the view (view objects always), altitude 0 upwards
+
+    void setBoundary(Box new_boundary);  // the world's extent; rebuilds the grid and re-lists every object
+    Box getBoundary() const;
+    void setView(Box new_view);  // stored as given
+    Box getView() const;
+    void setViewPosition(Vector view_pos);  // centres the view on a world position, kept inside the boundary
+    void setViewSlack(Vector new_view_slack);  // fractions of the view (0 to 1) the followed object may roam
+    Vector getViewSlack() const;
+    // The object the view keeps in its slack region as it moves, or null to stop following.
+    // Centres the view on it at once; -1 (nothing changes) for an object not in the world.
+    int setViewFollowing(Object* p_new_view_following);
+    Object* getViewFollowing() const;
+
+    SceneGraph& getSceneGraph();  // for Object's setters
+    const SceneGraph& getSceneGraph() const;
+
+    // Compares every scene-graph list and grid cell with a recomputation from the objects' own state;
+    // logs each difference and returns the number found. Run after every update in builds with
+    // VL_CONSISTENCY_CHECKS, which abort on a difference.
+    int checkConsistency() const;
+
+private:
+    WorldManager();
+    void followView(const Object* p_o);  // the view-following step after p_o moved
+    void deleteAll();                    // deletes every object, active or not
+
+    SceneGraph m_scene_graph;
+    ObjectList m_deletions;      //!< marked this step, in marking order, no repeats
+    Object* m_p_view_following;  //!< not owned; null when not following
+    Box m_boundary;
+    Box m_view;
+    Vector m_view_slack;
+};
+
+}  // namespace vl
+
+#endif

@@ -1,0 +1,202 @@
+// SPDX-License-Identifier: MIT
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "TempLog.h"
+#include "TestSupport.h"
+#include <veltrane/core/EventStep.h>
+#include <veltrane/core/LogManager.h>
+#include <veltrane/core/Manager.h>
+#include <veltrane/game/GameManager.h>
+#include <veltrane/world/Object.h>
+
+namespace {
+
+// A manager that accepts every event type, to exercise the base class alone.
+class OpenManager : public vl::Manager {
+public:
+    OpenManager() { setType("OpenManager"); }
+    bool isValid(std::string) const override { return true; }
+};
+
+class Listener : public vl::Object {
+public:
+    explicit Listener(std::vector<std::string>* p_journal = nullptr) : m_p_journal(p_journal) {}
+    int eventHandler(const vl::Event* p_e) override {
+        received++;
+        if (m_p_journal != nullptr) {
+            m_p_journal->push_back(std::to_string(getId()) + ":" + p_e->getType());
+        }
+        if (on_event) {
+            on_event();
+        }
+        return 1;
+    }
+    int received = 0;
+    std::function<void()> on_event;
+
+private:
+    std::vector<std::string>* m_p_journal;
+};
+
+class ManagerTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(m_log.started()); }
+    std::string log() const { return m_log.text(); }
+
+    vltest::TempLog m_log;
+};
+
+vl::Event eventOfType(const std::string& type) {
+    vl::Event event;
+    event.setType(type);
+    return event;
+}
+
+}  // namespace
+
+TEST(Event, DefaultTypeIsUndefinedAndSetTypeChangesOnlyTheType) {
+    vl::Event event;
+    EXPECT_EQ(event.getType(), "vl-undefined");
+    vl::EventStep step(7);
+    EXPECT_EQ(step.getType(), "vl-step");
+    step.setType("other");
+    EXPECT_EQ(step.getType(), "other");
+    EXPECT_EQ(step.getStepCount(), 7);
+}
+
+TEST_F(ManagerTest, RegisteringTwiceKeepsOneEntryAndReturnsZero) {
+    OpenManager manager;
+    Listener listener;
+    EXPECT_EQ(manager.registerInterest(&listener, "ping"), 0);
+    EXPECT_EQ(manager.registerInterest(&listener, "ping"), 0);
+    const vl::Event ping = eventOfType("ping");
+    EXPECT_EQ(manager.onEvent(&ping), 1);
+    EXPECT_EQ(listener.received, 1);
+    EXPECT_EQ(manager.getEventCount(), 1);
+    EXPECT_EQ(manager.registerInterest(nullptr, "ping"), -1);
+}
+
+TEST_F(ManagerTest, InvalidTypeIsRefusedWithAnAlwaysWrittenMessage) {
+    Listener listener;
+    vl::GameManager& game = vl::GameManager::getInstance();
+    EXPECT_EQ(game.registerInterest(&listener, "vl-collision"), -1);
+    EXPECT_NE(
+        log().find(
+            "Manager(GameManager)::registerInterest(): Event 'vl-collision' not valid for this Manager"),
+        std::string::npos);
+    const vl::Event collision = eventOfType("vl-collision");
+    EXPECT_EQ(game.onEvent(&collision), 0);
+    const vl::Event undefined;
+    EXPECT_EQ(game.onEvent(&undefined), 0);
+    // Both refusals above are level-1 warnings, which the default log level drops.
+    EXPECT_EQ(log().find("onEvent"), std::string::npos);
+}
+
+TEST_F(ManagerTest, UnregisteringTheLastObjectShiftsLaterEntriesDown) {
+    OpenManager manager;
+    Listener a;
+    Listener b;
+    for (const char* type : {"one", "two", "three"}) {
+        manager.registerInterest(&a, type);
+    }
+    manager.registerInterest(&b, "three");
+    EXPECT_EQ(manager.unregisterInterest(&a, "one"), 0);
+    EXPECT_EQ(manager.getEventCount(), 2);
+    EXPECT_EQ(manager.unregisterInterest(&a, "one"), -1);
+    EXPECT_EQ(manager.unregisterInterest(&b, "two"), -1);
+    EXPECT_EQ(manager.unregisterInterest(&a, "missing"), -1);
+
+    const vl::Event two = eventOfType("two");
+    const vl::Event three = eventOfType("three");
+    EXPECT_EQ(manager.onEvent(&two), 1);
+    EXPECT_EQ(manager.onEvent(&three), 2);
+    EXPECT_EQ(manager.registerInterest(&b, "four"), 0);
+    EXPECT_EQ(manager.getEventCount(), 3);
+    const vl::Event four = eventOfType("four");
+    EXPECT_EQ(manager.onEvent(&four), 1);
+    EXPECT_EQ(b.received, 2);
+}
+
+TEST_F(ManagerTest, HundredEventTypesAreTheLimitButMoreObjectsMayJoinThem) {
+    OpenManager manager;
+    Listener a;
+    Listener b;
+    for (int i = 0; i < vl::MAX_EVENTS; i++) {
+        ASSERT_EQ(manager.registerInterest(&a, "type" + std::to_string(i)), 0);
+    }
+    const std::string before = log();
+    EXPECT_EQ(manager.registerInterest(&b, "one-too-many"), -1);
+    EXPECT_EQ(log(), before);
+    EXPECT_EQ(manager.registerInterest(&b, "type42"), 0);
+    const vl::Event event = eventOfType("type42");
+    EXPECT_EQ(manager.onEvent(&event), 2);
+}
+
+TEST_F(ManagerTest, InactiveObjectsAreSkippedAndNotCounted) {
+    OpenManager manager;
+    Listener active;
+    Listener asleep;
+    manager.registerInterest(&active, "ping");
+    manager.registerInterest(&asleep, "ping");
+    asleep.setActive(false);
+    const vl::Event ping = eventOfType("ping");
+    const vl::Event nobody = eventOfType("nobody-listens");
+    EXPECT_EQ(manager.onEvent(&ping), 1);
+    EXPECT_EQ(asleep.received, 0);
+    EXPECT_EQ(manager.onEvent(&nobody), 0);
+}
+
+TEST_F(ManagerTest, ChangesMadeDuringDeliveryTakeEffectFromTheNextEvent) {
+    OpenManager manager;
+    std::vector<std::string> journal;
+    Listener first(&journal);
+    Listener second(&journal);
+    Listener late(&journal);
+    manager.registerInterest(&first, "ping");
+    manager.registerInterest(&second, "ping");
+    bool changed = false;
+    first.on_event = [&] {
+        if (!changed) {
+            manager.unregisterInterest(&second, "ping");
+            manager.registerInterest(&late, "ping");
+            changed = true;
+        }
+    };
+    const vl::Event ping = eventOfType("ping");
+    EXPECT_EQ(manager.onEvent(&ping), 2);
+    EXPECT_EQ(manager.onEvent(&ping), 2);
+    const std::string f = std::to_string(first.getId());
+    const std::string s = std::to_string(second.getId());
+    const std::string l = std::to_string(late.getId());
+    EXPECT_EQ(journal, (std::vector<std::string>{f + ":ping", s + ":ping", f + ":ping", l + ":ping"}));
+}
+
+TEST_F(ManagerTest, ObjectRoutesInterestToTheManagerOfTheEventTypeAndDropsItWhenDestroyed) {
+    vl::GameManager& game = vl::GameManager::getInstance();
+    const vl::EventStep step(3);
+    {
+        Listener listener;
+        EXPECT_EQ(listener.registerInterest(vl::STEP_EVENT), 0);
+        EXPECT_EQ(game.onEvent(&step), 1);
+        EXPECT_EQ(listener.received, 1);
+    }
+    EXPECT_EQ(game.onEvent(&step), 0);
+    EXPECT_EQ(game.getEventCount(), 0);
+}
+
+TEST_F(ManagerTest, StartAndStopFlagFollowTheProtocol) {
+    OpenManager manager;
+    EXPECT_FALSE(manager.isStarted());
+    EXPECT_EQ(manager.startUp(), 0);
+    EXPECT_EQ(manager.startUp(), 0);
+    EXPECT_TRUE(manager.isStarted());
+    manager.shutDown();
+    manager.shutDown();
+    EXPECT_FALSE(manager.isStarted());
+    EXPECT_EQ(manager.getType(), "OpenManager");
+}

@@ -1,0 +1,166 @@
+// SPDX-License-Identifier: MIT
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include <veltrane/core/ObjectList.h>
+
+namespace {
+
+// The list never dereferences its pointers, so fake addresses are enough here.
+std::vector<vl::Object*> fakeObjects(int count) {
+    std::vector<vl::Object*> objects;
+    for (int i = 1; i <= count; i++) {
+        objects.push_back(reinterpret_cast<vl::Object*>(static_cast<uintptr_t>(i * 16)));
+    }
+    return objects;
+}
+
+std::vector<vl::Object*> contents(const vl::ObjectList& list) {
+    std::vector<vl::Object*> result;
+    for (vl::ObjectListIterator li(&list); !li.isDone(); li.next()) {
+        result.push_back(li.currentObject());
+    }
+    return result;
+}
+
+}  // namespace
+
+TEST(ObjectList, NewListIsEmptyAndRefusesNull) {
+    vl::ObjectList list;
+    EXPECT_EQ(list.getCount(), 0);
+    EXPECT_TRUE(list.isEmpty());
+    EXPECT_EQ(list.getCapacity(), 1);
+    EXPECT_EQ(list.insert(nullptr), -1);
+    EXPECT_TRUE(list.isEmpty());
+}
+
+TEST(ObjectList, GrowsByDoublingAndKeepsInsertionOrder) {
+    const auto objects = fakeObjects(5);
+    vl::ObjectList list;
+    std::vector<int> capacities;
+    for (vl::Object* p_o : objects) {
+        ASSERT_EQ(list.insert(p_o), 0);
+        capacities.push_back(list.getCapacity());
+    }
+    EXPECT_EQ(capacities, (std::vector<int>{1, 2, 4, 4, 8}));
+    EXPECT_EQ(contents(list), objects);
+    list.clear();
+    EXPECT_TRUE(list.isEmpty());
+    EXPECT_EQ(list.getCapacity(), 8);
+}
+
+TEST(ObjectList, RemoveTakesFirstOccurrenceAndKeepsOrderOfTheRest) {
+    const auto objects = fakeObjects(3);
+    vl::ObjectList list;
+    EXPECT_EQ(list.remove(objects[0]), -1);
+    list.insert(objects[0]);
+    list.insert(objects[1]);
+    list.insert(objects[2]);
+    list.insert(objects[1]);
+    EXPECT_EQ(list.remove(objects[1]), 0);
+    EXPECT_EQ(contents(list), (std::vector<vl::Object*>{objects[0], objects[2], objects[1]}));
+    EXPECT_EQ(list.remove(fakeObjects(4)[3]), -1);
+    EXPECT_EQ(list.getCount(), 3);
+}
+
+TEST(ObjectList, IndexOutOfRangeThrowsInvalidIndex) {
+    const auto objects = fakeObjects(2);
+    vl::ObjectList list;
+    list.insert(objects[0]);
+    list.insert(objects[1]);
+    EXPECT_EQ(list[1], objects[1]);
+    for (int bad : {-1, 2}) {
+        try {
+            (void)list[bad];
+            FAIL() << "index " << bad << " did not throw";
+        } catch (const std::out_of_range& e) {
+            EXPECT_STREQ(e.what(), "Invalid index!");
+        }
+    }
+}
+
+TEST(ObjectList, SumAppendsNonNullPointersOfTheSecondList) {
+    const auto objects = fakeObjects(4);
+    vl::ObjectList first;
+    first.insert(objects[0]);
+    first.insert(objects[1]);
+    vl::ObjectList second;
+    second.insert(objects[2]);
+    second.insert(objects[3]);
+    second[0] = nullptr;  // a null that slipped in through the index operator
+    const vl::ObjectList sum = first + second;
+    EXPECT_EQ(contents(sum), (std::vector<vl::Object*>{objects[0], objects[1], objects[3]}));
+    EXPECT_EQ(first.getCount(), 2);
+}
+
+TEST(ObjectList, CopiesAreIndependent) {
+    const auto objects = fakeObjects(3);
+    vl::ObjectList list;
+    list.insert(objects[0]);
+    list.insert(objects[1]);
+    vl::ObjectList copy(list);
+    copy.insert(objects[2]);
+    list.remove(objects[0]);
+    EXPECT_EQ(contents(list), (std::vector<vl::Object*>{objects[1]}));
+    EXPECT_EQ(contents(copy), (std::vector<vl::Object*>{objects[0], objects[1], objects[2]}));
+    copy = copy;  // self-assignment keeps everything
+    EXPECT_EQ(copy.getCount(), 3);
+    list = copy;
+    EXPECT_EQ(contents(list), contents(copy));
+}
+
+TEST(ObjectListIterator, EmptyListIsDoneAtOnceAndStaysDone) {
+    vl::ObjectList list;
+    vl::ObjectListIterator li(&list);
+    EXPECT_TRUE(li.isDone());
+    EXPECT_EQ(li.currentObject(), nullptr);
+    li.next();
+    EXPECT_TRUE(li.isDone());
+    EXPECT_EQ(li.currentObject(), nullptr);
+}
+
+TEST(ObjectListIterator, ShrinkingListEndsTheWalkEarlyAndGrowingListIsWalkedToItsNewEnd) {
+    const auto objects = fakeObjects(5);
+    vl::ObjectList list;
+    for (int i = 0; i < 4; i++) {
+        list.insert(objects[static_cast<size_t>(i)]);
+    }
+    std::vector<vl::Object*> seen;
+    for (vl::ObjectListIterator li(&list); !li.isDone(); li.next()) {
+        seen.push_back(li.currentObject());
+        if (seen.size() == 2) {
+            list.remove(objects[3]);
+            list.remove(objects[2]);
+        }
+    }
+    EXPECT_EQ(seen, (std::vector<vl::Object*>{objects[0], objects[1]}));
+
+    seen.clear();
+    for (vl::ObjectListIterator li(&list); !li.isDone(); li.next()) {
+        seen.push_back(li.currentObject());
+        if (seen.size() == 1) {
+            list.insert(objects[4]);
+        }
+    }
+    EXPECT_EQ(seen, (std::vector<vl::Object*>{objects[0], objects[1], objects[4]}));
+
+    vl::ObjectListIterator li(&list);
+    li.next();
+    li.first();
+    EXPECT_EQ(li.currentObject(), objects[0]);
+}
+
+TEST(ObjectList, ContainsFollowsInsertAndRemove) {
+    const auto objects = fakeObjects(2);
+    vl::ObjectList list;
+    EXPECT_FALSE(list.contains(objects[0]));
+    list.insert(objects[0]);
+    EXPECT_TRUE(list.contains(objects[0]));
+    EXPECT_FALSE(list.contains(objects[1]));
+    list.remove(objects[0]);
+    EXPECT_FALSE(list.contains(objects[0]));
+}
