@@ -79,10 +79,10 @@ test: build
 screenshots: build
 	bash scripts/screenshots.sh $(BUILD_DIR)
 
-# The engine library and the sprite checker are built: the package installs nothing else.
+# The engine libraries (vl_game needs every module) and the sprite checker: the package installs nothing else.
 install: deps
 	cmake -S . -B $(INSTALL_BUILD_DIR) $(INSTALL_CONFIG)
-	cmake --build $(INSTALL_BUILD_DIR) --target veltrane veltrane-sprite -j$(JOBS)
+	cmake --build $(INSTALL_BUILD_DIR) --target vl_game veltrane-sprite -j$(JOBS)
 	cmake --install $(INSTALL_BUILD_DIR) --prefix "$(PREFIX)"
 
 # Proves the installed package is enough to build and run a game (scripts/check-example.sh).
