@@ -11,11 +11,6 @@ namespace vl {
 
 class LogStreamBuffer : public std::streambuf {
 public:
-    // From now on each line written to sf::err() becomes a log line "SFML: <text>". Idempotent.
-    static void routeSfmlErrors();
-    // Logs any unfinished line and gives sf::err() its own buffer back; also done at process exit.
-    static void restoreSfmlErrors();
-
     explicit LogStreamBuffer(std::string prefix);  // each line is logged as prefix followed by the text
     ~LogStreamBuffer() override;                   // logs a pending unterminated line
 

@@ -17,8 +17,8 @@
 
 #include <veltrane/core/Config.h>
 #include <veltrane/core/LogManager.h>
-#include <veltrane/core/LogStreamBuffer.h>
 #include <veltrane/graphics/BatchRenderer.h>
+#include <veltrane/graphics/SfmlErrors.h>
 #include <veltrane/platform/DisplayProbe.h>
 #include <veltrane/world/Geometry.h>
 
@@ -124,7 +124,7 @@ int DisplayManager::startUp() {
     }
 
     // Library complaints (vertical sync, GL context, audio device) belong in the log, not on the console.
-    LogStreamBuffer::routeSfmlErrors();
+    routeSfmlErrors();
 
     m_character_size = characterSizeFor(config.getFontScale(), charWidth(), charHeight());
     m_headless = config.getHeadless();
@@ -231,7 +231,7 @@ void DisplayManager::shutDown() {
     m_p_rectangle.reset();
     Manager::shutDown();
     LogManager::getInstance().writeLog(5, "DisplayManager::shutDown(): successfully stopped.");
-    LogStreamBuffer::restoreSfmlErrors();
+    restoreSfmlErrors();
 }
 
 bool DisplayManager::checkDrawable() const {
