@@ -166,10 +166,7 @@ void Player::kbd(const vl::EventKeyboard* p_keyboard) {
                 m_walk_direction = direction;
                 vl::LogManager::getInstance().writeLog(direction < 0 ? "left" : "right");
                 if (!m_in_air) {
-                    startWalkAnimation();
-                    if (m_p_twin != nullptr) {
-                        m_p_twin->startWalkAnimation();
-                    }
+                    forBothForms(&Player::startWalkAnimation);
                 }
             }
         }
@@ -180,10 +177,7 @@ void Player::kbd(const vl::EventKeyboard* p_keyboard) {
             m_landed = false;
             setVelocity(vl::Vector(velocity.getX(), JUMP_VELOCITY));
             playSound("jump");
-            freezeAnimation();
-            if (m_p_twin != nullptr) {
-                m_p_twin->freezeAnimation();
-            }
+            forBothForms(&Player::freezeAnimation);
         }
         break;
     default:
@@ -192,10 +186,7 @@ void Player::kbd(const vl::EventKeyboard* p_keyboard) {
     if (action == vl::KEY_RELEASED) {
         setVelocity(vl::Vector(0, getVelocity().getY()));
         m_walk_direction = 0;
-        freezeAnimation();
-        if (m_p_twin != nullptr) {
-            m_p_twin->freezeAnimation();
-        }
+        forBothForms(&Player::freezeAnimation);
     }
 }
 
@@ -293,10 +284,7 @@ void Player::stepInControl() {
     if (supported) {
         m_in_air = false;
         if (m_walk_direction != 0 && !m_landed) {
-            startWalkAnimation();
-            if (m_p_twin != nullptr) {
-                m_p_twin->startWalkAnimation();
-            }
+            forBothForms(&Player::startWalkAnimation);
         }
         m_landed = true;
     } else {
@@ -341,14 +329,18 @@ void Player::stepOutOfControl() {
     if (found) {
         m_in_air = false;
         if (m_walk_direction != 0) {
-            startWalkAnimation();
-            if (m_p_twin != nullptr) {
-                m_p_twin->startWalkAnimation();
-            }
+            forBothForms(&Player::startWalkAnimation);
         }
         setVelocity(vl::Vector(0, 0));
     } else {
         setVelocity(velocity + vl::Vector(0, GRAVITY));
+    }
+}
+
+void Player::forBothForms(void (Player::*p_action)()) {
+    (this->*p_action)();
+    if (m_p_twin != nullptr) {
+        (m_p_twin->*p_action)();
     }
 }
 

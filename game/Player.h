@@ -45,6 +45,7 @@ private:
     void stepOutOfControl();
     void switchWorld();
     void registerSteps();
+    void forBothForms(void (Player::*p_action)());  // this form, then the twin if there is one
     void playSound(const char* label) const;
     float halfHeight() const;
 
