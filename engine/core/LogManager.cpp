@@ -5,8 +5,8 @@
 #include <string>
 
 #include <veltrane/core/Config.h>
+#include <veltrane/core/LoopState.h>
 #include <veltrane/core/Utility.h>
-#include <veltrane/game/GameManager.h>
 
 namespace vl {
 
@@ -90,7 +90,7 @@ int LogManager::writeLine(int log_level, const char* fmt, va_list args) const {
     if (m_log_time_string && std::fprintf(p_out, "%s ", getTimeString()) < 0) {
         failed = true;
     }
-    if (m_log_step_count && std::fprintf(p_out, "%4d ", GameManager::getInstance().getStepCount()) < 0) {
+    if (m_log_step_count && std::fprintf(p_out, "%4d ", LoopState::getInstance().getStepCount()) < 0) {
         failed = true;
     }
     const int count = std::vfprintf(p_out, fmt, args);

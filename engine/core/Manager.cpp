@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include <veltrane/core/Manager.h>
 
+#include <algorithm>
+
 #include <veltrane/core/LogManager.h>
-#include <veltrane/world/Object.h>
 
 namespace vl {
 
@@ -47,7 +48,7 @@ int Manager::getEventCount() const {
     return m_event_count;
 }
 
-int Manager::registerInterest(Object* p_o, std::string event_type) {
+int Manager::registerInterest(EventHandler* p_o, std::string event_type) {
     if (!isValid(event_type)) {
         LogManager::getInstance().writeLog(
             "Manager(%s)::registerInterest(): Event '%s' not valid for this Manager", m_type.c_str(),
@@ -61,35 +62,37 @@ int Manager::registerInterest(Object* p_o, std::string event_type) {
         if (m_event_name[i] != event_type) {
             continue;
         }
-        if (m_obj_list[i].contains(p_o)) {
+        std::vector<EventHandler*>& list = m_obj_list[i];
+        if (std::find(list.begin(), list.end(), p_o) != list.end()) {
             LogManager::getInstance().writeLog(
                 1, "Manager::registerInterest(): Warning! Not adding id %d (%s) twice for event %s.",
                 p_o->getId(), p_o->getType().c_str(), event_type.c_str());
             return 0;
         }
-        return m_obj_list[i].insert(p_o);
+        list.push_back(p_o);
+        return 0;
     }
     if (m_event_count == MAX_EVENTS) {
         return -1;
     }
     m_event_name[m_event_count] = event_type;
-    m_obj_list[m_event_count].clear();
-    if (m_obj_list[m_event_count].insert(p_o) != 0) {
-        return -1;
-    }
+    m_obj_list[m_event_count].assign(1, p_o);
     m_event_count++;
     return 0;
 }
 
-int Manager::unregisterInterest(Object* p_o, std::string event_type) {
+int Manager::unregisterInterest(EventHandler* p_o, std::string event_type) {
     for (int i = 0; i < m_event_count; i++) {
         if (m_event_name[i] != event_type) {
             continue;
         }
-        if (m_obj_list[i].remove(p_o) != 0) {
+        std::vector<EventHandler*>& list = m_obj_list[i];
+        const auto it = std::find(list.begin(), list.end(), p_o);
+        if (it == list.end()) {
             return -1;
         }
-        if (m_obj_list[i].isEmpty()) {
+        list.erase(it);
+        if (list.empty()) {
             for (int j = i + 1; j < m_event_count; j++) {
                 m_event_name[j - 1] = m_event_name[j];
                 m_obj_list[j - 1] = m_obj_list[j];
@@ -119,9 +122,8 @@ int Manager::onEvent(const Event* p_e) const {
             continue;
         }
         // A copy, so handlers may change interests while the event is delivered.
-        const ObjectList receivers = m_obj_list[i];
-        for (ObjectListIterator li(&receivers); !li.isDone(); li.next()) {
-            Object* p_o = li.currentObject();
+        const std::vector<EventHandler*> receivers = m_obj_list[i];
+        for (EventHandler* p_o : receivers) {
             if (p_o->isActive()) {
                 p_o->eventHandler(p_e);
                 count++;

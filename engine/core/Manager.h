@@ -4,9 +4,10 @@
 #define VL_MANAGER_H
 
 #include <string>
+#include <vector>
 
 #include <veltrane/core/Event.h>
-#include <veltrane/core/ObjectList.h>
+#include <veltrane/core/EventHandler.h>
 
 namespace vl {
 
@@ -22,9 +23,10 @@ public:
     std::string getType() const;
     bool isStarted() const;
 
-    int registerInterest(Object* p_o, std::string event_type);    // 0 also when already registered
-    int unregisterInterest(Object* p_o, std::string event_type);  // -1 when not registered
-    int onEvent(const Event* p_e) const;  // number of active objects whose handler was called
+    // Objects are the handlers: callers pass an Object*.
+    int registerInterest(EventHandler* p_o, std::string event_type);    // 0 also when already registered
+    int unregisterInterest(EventHandler* p_o, std::string event_type);  // -1 when not registered
+    int onEvent(const Event* p_e) const;  // number of active handlers whose eventHandler was called
 
     int getEventCount() const;  //!< event types in use in the interest table
 
@@ -39,7 +41,7 @@ private:
     std::string m_type;
     int m_event_count;
     std::string m_event_name[MAX_EVENTS];
-    ObjectList m_obj_list[MAX_EVENTS];
+    std::vector<EventHandler*> m_obj_list[MAX_EVENTS];  //!< in registration order
     bool m_is_started;
 };
 

@@ -65,19 +65,6 @@ std::string toBinaryString(int value) {
     return text;
 }
 
-std::string solidnessToString(Solidness solidness) {
-    switch (static_cast<int>(solidness)) {
-    case HARD:
-        return "hard";
-    case SOFT:
-        return "soft";
-    case SPECTRAL:
-        return "spectral";
-    default:
-        return "undefined";
-    }
-}
-
 bool valueInRange(float value, float min, float max) {
     return min <= value && value <= max;
 }

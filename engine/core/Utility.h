@@ -6,16 +6,13 @@
 #include <ios>
 #include <string>
 
-#include <veltrane/world/Solidness.h>
-
 namespace vl {
 
 const char* getTimeString();  // "hh:mm:ss" local time in a static buffer, or "(time error)"
 int checkStream(const std::string& name, const std::ios& stream);  // 0 if good, else logs and -1
 std::string toString(int value);
-std::string toString(float value);      // default stream format: 2.5, 1, 0.333333
-std::string toBinaryString(int value);  // 32 characters, most significant bit first
-std::string solidnessToString(Solidness solidness);
+std::string toString(float value);                     // default stream format: 2.5, 1, 0.333333
+std::string toBinaryString(int value);                 // 32 characters, most significant bit first
 bool valueInRange(float value, float min, float max);  // min <= value <= max
 // The integer at the start of text: blanks skipped, optional sign, the rest ignored, 0 when there is
 // none; out-of-range values are clamped to int.

@@ -8,8 +8,10 @@
 #include <ctime>
 
 #include <veltrane/core/Config.h>
+#include <veltrane/core/EventRoutes.h>
 #include <veltrane/core/EventStep.h>
 #include <veltrane/core/LogManager.h>
+#include <veltrane/core/LoopState.h>
 #include <veltrane/graphics/DisplayManager.h>
 #include <veltrane/input/InputManager.h>
 #include <veltrane/network/NetworkManager.h>
@@ -24,11 +26,20 @@ namespace {
 
 const char* const STARS = "****************************************************";
 
+bool isStepEvent(const std::string& event_type) {
+    return event_type == STEP_EVENT;
+}
+
+Manager& gameManager() {
+    return GameManager::getInstance();
+}
+
+// Objects find this manager by event type, so the world need not know the game module.
+[[maybe_unused]] const int ROUTE_ADDED = EventRoutes::add(isStepEvent, gameManager);
+
 }  // namespace
 
-GameManager::GameManager()
-    : m_game_over(false), m_frame_time(33), m_step_count(0), m_now(platform::monotonicMicroseconds),
-      m_sleep(platform::sleepMilliseconds) {
+GameManager::GameManager() : m_now(platform::monotonicMicroseconds), m_sleep(platform::sleepMilliseconds) {
     setType("GameManager");
 }
 
@@ -44,19 +55,19 @@ bool GameManager::isValid(std::string event_type) const {
 }
 
 void GameManager::setGameOver(bool new_game_over) {
-    m_game_over = new_game_over;
+    LoopState::getInstance().setGameOver(new_game_over);
 }
 
 bool GameManager::getGameOver() const {
-    return m_game_over;
+    return LoopState::getInstance().getGameOver();
 }
 
 int GameManager::getFrameTime() const {
-    return m_frame_time;
+    return LoopState::getInstance().getFrameTime();
 }
 
 int GameManager::getStepCount() const {
-    return m_step_count;
+    return LoopState::getInstance().getStepCount();
 }
 
 void GameManager::setLoopTiming(Clock::TimeSource now, Sleeper sleep) {
@@ -91,8 +102,8 @@ int GameManager::startUp() {
     }
     log.writeLog(1, "Log Manager started.");
 
-    m_frame_time = config.getFrameTime();
-    log.writeLog(5, "GameManager::startUp(): frame time is %d milliseconds", m_frame_time);
+    LoopState::getInstance().setFrameTime(config.getFrameTime());
+    log.writeLog(5, "GameManager::startUp(): frame time is %d milliseconds", getFrameTime());
 
     if (startManagers() != 0) {
         return -1;
@@ -119,7 +130,7 @@ int GameManager::startUp() {
         log.writeLog(1, "GameManager()::startUp(): Warning!  timeBeginPeriod() cannot accept 1 msec.");
     }
 
-    m_game_over = false;
+    setGameOver(false);
     Manager::startUp();
     log.writeLog(1, "GameManager successfully started.");
     return 0;
@@ -168,12 +179,15 @@ void GameManager::run() {
     const bool networking = Config::getInstance().getNetworking();
     Clock clock(m_now);
     log.writeLog(1, "GameManager::run(): starting game loop");
-    m_game_over = false;
-    m_step_count = 0;
+    LoopState& loop = LoopState::getInstance();
+    loop.setGameOver(false);
+    loop.setStepCount(0);
     int64_t adjust = 0;  // microseconds overslept (or, below 0, cut off the sleep) in the previous iteration
     while (true) {
         clock.delta();
-        const EventStep step(m_step_count);
+        const int step_count = loop.getStepCount();
+        const int frame_time = loop.getFrameTime();
+        const EventStep step(step_count);
         onEvent(&step);
         DisplayManager::getInstance().swapBuffers();
         InputManager::getInstance().getInput();
@@ -190,15 +204,15 @@ void GameManager::run() {
         }
         int64_t loop_time = clock.split();
         const float budget =
-            static_cast<float>(static_cast<int64_t>(m_frame_time) * 1000 - loop_time - adjust) * 0.95f /
+            static_cast<float>(static_cast<int64_t>(frame_time) * 1000 - loop_time - adjust) * 0.95f /
             1000.0f;
         // Without a frame time no frame is being kept: searches get the default frame's share, so
         // they still end (in the same iteration, for the usual worlds) instead of starving.
-        const int path_budget = m_frame_time > 0 ? static_cast<int>(budget) : UNTIMED_PATH_BUDGET_MS;
+        const int path_budget = frame_time > 0 ? static_cast<int>(budget) : UNTIMED_PATH_BUDGET_MS;
         PathManager::getInstance().cycle(path_budget);
 
         loop_time = clock.split();
-        const int64_t sleep_time = static_cast<int64_t>(m_frame_time) * 1000 - loop_time - adjust;
+        const int64_t sleep_time = static_cast<int64_t>(frame_time) * 1000 - loop_time - adjust;
         if (sleep_time > 0) {
             const int64_t before = clock.split();
             m_sleep(static_cast<int>(sleep_time / 1000));
@@ -207,14 +221,14 @@ void GameManager::run() {
             // (a negative adjust), else a timer as exact as Linux's runs the loop up to 1 ms fast.
             adjust = std::max(after - before - sleep_time, -(sleep_time % 1000));
         } else {
-            if (adjust <= 0 && m_frame_time > 0 && m_step_count > 0) {
-                log.writeLog("GameManager::run(): Can't keep up! frame_time %d ms, split %d ms", m_frame_time,
+            if (adjust <= 0 && frame_time > 0 && step_count > 0) {
+                log.writeLog("GameManager::run(): Can't keep up! frame_time %d ms, split %d ms", frame_time,
                              static_cast<int>(loop_time / 1000));
             }
             adjust = 0;
         }
-        m_step_count++;
-        if (m_game_over) {
+        loop.setStepCount(step_count + 1);
+        if (loop.getGameOver()) {
             log.writeLog(1, "GameManager::run(): end of game loop");
             return;
         }
@@ -223,7 +237,7 @@ void GameManager::run() {
 
 void GameManager::shutDown() {
     LogManager& log = LogManager::getInstance();
-    m_game_over = true;
+    setGameOver(true);
     if (platform::timeEndPeriod(1) == platform::TIMERR_NOCANDO) {
         log.writeLog(1, "GameManager()::shutDown(): Warning! timeEndPeriod() cannot accept 1 msec.");
     }

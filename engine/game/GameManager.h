@@ -37,9 +37,6 @@ private:
     GameManager();
     int startManagers();
 
-    bool m_game_over;
-    int m_frame_time;
-    int m_step_count;
     Clock::TimeSource m_now;
     Sleeper m_sleep;
 };

@@ -8,14 +8,30 @@
 #include <string>
 
 #include <veltrane/core/Config.h>
+#include <veltrane/core/EventRoutes.h>
 #include <veltrane/core/LogManager.h>
-#include <veltrane/game/GameManager.h>
+#include <veltrane/core/LoopState.h>
 #include <veltrane/graphics/DisplayManager.h>
 #include <veltrane/input/InputReplay.h>
 #include <veltrane/input/SfmlKeys.h>
 #include <veltrane/platform/Platform.h>
 
 namespace vl {
+
+namespace {
+
+bool isInputEvent(const std::string& event_type) {
+    return event_type == KEYBOARD_EVENT || event_type == MSE_EVENT;
+}
+
+Manager& inputManager() {
+    return InputManager::getInstance();
+}
+
+// Objects find this manager by event type, so the world need not know the input module.
+[[maybe_unused]] const int ROUTE_ADDED = EventRoutes::add(isInputEvent, inputManager);
+
+}  // namespace
 
 InputManager::InputManager() {
     setType("InputManager");
@@ -104,7 +120,7 @@ void InputManager::shutDown() {
     }
     if (m_p_recorder != nullptr) {
         // The last loop iteration ran with step count - 1; a replay ends there too.
-        m_p_recorder->close(GameManager::getInstance().getStepCount() - 1);
+        m_p_recorder->close(LoopState::getInstance().getStepCount() - 1);
         m_p_recorder.reset();
     }
     m_p_script.reset();
@@ -113,7 +129,7 @@ void InputManager::shutDown() {
 }
 
 bool InputManager::isValid(std::string event_type) const {
-    return event_type == KEYBOARD_EVENT || event_type == MSE_EVENT;
+    return isInputEvent(event_type);
 }
 
 bool InputManager::isRecording() const {
@@ -129,7 +145,7 @@ void InputManager::sendKeyboard(EventKeyboardAction action, Keyboard::Key key) {
     event.setKey(key);
     event.setKeyboardAction(action);
     if (m_p_recorder != nullptr) {
-        m_p_recorder->record(GameManager::getInstance().getStepCount(), event);
+        m_p_recorder->record(LoopState::getInstance().getStepCount(), event);
     }
     onEvent(&event);
 }
@@ -140,7 +156,7 @@ void InputManager::sendMouse(EventMouseAction action, Mouse::Button button, Vect
     event.setMouseButton(button);
     event.setMousePosition(position);
     if (m_p_recorder != nullptr) {
-        m_p_recorder->record(GameManager::getInstance().getStepCount(), event);
+        m_p_recorder->record(LoopState::getInstance().getStepCount(), event);
     }
     onEvent(&event);
 }
@@ -163,7 +179,7 @@ void InputManager::getInput() {
             switch (event.type) {
             case sf::Event::Closed:
                 log.writeLog(1, "InputManager::getInput(): Window closed. Setting game over.");
-                GameManager::getInstance().setGameOver();
+                LoopState::getInstance().setGameOver(true);
                 return;
             case sf::Event::KeyPressed:
             case sf::Event::KeyReleased:
@@ -222,8 +238,8 @@ void InputManager::getInput() {
 }
 
 void InputManager::replayStep() {
-    GameManager& game = GameManager::getInstance();
-    const int step = game.getStepCount();
+    LoopState& loop = LoopState::getInstance();
+    const int step = loop.getStepCount();
     for (const InputRecord& record : m_p_script->eventsAt(step)) {
         if (record.is_keyboard) {
             sendKeyboard(record.key_action, record.key);
@@ -237,7 +253,7 @@ void InputManager::replayStep() {
     if (step >= m_p_script->getEndStep()) {
         LogManager::getInstance().writeLog(
             "InputManager::getInput(): Replay finished at step %d. Setting game over.", step);
-        game.setGameOver();
+        loop.setGameOver(true);
         m_p_script.reset();
     }
 }

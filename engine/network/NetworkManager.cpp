@@ -3,8 +3,9 @@
 
 #include <cstring>
 
+#include <veltrane/core/EventRoutes.h>
 #include <veltrane/core/LogManager.h>
-#include <veltrane/game/GameManager.h>
+#include <veltrane/core/LoopState.h>
 #include <veltrane/network/EventNetwork.h>
 #include <veltrane/platform/Platform.h>
 
@@ -17,6 +18,13 @@ const int LISTEN_BACKLOG = 16;
 void logSystemError(int error_number) {
     LogManager::getInstance().writeLog("\t%d - %s", error_number, platform::errorText(error_number).c_str());
 }
+
+Manager& networkManager() {
+    return NetworkManager::getInstance();
+}
+
+// Objects find this manager by event type, so the world need not know the network module.
+[[maybe_unused]] const int ROUTE_ADDED = EventRoutes::add(isNetworkEvent, networkManager);
 
 }  // namespace
 
@@ -301,7 +309,7 @@ int NetworkManager::queueDelayed(const void* p_data, int bytes, int sock, int st
 }
 
 int NetworkManager::sendDelayed() {
-    const int now = GameManager::getInstance().getStepCount();
+    const int now = LoopState::getInstance().getStepCount();
     int total = 0;
     // Sockets, not indices: a failed send closes its connection and shifts the others.
     const std::vector<int> sockets = m_connections;

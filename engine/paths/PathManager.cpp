@@ -5,7 +5,7 @@
 #include <utility>
 
 #include <veltrane/core/LogManager.h>
-#include <veltrane/game/GameManager.h>
+#include <veltrane/core/LoopState.h>
 #include <veltrane/paths/EventPath.h>
 #include <veltrane/paths/PathFind.h>
 #include <veltrane/platform/Platform.h>
@@ -30,7 +30,7 @@ int PathManager::startUp() {
         log.writeLog("%s::startup(): Warning! %s already started.", getType().c_str(), getType().c_str());
         return -1;
     }
-    m_cycle_time = GameManager::getInstance().getFrameTime() / 10;
+    m_cycle_time = LoopState::getInstance().getFrameTime() / 10;
     Manager::startUp();
     log.writeLog(5, "PathManager::startUp(): successfully started.");
     return 0;

@@ -4,10 +4,8 @@
 #include <climits>
 #include <cmath>
 
+#include <veltrane/core/EventRoutes.h>
 #include <veltrane/core/LogManager.h>
-#include <veltrane/game/GameManager.h>
-#include <veltrane/input/InputManager.h>
-#include <veltrane/network/NetworkManager.h>
 #include <veltrane/resources/ResourceManager.h>
 #include <veltrane/world/SceneGraph.h>
 #include <veltrane/world/WorldManager.h>
@@ -18,16 +16,11 @@ int Object::s_next_id = 1;
 
 namespace {
 
-// The manager that keeps interest in, and sends, events of this type.
+// The manager that keeps interest in, and sends, events of this type; the world's by default.
 Manager& managerFor(const std::string& event_type) {
-    if (event_type == KEYBOARD_EVENT || event_type == MSE_EVENT) {
-        return InputManager::getInstance();
-    }
-    if (event_type == STEP_EVENT) {
-        return GameManager::getInstance();
-    }
-    if (isNetworkEvent(event_type)) {
-        return NetworkManager::getInstance();
+    Manager* p_manager = EventRoutes::find(event_type);
+    if (p_manager != nullptr) {
+        return *p_manager;
     }
     return WorldManager::getInstance();
 }

@@ -8,6 +8,7 @@
 
 #include <veltrane/core/Box.h>
 #include <veltrane/core/Event.h>
+#include <veltrane/core/EventHandler.h>
 #include <veltrane/core/Vector.h>
 #include <veltrane/graphics/Animation.h>
 #include <veltrane/graphics/Shape.h>
@@ -49,14 +50,14 @@ const unsigned int ALL_OBJECT_ATTRIBUTES = 0x3FFFF;
 // never deletes an object, it calls WorldManager::markForDelete. Setters that change how the world
 // indexes the object (activity, visibility, solidness, altitude, type, position, box) tell the
 // scene graph first; a refusal there leaves the object unchanged.
-class Object {
+class Object : public EventHandler {
 public:
-    Object();           // takes the next id and inserts itself into the world (if the world is started)
-    virtual ~Object();  // unregisters every interest, drops its path search and leaves the world
+    Object();            // takes the next id and inserts itself into the world (if the world is started)
+    ~Object() override;  // unregisters every interest, drops its path search and leaves the world
 
     virtual void setType(std::string new_type);
     virtual int setPosition(Vector new_position);       // no collision test; always 0
-    virtual int eventHandler(const Event* p_e);         // 1 handled, 0 ignored; base: follows found paths
+    int eventHandler(const Event* p_e) override;        // 1 handled, 0 ignored; base: follows found paths
     virtual int setSolidness(Solidness new_solidness);  // 0, or -1 for a value not HARD, SOFT or SPECTRAL
     virtual void setAvoidCollisions(bool avoid = true);
     virtual int setAltitude(int new_altitude);              // 0, or -1 outside 0..MAX_ALTITUDE
@@ -81,10 +82,10 @@ public:
     virtual void setShape(Shape new_shape);  // copied; drawn over the animation unless UNDEFINED
     virtual void setFollowPath(bool follow = true);
 
-    int getId() const;
+    int getId() const override;
     void setId(int new_id);  // a new id at or above the next-id counter moves the counter past it
-    std::string getType() const;
-    bool isActive() const;
+    std::string getType() const override;
+    bool isActive() const override;
     int setVisible(bool visible = true);  // 0, or -1 when the scene graph refuses
     Box getBox() const;
     Vector getPosition() const;

@@ -4,8 +4,8 @@
 #include <unordered_map>
 
 #include <veltrane/core/LogManager.h>
+#include <veltrane/core/LoopState.h>
 #include <veltrane/core/Utility.h>
-#include <veltrane/game/GameManager.h>
 
 namespace vl {
 
@@ -17,7 +17,7 @@ bool validAltitude(int altitude) {
 
 // While the game ends, objects are taken apart in bulk and list failures are expected.
 bool gameOver() {
-    return GameManager::getInstance().getGameOver();
+    return LoopState::getInstance().getGameOver();
 }
 
 using Counts = std::unordered_map<const Object*, int>;

@@ -3,6 +3,8 @@
 #ifndef VL_SOLIDNESS_H
 #define VL_SOLIDNESS_H
 
+#include <string>
+
 namespace vl {
 
 enum Solidness : int {
@@ -10,6 +12,8 @@ enum Solidness : int {
     SOFT = 1,      // solid; collides but may overlap
     SPECTRAL = 2,  // not solid; never collides
 };
+
+std::string solidnessToString(Solidness solidness);  // "hard", "soft", "spectral" or "undefined"
 
 }  // namespace vl
 

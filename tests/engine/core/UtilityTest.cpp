@@ -9,6 +9,7 @@
 #include "TestSupport.h"
 #include <veltrane/core/LogManager.h>
 #include <veltrane/core/Utility.h>
+#include <veltrane/world/Solidness.h>
 
 TEST(Utility, TimeStringIsTheTimeOfDay) {
     const std::string text = vl::getTimeString();

@@ -11,6 +11,8 @@
 
 #include "TestSupport.h"
 #include "WorldFixture.h"
+#include <veltrane/core/EventStep.h>
+#include <veltrane/game/GameManager.h>
 #include <veltrane/graphics/Animation.h>
 #include <veltrane/graphics/Shape.h>
 #include <veltrane/resources/ResourceManager.h>
@@ -165,6 +167,8 @@ TEST_F(Records, AFullRecordRebuildsTheObjectElsewhere) {
     EXPECT_EQ(p_to->getModified(), 0u);
     // Both are registered for the game's own event: the receiver really took the registration.
     EXPECT_EQ(p_to->unregisterInterest("crate-moved"), 0);
+    const vl::EventStep step(0);
+    EXPECT_EQ(vl::GameManager::getInstance().onEvent(&step), 2);  // and both for the loop's step
     EXPECT_EQ(vl::WorldManager::getInstance().checkConsistency(), 0);
 }
 
