@@ -66,8 +66,7 @@ void GameManager::setLoopTiming(Clock::TimeSource now, Sleeper sleep) {
 
 int GameManager::startUp() {
     LogManager& log = LogManager::getInstance();
-    if (isStarted()) {
-        log.writeLog("%s::startup(): Warning! %s already started.", getType().c_str(), getType().c_str());
+    if (refuseIfStarted()) {
         return -1;
     }
     Config& config = Config::getInstance();

@@ -34,8 +34,7 @@ NetworkManager& NetworkManager::getInstance() {
 
 int NetworkManager::startUp() {
     const LogManager& log = LogManager::getInstance();
-    if (isStarted()) {
-        log.writeLog("%s::startup(): Warning! %s already started.", getType().c_str(), getType().c_str());
+    if (refuseIfStarted()) {
         return -1;
     }
     // POSIX sockets need no library start-up.

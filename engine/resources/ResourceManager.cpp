@@ -29,8 +29,7 @@ ResourceManager& ResourceManager::getInstance() {
 
 int ResourceManager::startUp() {
     const LogManager& log = LogManager::getInstance();
-    if (isStarted()) {
-        log.writeLog("%s::startup(): Warning! %s already started.", getType().c_str(), getType().c_str());
+    if (refuseIfStarted()) {
         return -1;
     }
     m_sprite_count = 0;
