@@ -3,6 +3,7 @@
 #ifndef VL_VELTRANE_H
 #define VL_VELTRANE_H
 
+#include <veltrane/audio/AudioResource.h>
 #include <veltrane/audio/Music.h>
 #include <veltrane/audio/Sound.h>
 #include <veltrane/core/Box.h>

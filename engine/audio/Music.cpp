@@ -5,33 +5,20 @@
 #include <SFML/Audio/Music.hpp>
 
 #include <veltrane/audio/AudioDevice.h>
-#include <veltrane/audio/Mp3Reader.h>
 #include <veltrane/core/LogManager.h>
 
 namespace vl {
 
-Music::Music() : m_label("[Undefined]"), m_channel_count(0), m_sample_rate(0), m_duration(0.0f) {}
+Music::Music() = default;
 
 Music::~Music() {
-    if (m_p_music != nullptr) {
-        m_p_music->stop();
-    }
+    stopVoice(m_p_music.get());
 }
 
 int Music::loadMusic(std::string filename) {
-    registerMp3Reader();
     // Checked before the stream opens it: the stream sizes a buffer from the header's rate and channels.
-    if (!checkAudioFile(filename, "Music::loadMusic()")) {
-        return -1;
-    }
     sf::InputSoundFile file;
-    if (!file.openFromFile(filename)) {
-        return -1;
-    }
-    const unsigned int channels = file.getChannelCount();
-    const unsigned int rate = file.getSampleRate();
-    const float duration = file.getDuration().asSeconds();
-    if (!checkAudioFormat(channels, rate, "Music::loadMusic()", filename)) {
+    if (!openChecked(file, filename, "Music::loadMusic()")) {
         return -1;
     }
     if (isAudioAvailable()) {
@@ -41,56 +28,27 @@ int Music::loadMusic(std::string filename) {
         }
         m_p_music = std::move(p_music);
     }
-    m_channel_count = channels;
-    m_sample_rate = rate;
-    m_duration = duration;
+    setFormat(file.getChannelCount(), file.getSampleRate(), file.getDuration().asSeconds());
     return 0;
 }
 
 void Music::play(bool loop) {
     LogManager::getInstance().writeLog(5, "Music::play(): Playing music.");
-    if (m_p_music != nullptr) {
-        m_p_music->play();
-        m_p_music->setLoop(loop);
-    }
+    startVoice(m_p_music.get(), loop);
 }
 
 void Music::pause() {
     LogManager::getInstance().writeLog(5, "Music::pause(): Pausing music.");
-    if (m_p_music != nullptr) {
-        m_p_music->pause();
-    }
+    pauseVoice(m_p_music.get());
 }
 
 void Music::stop() {
     LogManager::getInstance().writeLog(5, "Music::stop(): Stopping music.");
-    if (m_p_music != nullptr) {
-        m_p_music->stop();
-    }
-}
-
-void Music::setLabel(std::string new_label) {
-    m_label = std::move(new_label);
-}
-
-std::string Music::getLabel() const {
-    return m_label;
-}
-
-unsigned int Music::getChannelCount() const {
-    return m_channel_count;
-}
-
-unsigned int Music::getSampleRate() const {
-    return m_sample_rate;
-}
-
-float Music::getDuration() const {
-    return m_duration;
+    stopVoice(m_p_music.get());
 }
 
 bool Music::isPlaying() const {
-    return m_p_music != nullptr && m_p_music->getStatus() == sf::Music::Playing;
+    return isVoicePlaying(m_p_music.get());
 }
 
 float Music::getPlayingOffset() const {

@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 
+#include <veltrane/audio/AudioResource.h>
+
 namespace sf {
 class Music;
 }
@@ -14,35 +16,21 @@ namespace vl {
 
 // Without an audio device (see isAudioAvailable) opening still checks the file, but no audio-library
 // object is made, so no streaming thread runs, and playing, pausing and stopping do nothing.
-class Music {
+class Music : public AudioResource {
 public:
     Music();   // empty, label "[Undefined]"
     ~Music();  // stops the stream
 
     // Opens the file (WAV, OGG, FLAC or MP3) for streaming; 0, or -1 leaving an opened piece as it was.
     int loadMusic(std::string filename);
-    void play(bool loop = true);  // from the start, or from where it was paused; nothing when not opened
-    void pause();                 // keeps the position
-    void stop();                  // back to the start
-    void setLabel(std::string new_label);
-    std::string getLabel() const;
-
-    // What the last successful open found; 0 before one.
-    unsigned int getChannelCount() const;
-    unsigned int getSampleRate() const;  // samples per second per channel
-    float getDuration() const;           // seconds
-    bool isPlaying() const;              // false without a device
-    float getPlayingOffset() const;      // seconds from the start; 0 without a device
+    void play(bool loop = true);     // from the start, or from where it was paused; nothing when not opened
+    void pause();                    // keeps the position
+    void stop();                     // back to the start
+    bool isPlaying() const;          // false without a device
+    float getPlayingOffset() const;  // seconds from the start; 0 without a device
 
 private:
-    Music(const Music&) = delete;
-    Music& operator=(const Music&) = delete;
-
     std::unique_ptr<sf::Music> m_p_music;  //!< the stream; null until an open with a device
-    std::string m_label;
-    unsigned int m_channel_count;
-    unsigned int m_sample_rate;
-    float m_duration;
 };
 
 }  // namespace vl

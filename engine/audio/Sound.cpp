@@ -8,7 +8,6 @@
 #include <vector>
 
 #include <veltrane/audio/AudioDevice.h>
-#include <veltrane/audio/Mp3Reader.h>
 #include <veltrane/core/LogManager.h>
 
 namespace vl {
@@ -19,7 +18,7 @@ const unsigned long long READ_CHUNK = 16384;  // interleaved samples per read
 
 }  // namespace
 
-Sound::Sound() : m_label("[Undefined]"), m_channel_count(0), m_sample_rate(0), m_sample_count(0) {}
+Sound::Sound() = default;
 
 Sound::~Sound() {
     m_p_sound.reset();
@@ -28,20 +27,13 @@ Sound::~Sound() {
 
 int Sound::loadSound(std::string filename) {
     const LogManager& log = LogManager::getInstance();
-    registerMp3Reader();
-    if (!checkAudioFile(filename, "Sound::loadSound()")) {
-        return -1;
-    }
     sf::InputSoundFile file;
-    if (!file.openFromFile(filename)) {
+    if (!openChecked(file, filename, "Sound::loadSound()")) {
         return -1;
     }
     const unsigned int channels = file.getChannelCount();
     const unsigned int rate = file.getSampleRate();
     const unsigned long long claimed = file.getSampleCount();
-    if (!checkAudioFormat(channels, rate, "Sound::loadSound()", filename)) {
-        return -1;
-    }
     if (claimed == 0 || claimed > MAX_SOUND_SAMPLES) {
         log.writeLog("Sound::loadSound(): Error! '%s' claims %llu samples (1 to %llu can be loaded).",
                      filename.c_str(), claimed, MAX_SOUND_SAMPLES);
@@ -78,51 +70,21 @@ int Sound::loadSound(std::string filename) {
         // The voice has left the old samples, so they can go.
         m_p_sound_buffer = std::move(p_buffer);
     }
-    m_channel_count = channels;
-    m_sample_rate = rate;
-    m_sample_count = claimed;
+    setFormat(channels, rate, static_cast<float>(static_cast<double>(claimed) / channels / rate));
     return 0;
 }
 
 void Sound::play(bool loop) {
     LogManager::getInstance().writeLog(5, "Sound::play(): Playing sound.");
-    if (m_p_sound != nullptr) {
-        m_p_sound->play();
-        m_p_sound->setLoop(loop);
-    }
+    startVoice(m_p_sound.get(), loop);
 }
 
 void Sound::stop() {
-    if (m_p_sound != nullptr) {
-        m_p_sound->stop();
-    }
-}
-
-void Sound::setLabel(std::string new_label) {
-    m_label = std::move(new_label);
-}
-
-std::string Sound::getLabel() const {
-    return m_label;
-}
-
-unsigned int Sound::getChannelCount() const {
-    return m_channel_count;
-}
-
-unsigned int Sound::getSampleRate() const {
-    return m_sample_rate;
-}
-
-float Sound::getDuration() const {
-    if (m_sample_rate == 0 || m_channel_count == 0) {
-        return 0.0f;
-    }
-    return static_cast<float>(static_cast<double>(m_sample_count) / m_channel_count / m_sample_rate);
+    stopVoice(m_p_sound.get());
 }
 
 bool Sound::isPlaying() const {
-    return m_p_sound != nullptr && m_p_sound->getStatus() == sf::Sound::Playing;
+    return isVoicePlaying(m_p_sound.get());
 }
 
 }  // namespace vl

@@ -28,8 +28,7 @@ LogManager& LogManager::getInstance() {
 }
 
 int LogManager::startUp() {
-    if (isStarted()) {
-        writeLog("%s::startup(): Warning! %s already started.", getType().c_str(), getType().c_str());
+    if (refuseIfStarted()) {
         return -1;
     }
     const char* p_env = std::getenv("VELTRANE_LOG");

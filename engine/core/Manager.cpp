@@ -32,6 +32,15 @@ void Manager::shutDown() {
     m_is_started = false;
 }
 
+bool Manager::refuseIfStarted() const {
+    if (!m_is_started) {
+        return false;
+    }
+    LogManager::getInstance().writeLog("%s::startup(): Warning! %s already started.", m_type.c_str(),
+                                       m_type.c_str());
+    return true;
+}
+
 std::string Manager::getType() const {
     return m_type;
 }

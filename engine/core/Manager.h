@@ -33,6 +33,8 @@ public:
 protected:
     Manager();
     void setType(std::string type);
+    // For a derived startUp(): true, with the warning every manager writes, when already started.
+    bool refuseIfStarted() const;
 
 private:
     Manager(const Manager&) = delete;

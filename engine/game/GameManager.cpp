@@ -77,8 +77,7 @@ void GameManager::setLoopTiming(Clock::TimeSource now, Sleeper sleep) {
 
 int GameManager::startUp() {
     LogManager& log = LogManager::getInstance();
-    if (isStarted()) {
-        log.writeLog("%s::startup(): Warning! %s already started.", getType().c_str(), getType().c_str());
+    if (refuseIfStarted()) {
         return -1;
     }
     Config& config = Config::getInstance();
@@ -139,38 +138,35 @@ int GameManager::startUp() {
 // Starts the managers in their fixed order; the first failure stops the start-up.
 int GameManager::startManagers() {
     LogManager& log = LogManager::getInstance();
-    if (DisplayManager::getInstance().startUp() != 0) {
-        log.writeLog("GameManager::startUp(): Error! Starting display manager.");
-        return -1;
-    }
-    log.writeLog(1, "Display manager started.");
-    if (InputManager::getInstance().startUp() != 0) {
-        log.writeLog("GameManager::startUp(): Error! Starting input manager.");
-        return -1;
-    }
-    log.writeLog(1, "Input manager started.");
-    if (Config::getInstance().getNetworking()) {
-        if (NetworkManager::getInstance().startUp() != 0) {
-            log.writeLog("GameManager::startUp(): Error! Starting network manager.");
+    struct Start {
+        Manager* p_manager;  // null: left out (networking off)
+        const char* failed;
+        const char* started;
+    };
+    const Start starts[] = {
+        {&DisplayManager::getInstance(), "GameManager::startUp(): Error! Starting display manager.",
+         "Display manager started."},
+        {&InputManager::getInstance(), "GameManager::startUp(): Error! Starting input manager.",
+         "Input manager started."},
+        {Config::getInstance().getNetworking() ? &NetworkManager::getInstance() : nullptr,
+         "GameManager::startUp(): Error! Starting network manager.", "Network manager started."},
+        {&ResourceManager::getInstance(), "GameManager::startUp(): Error! Starting resource manager.",
+         "Resource manager started."},
+        {&WorldManager::getInstance(), "GameManager::startUp(): Error starting world manager.",
+         "World manager started."},
+        {&PathManager::getInstance(), "GameManager::startUp(): Error starting path manager.",
+         "Path manager started."},
+    };
+    for (const Start& start : starts) {
+        if (start.p_manager == nullptr) {
+            continue;
+        }
+        if (start.p_manager->startUp() != 0) {
+            log.writeLog("%s", start.failed);
             return -1;
         }
-        log.writeLog(1, "Network manager started.");
+        log.writeLog(1, "%s", start.started);
     }
-    if (ResourceManager::getInstance().startUp() != 0) {
-        log.writeLog("GameManager::startUp(): Error! Starting resource manager.");
-        return -1;
-    }
-    log.writeLog(1, "Resource manager started.");
-    if (WorldManager::getInstance().startUp() != 0) {
-        log.writeLog("GameManager::startUp(): Error starting world manager.");
-        return -1;
-    }
-    log.writeLog(1, "World manager started.");
-    if (PathManager::getInstance().startUp() != 0) {
-        log.writeLog("GameManager::startUp(): Error starting path manager.");
-        return -1;
-    }
-    log.writeLog(1, "Path manager started.");
     return 0;
 }
 

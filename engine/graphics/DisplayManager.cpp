@@ -104,8 +104,7 @@ DisplayManager& DisplayManager::getInstance() {
 
 int DisplayManager::startUp() {
     const LogManager& log = LogManager::getInstance();
-    if (isStarted()) {
-        log.writeLog("%s::startup(): Warning! %s already started.", getType().c_str(), getType().c_str());
+    if (refuseIfStarted()) {
         return -1;
     }
     const Config& config = Config::getInstance();

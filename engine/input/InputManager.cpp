@@ -46,8 +46,7 @@ InputManager& InputManager::getInstance() {
 
 int InputManager::startUp() {
     const LogManager& log = LogManager::getInstance();
-    if (isStarted()) {
-        log.writeLog("%s::startup(): Warning! %s already started.", getType().c_str(), getType().c_str());
+    if (refuseIfStarted()) {
         return -1;
     }
     if (Config::getInstance().getHeadless()) {

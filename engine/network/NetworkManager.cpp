@@ -42,8 +42,7 @@ NetworkManager& NetworkManager::getInstance() {
 
 int NetworkManager::startUp() {
     const LogManager& log = LogManager::getInstance();
-    if (isStarted()) {
-        log.writeLog("%s::startup(): Warning! %s already started.", getType().c_str(), getType().c_str());
+    if (refuseIfStarted()) {
         return -1;
     }
     // POSIX sockets need no library start-up.
@@ -123,16 +122,26 @@ int NetworkManager::getConnectionCount() const {
 }
 
 std::vector<int> NetworkManager::getConnections() const {
-    return m_connections;
+    std::vector<int> sockets;
+    sockets.reserve(m_connections.size());
+    for (const Connection& connection : m_connections) {
+        sockets.push_back(connection.sock);
+    }
+    return sockets;
 }
 
 int NetworkManager::indexOf(int sock) const {
     for (size_t i = 0; i < m_connections.size(); i++) {
-        if (m_connections[i] == sock) {
+        if (m_connections[i].sock == sock) {
             return static_cast<int>(i);
         }
     }
     return -1;
+}
+
+NetworkManager::Connection* NetworkManager::find(int sock) {
+    const int index = indexOf(sock);
+    return index == -1 ? nullptr : &m_connections[static_cast<size_t>(index)];
 }
 
 int NetworkManager::accept() {
@@ -158,9 +167,7 @@ int NetworkManager::accept() {
         return -2;
     }
     log.writeLog(1, "NetworkManager::accept(): New connection, socket %d.", sock);
-    m_connections.push_back(sock);
-    m_delayed.emplace_back();
-    m_unsent.emplace_back();
+    m_connections.emplace_back(sock);
 
     EventNetworkAccept event(NETWORK_ACCEPT);
     event.setSocket(sock);
@@ -169,17 +176,11 @@ int NetworkManager::accept() {
     return sock;
 }
 
-void NetworkManager::removeConnection(int index) {
-    m_connections.erase(m_connections.begin() + index);
-    m_delayed.erase(m_delayed.begin() + index);
-    m_unsent.erase(m_unsent.begin() + index);
-}
-
 int NetworkManager::close(int sock) {
     const LogManager& log = LogManager::getInstance();
     std::vector<int> to_close;
     if (sock == -1) {
-        to_close = m_connections;
+        to_close = getConnections();
     } else if (indexOf(sock) == -1) {
         log.writeLog("NetworkManager::close(): Error! Socket %d not connected.", sock);
         return -1;
@@ -195,7 +196,7 @@ int NetworkManager::close(int sock) {
         const int error = platform::lastError();
         // The descriptor is released even when close() fails, so the connection goes either way;
         // it is dropped before the event so that handlers never see a dead socket as connected.
-        removeConnection(index);
+        m_connections.erase(m_connections.begin() + index);
         EventNetworkClose event(NETWORK_CLOSE);
         event.setSocket(closing);
         event.setBytes(0);
@@ -223,12 +224,12 @@ int NetworkManager::reportSocketError(int sock, const char* p_caller) {
     return -1;
 }
 
-int NetworkManager::flushUnsent(int index) {
-    std::string& unsent = m_unsent[static_cast<size_t>(index)];
+int NetworkManager::flushUnsent(Connection& connection) {
+    std::string& unsent = connection.unsent;
     if (unsent.empty()) {
         return 0;
     }
-    const int sock = m_connections[static_cast<size_t>(index)];
+    const int sock = connection.sock;
     const long sent = platform::socketSend(sock, unsent.data(), unsent.size());
     if (sent < 0) {
         if (platform::isWouldBlock(platform::lastError())) {
@@ -252,11 +253,11 @@ int NetworkManager::send(const void* p_data, int bytes, int sock) {
         return -1;
     }
     log.writeLog(15, "NetworkManager::send(): Socket %d. Calling ::send()...", sock);
-    const int index = indexOf(sock);
-    if (flushUnsent(index) != 0) {
+    Connection* p_connection = find(sock);
+    if (flushUnsent(*p_connection) != 0) {
         return -1;
     }
-    std::string& unsent = m_unsent[static_cast<size_t>(index)];
+    std::string& unsent = p_connection->unsent;
     if (!unsent.empty()) {
         // Bytes still waiting go first, or the peer would receive the stream out of order.
         if (unsent.size() + static_cast<size_t>(bytes) > static_cast<size_t>(MAX_UNSENT_BYTES)) {
@@ -303,7 +304,7 @@ int NetworkManager::queueDelayed(const void* p_data, int bytes, int sock, int st
     if (bytes > 0) {
         std::memcpy(message.data.get(), p_data, static_cast<size_t>(bytes));
     }
-    m_delayed[static_cast<size_t>(indexOf(sock))].push_back(std::move(message));
+    find(sock)->delayed.push_back(std::move(message));
     log.writeLog(15, "NetworkManager::queueDelayed(): %d bytes for socket %d at step %d.", bytes, sock, step);
     return 0;
 }
@@ -312,18 +313,18 @@ int NetworkManager::sendDelayed() {
     const int now = LoopState::getInstance().getStepCount();
     int total = 0;
     // Sockets, not indices: a failed send closes its connection and shifts the others.
-    const std::vector<int> sockets = m_connections;
+    const std::vector<int> sockets = getConnections();
     for (const int sock : sockets) {
-        int index = indexOf(sock);
-        if (index == -1) {
+        Connection* p_connection = find(sock);
+        if (p_connection == nullptr) {
             continue;
         }
-        if (flushUnsent(index) != 0) {
+        if (flushUnsent(*p_connection) != 0) {
             total += -1;
             continue;
         }
-        while ((index = indexOf(sock)) != -1) {
-            std::deque<DelayedMessage>& queue = m_delayed[static_cast<size_t>(index)];
+        while ((p_connection = find(sock)) != nullptr) {
+            std::deque<DelayedMessage>& queue = p_connection->delayed;
             if (queue.empty() || queue.front().step > now) {
                 break;
             }
@@ -337,12 +338,12 @@ int NetworkManager::sendDelayed() {
 
 int NetworkManager::getDelayedCount(int sock) const {
     const int index = indexOf(sock);
-    return index == -1 ? 0 : static_cast<int>(m_delayed[static_cast<size_t>(index)].size());
+    return index == -1 ? 0 : static_cast<int>(m_connections[static_cast<size_t>(index)].delayed.size());
 }
 
 int NetworkManager::getUnsentBytes(int sock) const {
     const int index = indexOf(sock);
-    return index == -1 ? 0 : static_cast<int>(m_unsent[static_cast<size_t>(index)].size());
+    return index == -1 ? 0 : static_cast<int>(m_connections[static_cast<size_t>(index)].unsent.size());
 }
 
 int NetworkManager::receive(void* p_buffer, int max_bytes, int sock) {
@@ -374,7 +375,7 @@ int NetworkManager::receive(void* p_buffer, int max_bytes, int sock) {
 
 int NetworkManager::receiveAll() {
     int total = 0;
-    const std::vector<int> sockets = m_connections;
+    const std::vector<int> sockets = getConnections();
     for (const int sock : sockets) {
         // Bounded, so that a peer that never stops sending cannot hold up the game loop.
         for (int chunk = 0; chunk < 16 && indexOf(sock) != -1; chunk++) {

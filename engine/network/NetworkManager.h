@@ -74,18 +74,28 @@ public:
     int getMaxConnections() const;
 
 private:
+    // One accepted connection and what waits to go to it.
+    struct Connection {
+        explicit Connection(int new_sock) : sock(new_sock) {}
+        // Move-only, so that the vector moves connections (queues and all) when it grows.
+        Connection(Connection&&) = default;
+        Connection& operator=(Connection&&) = default;
+
+        int sock;
+        std::deque<DelayedMessage> delayed;  //!< queued messages, oldest first
+        std::string unsent;                  //!< bytes the peer could not take yet
+    };
+
     NetworkManager();
-    int indexOf(int sock) const;  // -1 when not a connection; writes nothing
-    void removeConnection(int index);
-    int flushUnsent(int index);                             // 0, or -1 when the connection was lost
+    int indexOf(int sock) const;                            // -1 when not a connection; writes nothing
+    Connection* find(int sock);                             // null when not a connection; writes nothing
+    int flushUnsent(Connection& connection);                // 0, or -1 when the connection was lost
     int reportSocketError(int sock, const char* p_caller);  // reports the last socket error, -1
 
     int m_sock;  //!< listening socket, -1 when not a server
     int m_max_connections;
-    std::vector<int> m_connections;                     //!< in the order accepted
-    std::vector<std::deque<DelayedMessage>> m_delayed;  //!< same index as m_connections
-    std::vector<std::string> m_unsent;                  //!< bytes the peer could not take yet, same index
-    std::vector<char> m_receive_buffer;                 //!< one chunk, reused by receiveAll()
+    std::vector<Connection> m_connections;  //!< in the order accepted
+    std::vector<char> m_receive_buffer;     //!< one chunk, reused by receiveAll()
 };
 
 }  // namespace vl

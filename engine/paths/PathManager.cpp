@@ -26,8 +26,7 @@ PathManager& PathManager::getInstance() {
 
 int PathManager::startUp() {
     const LogManager& log = LogManager::getInstance();
-    if (isStarted()) {
-        log.writeLog("%s::startup(): Warning! %s already started.", getType().c_str(), getType().c_str());
+    if (refuseIfStarted()) {
         return -1;
     }
     m_cycle_time = LoopState::getInstance().getFrameTime() / 10;

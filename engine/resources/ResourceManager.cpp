@@ -11,6 +11,75 @@
 
 namespace vl {
 
+namespace {
+
+// What a sound's load and lookup write, and a music piece's.
+struct AudioTexts {
+    const char* p_full;        // the table is full: %d, the maximum
+    const char* p_no_label;    // an empty label, when one is refused; null when accepted
+    const char* p_unreadable;  // the file did not load: %s, the file name
+    const char* p_loaded;      // level 1: %s, the label
+    const char* p_looking;     // level 5: %s, the label
+    const char* p_missing;     // %s, the label
+};
+
+const AudioTexts SOUND_TEXTS = {
+    "RM::loadSound(): Error! Unable to add more sounds (max is %d).",
+    nullptr,
+    "RM::loadSound(): Error! Cannot load sound from file '%s'.",
+    "RM::loadSound(): Sound '%s' successfully loaded.",
+    "RM::getSound(): Looking for sound '%s'.",
+    "RM::getSound(): Warning! Sound '%s' not found.",
+};
+
+const AudioTexts MUSIC_TEXTS = {
+    "RM::loadMusic(): Error! Unable to add more musics (max is %d).",
+    "RM::loadMusic(): Error! Must provide label for music.",
+    "RM::loadmusic(): Error! Cannot load music from file '%s'.",
+    "RM::loadMusic(): Music '%s' successfully loaded.",
+    "RM::getMusic(): Looking for music '%s'.",
+    "RM::getMusic(): Warning! Music '%s' not found.",
+};
+
+// Loads filename into the next free slot of table under label; count grows only on success.
+template <class Clip>
+int loadInto(Clip* table, int& count, int max, int (Clip::*load)(std::string), const std::string& filename,
+             const std::string& label, const AudioTexts& texts) {
+    const LogManager& log = LogManager::getInstance();
+    if (count == max) {
+        log.writeLog(texts.p_full, max);
+        return -1;
+    }
+    if (label.empty() && texts.p_no_label != nullptr) {
+        log.writeLog("%s", texts.p_no_label);
+        return -1;
+    }
+    if ((table[count].*load)(filename) == -1) {
+        log.writeLog(texts.p_unreadable, filename.c_str());
+        return -1;
+    }
+    table[count].setLabel(label);
+    log.writeLog(1, texts.p_loaded, label.c_str());
+    count++;
+    return 0;
+}
+
+// The first of table's count loaded entries under exactly label, or null.
+template <class Clip>
+Clip* findByLabel(Clip* table, int count, const std::string& label, const AudioTexts& texts) {
+    const LogManager& log = LogManager::getInstance();
+    log.writeLog(5, texts.p_looking, label.c_str());
+    for (int i = 0; i < count; i++) {
+        if (table[i].getLabel() == label) {
+            return &table[i];
+        }
+    }
+    log.writeLog(texts.p_missing, label.c_str());
+    return nullptr;
+}
+
+}  // namespace
+
 ResourceManager::ResourceManager() : m_p_sprite{}, m_sprite_count(0), m_sound_count(0), m_music_count(0) {
     setType("ResourceManager");
 }
@@ -29,8 +98,7 @@ ResourceManager& ResourceManager::getInstance() {
 
 int ResourceManager::startUp() {
     const LogManager& log = LogManager::getInstance();
-    if (isStarted()) {
-        log.writeLog("%s::startup(): Warning! %s already started.", getType().c_str(), getType().c_str());
+    if (refuseIfStarted()) {
         return -1;
     }
     m_sprite_count = 0;
@@ -140,71 +208,27 @@ void ResourceManager::stopAudio() {
 }
 
 int ResourceManager::loadSound(std::string filename, std::string label) {
-    const LogManager& log = LogManager::getInstance();
     if (!isStarted()) {
-        log.writeLog("%s not started!", getType().c_str());
+        LogManager::getInstance().writeLog("%s not started!", getType().c_str());
         return -1;
     }
-    if (m_sound_count == MAX_SOUNDS) {
-        log.writeLog("RM::loadSound(): Error! Unable to add more sounds (max is %d).", MAX_SOUNDS);
-        return -1;
-    }
-    if (m_sound[m_sound_count].loadSound(filename) == -1) {
-        log.writeLog("RM::loadSound(): Error! Cannot load sound from file '%s'.", filename.c_str());
-        return -1;
-    }
-    m_sound[m_sound_count].setLabel(label);
-    log.writeLog(1, "RM::loadSound(): Sound '%s' successfully loaded.", label.c_str());
-    m_sound_count++;
-    return 0;
+    return loadInto(m_sound, m_sound_count, MAX_SOUNDS, &Sound::loadSound, filename, label, SOUND_TEXTS);
 }
 
 Sound* ResourceManager::getSound(std::string label) {
-    const LogManager& log = LogManager::getInstance();
-    log.writeLog(5, "RM::getSound(): Looking for sound '%s'.", label.c_str());
-    for (int i = 0; i < m_sound_count; i++) {
-        if (m_sound[i].getLabel() == label) {
-            return &m_sound[i];
-        }
-    }
-    log.writeLog("RM::getSound(): Warning! Sound '%s' not found.", label.c_str());
-    return nullptr;
+    return findByLabel(m_sound, m_sound_count, label, SOUND_TEXTS);
 }
 
 int ResourceManager::loadMusic(std::string filename, std::string label) {
-    const LogManager& log = LogManager::getInstance();
     if (!isStarted()) {
-        log.writeLog("%s not started!", getType().c_str());
+        LogManager::getInstance().writeLog("%s not started!", getType().c_str());
         return -1;
     }
-    if (m_music_count == MAX_MUSICS) {
-        log.writeLog("RM::loadMusic(): Error! Unable to add more musics (max is %d).", m_music_count);
-        return -1;
-    }
-    if (label.empty()) {
-        log.writeLog("RM::loadMusic(): Error! Must provide label for music.");
-        return -1;
-    }
-    if (m_music[m_music_count].loadMusic(filename) == -1) {
-        log.writeLog("RM::loadmusic(): Error! Cannot load music from file '%s'.", filename.c_str());
-        return -1;
-    }
-    m_music[m_music_count].setLabel(label);
-    log.writeLog(1, "RM::loadMusic(): Music '%s' successfully loaded.", label.c_str());
-    m_music_count++;
-    return 0;
+    return loadInto(m_music, m_music_count, MAX_MUSICS, &Music::loadMusic, filename, label, MUSIC_TEXTS);
 }
 
 Music* ResourceManager::getMusic(std::string label) {
-    const LogManager& log = LogManager::getInstance();
-    log.writeLog(5, "RM::getMusic(): Looking for music '%s'.", label.c_str());
-    for (int i = 0; i < m_music_count; i++) {
-        if (m_music[i].getLabel() == label) {
-            return &m_music[i];
-        }
-    }
-    log.writeLog("RM::getMusic(): Warning! Music '%s' not found.", label.c_str());
-    return nullptr;
+    return findByLabel(m_music, m_music_count, label, MUSIC_TEXTS);
 }
 
 int ResourceManager::getSoundCount() const {

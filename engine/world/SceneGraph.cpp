@@ -45,6 +45,24 @@ Counts countEntries(const ObjectList& list) {
     return counts;
 }
 
+// The lists an object belongs to: the active ones (with its type's list) or the inactive one,
+// and, only while active, the solid list and grid and the visible list at its altitude.
+struct Membership {
+    bool active;
+    bool solid;
+    bool visible;
+    int altitude;
+};
+
+// With `active` given, the lists it would belong to once its activity is that.
+Membership membershipOf(const Object* p_o, bool active) {
+    return {active, active && p_o->isSolid(), active && p_o->isVisible(), p_o->getAltitude()};
+}
+
+Membership membershipOf(const Object* p_o) {
+    return membershipOf(p_o, p_o->isActive());
+}
+
 }  // namespace
 
 SceneGraph::SceneGraph() = default;
@@ -65,7 +83,8 @@ int SceneGraph::insertObject(Object* p_o) {
     if (p_o == nullptr) {
         return -1;
     }
-    if (!p_o->isActive()) {
+    const Membership lists = membershipOf(p_o);
+    if (!lists.active) {
         return m_inactive_objects.insert(p_o);
     }
     if (m_objects.insert(p_o) != 0) {
@@ -78,7 +97,7 @@ int SceneGraph::insertObject(Object* p_o) {
                      p_o->getId());
         return -1;
     }
-    if (p_o->isSolid()) {
+    if (lists.solid) {
         if (m_solid_objects.insert(p_o) != 0) {
             log.writeLog("SceneGraph::insertObject(): Error! unable to insert solid Object (id %d)",
                          p_o->getId());
@@ -89,16 +108,15 @@ int SceneGraph::insertObject(Object* p_o) {
             return -1;
         }
     }
-    if (!p_o->isVisible()) {
+    if (!lists.visible) {
         return 0;
     }
-    const int altitude = p_o->getAltitude();
-    if (!validAltitude(altitude)) {
-        log.writeLog("SceneGraph::insertObject(): Warning! Altitude %d not in range [%d,%d]", altitude, 0,
-                     MAX_ALTITUDE);
+    if (!validAltitude(lists.altitude)) {
+        log.writeLog("SceneGraph::insertObject(): Warning! Altitude %d not in range [%d,%d]", lists.altitude,
+                     0, MAX_ALTITUDE);
         return -1;
     }
-    if (m_visible_objects[altitude].insert(p_o) != 0) {
+    if (m_visible_objects[lists.altitude].insert(p_o) != 0) {
         log.writeLog("SceneGraph::insertObject(): Error! unable to insert visible object (id %d)",
                      p_o->getId());
         return -1;
@@ -111,16 +129,16 @@ int SceneGraph::removeObject(Object* p_o) {
         return -1;
     }
     int sum = 0;
-    if (!p_o->isActive()) {
+    const Membership lists = membershipOf(p_o);
+    if (!lists.active) {
         sum += m_inactive_objects.remove(p_o);
     } else {
         sum += m_objects.remove(p_o);
         sum += removeFromType(m_type_map, p_o, p_o->getType());
-        if (p_o->isVisible()) {
-            const int altitude = p_o->getAltitude();
-            sum += validAltitude(altitude) ? m_visible_objects[altitude].remove(p_o) : -1;
+        if (lists.visible) {
+            sum += validAltitude(lists.altitude) ? m_visible_objects[lists.altitude].remove(p_o) : -1;
         }
-        if (p_o->isSolid()) {
+        if (lists.solid) {
             sum += m_solid_objects.remove(p_o);
             sum += m_grid.removeObject(p_o);
         }
@@ -174,6 +192,8 @@ int SceneGraph::updateActive(Object* p_o, bool new_active) {
     const std::string type = p_o->getType();
     const char* p_type = type.c_str();
     const bool quiet = gameOver();
+    // The lists it has while active: left when it becomes inactive, joined when it becomes active.
+    const Membership lists = membershipOf(p_o, true);
     int result = 0;
     // A failure is logged and counted while the game runs; the remaining steps run regardless.
     auto check = [&](int status, const char* fmt) {
@@ -188,12 +208,11 @@ int SceneGraph::updateActive(Object* p_o, bool new_active) {
         if (removeFromType(m_type_map, p_o, type) != 0) {
             result = -1;
         }
-        if (p_o->isVisible()) {
-            const int altitude = p_o->getAltitude();
-            check(validAltitude(altitude) ? m_visible_objects[altitude].remove(p_o) : -1,
+        if (lists.visible) {
+            check(validAltitude(lists.altitude) ? m_visible_objects[lists.altitude].remove(p_o) : -1,
                   "SceneGraph::updateActive(): remove visible object (%s) failed for visible_objects!");
         }
-        if (p_o->isSolid()) {
+        if (lists.solid) {
             check(m_solid_objects.remove(p_o),
                   "SceneGraph::updateActive(): remove object (%s) failed for solid_objects!");
             if (m_grid.removeObject(p_o) != 0) {
@@ -210,12 +229,11 @@ int SceneGraph::updateActive(Object* p_o, bool new_active) {
         log.writeLog("SceneGraph::updateActive(): Error! insert Object (%s) failed for type map!", p_type);
         return -1;
     }
-    if (p_o->isVisible()) {
-        const int altitude = p_o->getAltitude();
-        check(validAltitude(altitude) ? m_visible_objects[altitude].insert(p_o) : -1,
+    if (lists.visible) {
+        check(validAltitude(lists.altitude) ? m_visible_objects[lists.altitude].insert(p_o) : -1,
               "SceneGraph::updateActive(): insert Object (%s) failed for visible_objects!");
     }
-    if (p_o->isSolid()) {
+    if (lists.solid) {
         check(m_solid_objects.insert(p_o),
               "SceneGraph::updateActive(): insert object (%s) failed for solid_objects!");
         if (m_grid.insertObject(p_o) != 0) {
@@ -393,22 +411,20 @@ int SceneGraph::checkConsistency() const {
     std::map<std::string, int> type_count;
     for (int i = 0; i < world.getCount(); i++) {
         const Object* p_o = world[i];
-        const bool active = p_o->isActive();
-        const bool solid = active && p_o->isSolid();
-        const bool visible = active && p_o->isVisible();
-        expect("the active list", in_active, p_o, active);
-        expect("the inactive list", in_inactive, p_o, !active);
-        expect("the solid list", in_solid, p_o, solid);
-        solid_count += solid ? 1 : 0;
+        const Membership lists = membershipOf(p_o);
+        expect("the active list", in_active, p_o, lists.active);
+        expect("the inactive list", in_inactive, p_o, !lists.active);
+        expect("the solid list", in_solid, p_o, lists.solid);
+        solid_count += lists.solid ? 1 : 0;
         for (int altitude = 0; altitude <= MAX_ALTITUDE; altitude++) {
-            const bool here = visible && p_o->getAltitude() == altitude;
+            const bool here = lists.visible && lists.altitude == altitude;
             expect("a visible list", in_visible[altitude], p_o, here);
             visible_count[altitude] += here ? 1 : 0;
         }
         for (const auto& entry : in_type) {
-            expect("a type list", entry.second, p_o, active && entry.first == p_o->getType());
+            expect("a type list", entry.second, p_o, lists.active && entry.first == p_o->getType());
         }
-        if (active) {
+        if (lists.active) {
             if (in_type.find(p_o->getType()) == in_type.end()) {
                 expect("the type map", Counts(), p_o, true);
             }

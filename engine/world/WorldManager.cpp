@@ -28,8 +28,7 @@ WorldManager& WorldManager::getInstance() {
 
 int WorldManager::startUp() {
     LogManager& log = LogManager::getInstance();
-    if (isStarted()) {
-        log.writeLog("%s::startup(): Warning! %s already started.", getType().c_str(), getType().c_str());
+    if (refuseIfStarted()) {
         return -1;
     }
     m_deletions.clear();

@@ -1,0 +1,54 @@
+// SPDX-License-Identifier: MIT
+#include <veltrane/audio/AudioResource.h>
+
+#include <SFML/Audio/InputSoundFile.hpp>
+
+#include <veltrane/audio/AudioDevice.h>
+#include <veltrane/audio/Mp3Reader.h>
+
+namespace vl {
+
+AudioResource::AudioResource()
+    : m_label("[Undefined]"), m_channel_count(0), m_sample_rate(0), m_duration(0.0f) {}
+
+AudioResource::~AudioResource() = default;
+
+void AudioResource::setLabel(std::string new_label) {
+    m_label = std::move(new_label);
+}
+
+std::string AudioResource::getLabel() const {
+    return m_label;
+}
+
+unsigned int AudioResource::getChannelCount() const {
+    return m_channel_count;
+}
+
+unsigned int AudioResource::getSampleRate() const {
+    return m_sample_rate;
+}
+
+float AudioResource::getDuration() const {
+    return m_duration;
+}
+
+bool AudioResource::openChecked(sf::InputSoundFile& file, const std::string& filename, const char* writer) {
+    registerMp3Reader();
+    // Checked before the library reads it: a directory or a pipe would hold it up.
+    if (!checkAudioFile(filename, writer)) {
+        return false;
+    }
+    if (!file.openFromFile(filename)) {
+        return false;
+    }
+    return checkAudioFormat(file.getChannelCount(), file.getSampleRate(), writer, filename);
+}
+
+void AudioResource::setFormat(unsigned int channels, unsigned int rate, float duration) {
+    m_channel_count = channels;
+    m_sample_rate = rate;
+    m_duration = duration;
+}
+
+}  // namespace vl
