@@ -34,8 +34,6 @@
 #include <veltrane/input/InputReplay.h>
 #include <veltrane/network/EventNetwork.h>
 #include <veltrane/network/NetworkManager.h>
-#include <veltrane/paths/EventPath.h>
-#include <veltrane/paths/Path.h>
 #include <veltrane/paths/PathFind.h>
 #include <veltrane/paths/PathManager.h>
 #include <veltrane/platform/DisplayProbe.h>
@@ -44,9 +42,12 @@
 #include <veltrane/resources/SpriteReader.h>
 #include <veltrane/world/EventCollision.h>
 #include <veltrane/world/EventOut.h>
+#include <veltrane/world/EventPath.h>
 #include <veltrane/world/Geometry.h>
 #include <veltrane/world/Grid.h>
 #include <veltrane/world/Object.h>
+#include <veltrane/world/Path.h>
+#include <veltrane/world/PathSearches.h>
 #include <veltrane/world/SceneGraph.h>
 #include <veltrane/world/Solidness.h>
 #include <veltrane/world/WorldManager.h>

@@ -11,9 +11,9 @@
 #include <veltrane/effects/ViewObject.h>
 #include <veltrane/game/GameManager.h>
 #include <veltrane/input/EventKeyboard.h>
-#include <veltrane/paths/EventPath.h>
 #include <veltrane/resources/ResourceManager.h>
 #include <veltrane/world/EventCollision.h>
+#include <veltrane/world/EventPath.h>
 #include <veltrane/world/Object.h>
 #include <veltrane/world/WorldManager.h>
 

@@ -8,7 +8,6 @@
 #include <veltrane/core/Utility.h>
 #include <veltrane/effects/EventView.h>
 #include <veltrane/graphics/DisplayManager.h>
-#include <veltrane/world/Geometry.h>
 #include <veltrane/world/WorldManager.h>
 
 namespace vl {
@@ -59,6 +58,7 @@ ViewObject::ViewObject()
     setSolidness(SPECTRAL);
     setAltitude(MAX_ALTITUDE);
     setType("ViewObject");
+    setViewAnchored(true);
     const Box view = WorldManager::getInstance().getView();
     setPosition(Vector(3 * view.getHorizontal() / 6, 1));
     m_location = TOP_CENTER;

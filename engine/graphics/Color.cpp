@@ -2,6 +2,7 @@
 #include <veltrane/graphics/Color.h>
 
 #include <veltrane/core/LogManager.h>
+#include <veltrane/graphics/SfmlColor.h>
 
 namespace vl {
 

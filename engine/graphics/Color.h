@@ -1,11 +1,9 @@
 // SPDX-License-Identifier: MIT
-// The engine's eight colours, their components and names, and conversions to the window system's colour.
+// The engine's eight colours, their components and names.
 #ifndef VL_COLOR_H
 #define VL_COLOR_H
 
 #include <string>
-
-#include <SFML/Graphics/Color.hpp>
 
 namespace vl {
 
@@ -25,8 +23,6 @@ enum Color : int {
 // Stores the components of colours 0..7; CUSTOM and unsupported values leave r, g, b untouched
 // (unsupported values log "colorToRGB(): Color %d not supported." at level 5).
 void colorToRGB(Color c, unsigned char& r, unsigned char& g, unsigned char& b);
-// The colour with alpha 255; CUSTOM and unsupported values log at level 5 and give white.
-sf::Color colorToSFML(Color c);
 // "Black" .. "White"; "Unknown color" for CUSTOM and unsupported values.
 std::string colorToName(Color c);
 // Parses the lower-case name of colours 0..7 ("black" .. "white"); -1 when it names none.

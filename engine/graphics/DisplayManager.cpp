@@ -5,8 +5,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <new>
 
+#include <SFML/Graphics/Color.hpp>
+#include <SFML/Graphics/Font.hpp>
 #include <SFML/Graphics/RectangleShape.hpp>
 #include <SFML/Graphics/RenderWindow.hpp>
 #include <SFML/Graphics/Shape.hpp>
@@ -18,9 +19,9 @@
 #include <veltrane/core/Config.h>
 #include <veltrane/core/LogManager.h>
 #include <veltrane/graphics/BatchRenderer.h>
+#include <veltrane/graphics/SfmlColor.h>
 #include <veltrane/graphics/SfmlErrors.h>
 #include <veltrane/platform/DisplayProbe.h>
-#include <veltrane/world/Geometry.h>
 
 namespace vl {
 
@@ -85,13 +86,30 @@ Vector pixelsToSpaces(Vector pixels) {
     return spaces;
 }
 
+Vector worldToView(const Vector& world_pos) {
+    return world_pos - DisplayManager::getInstance().getViewCorner();
+}
+
+Vector viewToWorld(const Vector& view_pos) {
+    return view_pos + DisplayManager::getInstance().getViewCorner();
+}
+
+struct DisplayManager::Surface {
+    sf::Font m_font;
+    sf::Color m_background = sf::Color::Black;  //!< the window is cleared to it and each cell drawn on it
+    std::unique_ptr<sf::RenderWindow> m_p_window;
+    sf::RectangleShape m_rectangle;  //!< one cell of background behind each directly drawn character
+    sf::Text m_text;                 //!< each directly drawn character
+    std::unique_ptr<BatchRenderer> m_p_batch;  //!< this frame's vertices when batching
+};
+
 DisplayManager::DisplayManager()
-    : m_window_horizontal_pixels(Config::getInstance().getWindowHorizontalPixels()),
+    : m_p_surface(std::make_unique<Surface>()),
+      m_window_horizontal_pixels(Config::getInstance().getWindowHorizontalPixels()),
       m_window_vertical_pixels(Config::getInstance().getWindowVerticalPixels()),
       m_window_horizontal_chars(Config::getInstance().getWindowHorizontalChars()),
-      m_window_vertical_chars(Config::getInstance().getWindowVerticalChars()),
-      m_window_background_color(sf::Color::Black), m_headless(false), m_batching(batchingWanted()),
-      m_culling(true), m_character_size(0) {
+      m_window_vertical_chars(Config::getInstance().getWindowVerticalChars()), m_headless(false),
+      m_batching(batchingWanted()), m_culling(true), m_character_size(0) {
     setType("DisplayManager");
 }
 
@@ -141,6 +159,7 @@ int DisplayManager::startUp() {
 int DisplayManager::openWindow() {
     const LogManager& log = LogManager::getInstance();
     const Config& config = Config::getInstance();
+    Surface& surface = *m_p_surface;
 
     // The graphics library aborts the process when it cannot reach the display, so ask first.
     const DisplayProbe probe;
@@ -172,15 +191,15 @@ int DisplayManager::openWindow() {
     }
     const sf::VideoMode mode(static_cast<unsigned int>(m_window_horizontal_pixels),
                              static_cast<unsigned int>(m_window_vertical_pixels), 32);
-    m_p_window.reset(new (std::nothrow) sf::RenderWindow(mode, sf::String(config.getWindowTitle()), style));
-    if (!m_p_window || !m_p_window->isOpen()) {
+    surface.m_p_window = std::make_unique<sf::RenderWindow>(mode, sf::String(config.getWindowTitle()), style);
+    if (!surface.m_p_window->isOpen()) {
         log.writeLog("DisplayManager::startUp(): Unable to allocate window!");
         return -1;
     }
-    m_p_window->setMouseCursorVisible(config.getShowMouse());
-    m_p_window->setVerticalSyncEnabled(true);
+    surface.m_p_window->setMouseCursorVisible(config.getShowMouse());
+    surface.m_p_window->setVerticalSyncEnabled(true);
 
-    if (!m_font.loadFromFile(config.getFontFile())) {
+    if (!surface.m_font.loadFromFile(config.getFontFile())) {
         log.writeLog("DisplayManager::startUp(): Error! Unable to open font from file '%s'.",
                      config.getFontFile().c_str());
         std::fprintf(stderr,
@@ -190,64 +209,46 @@ int DisplayManager::openWindow() {
         return -1;
     }
 
-    const float cell_width = charWidth();
-    const float cell_height = charHeight();
-    m_p_rectangle.reset(new (std::nothrow) sf::RectangleShape(sf::Vector2f(cell_width, cell_height)));
-    if (!m_p_rectangle) {
-        log.writeLog("DisplayManager::startUp(): Error! Unable to allocate rectangle.");
-        return -1;
-    }
-    m_p_text.reset(new (std::nothrow) sf::Text("", m_font, 30));
-    if (!m_p_text) {
-        log.writeLog("DisplayManager::startUp(): Error! Unable to allocate text.");
-        return -1;
-    }
-    m_p_text->setFont(m_font);
-    m_p_text->setStyle(sf::Text::Bold);
-    m_p_text->setCharacterSize(m_character_size);
+    surface.m_background = colorToSFML(static_cast<Color>(config.getWindowBackgroundColor()));
+    surface.m_rectangle.setSize(sf::Vector2f(charWidth(), charHeight()));
+    surface.m_rectangle.setFillColor(surface.m_background);
+    surface.m_text.setFont(surface.m_font);
+    surface.m_text.setStyle(sf::Text::Bold);
+    surface.m_text.setCharacterSize(m_character_size);
 
-    m_window_background_color = colorToSFML(static_cast<Color>(config.getWindowBackgroundColor()));
-    m_p_rectangle->setFillColor(m_window_background_color);
-
-    m_p_batch.reset(new BatchRenderer(m_font, m_character_size));
-    m_p_batch->setCulling(m_culling);
-    m_p_batch->setBounds(static_cast<float>(m_window_horizontal_pixels),
-                         static_cast<float>(m_window_vertical_pixels));
+    surface.m_p_batch = std::make_unique<BatchRenderer>(surface.m_font, m_character_size);
+    surface.m_p_batch->setCulling(m_culling);
+    surface.m_p_batch->setBounds(static_cast<float>(m_window_horizontal_pixels),
+                                 static_cast<float>(m_window_vertical_pixels));
     log.writeLog(5, "DisplayManager::startUp(): drawing %s.",
                  m_batching ? "each frame in one batch" : "character by character");
-    m_p_window->clear(m_window_background_color);
-    m_p_batch->startFrame(m_window_background_color);
+    surface.m_p_window->clear(surface.m_background);
+    surface.m_p_batch->startFrame(surface.m_background);
     return 0;
 }
 
 void DisplayManager::shutDown() {
-    if (m_p_window) {
-        m_p_window->close();
-        m_p_window.reset();
+    Surface& surface = *m_p_surface;
+    if (surface.m_p_window) {
+        surface.m_p_window->close();
+        surface.m_p_window.reset();
     }
-    m_p_batch.reset();
-    m_p_text.reset();
-    m_p_rectangle.reset();
+    surface.m_p_batch.reset();
     Manager::shutDown();
     LogManager::getInstance().writeLog(5, "DisplayManager::shutDown(): successfully stopped.");
     restoreSfmlErrors();
 }
 
-bool DisplayManager::checkDrawable() const {
+bool DisplayManager::canDraw() const {
     if (!isStarted()) {
         LogManager::getInstance().writeLog("%s not started!", getType().c_str());
         return false;
     }
-    return !m_headless && m_p_window != nullptr;
+    // Headless there is never a window; a started display otherwise always has one.
+    return m_p_surface->m_p_window != nullptr;
 }
 
 int DisplayManager::drawCharacter(Vector world_pos, char ch, Color color, float rotation) const {
-    if (Config::getInstance().getHeadless() && !isStarted()) {
-        return -1;
-    }
-    if (m_headless && isStarted()) {
-        return -1;
-    }
     // CUSTOM and unsupported colours have no components of their own: draw them white.
     unsigned char r = 255;
     unsigned char g = 255;
@@ -258,9 +259,10 @@ int DisplayManager::drawCharacter(Vector world_pos, char ch, Color color, float 
 
 int DisplayManager::drawCharacter(Vector world_pos, char ch, unsigned char r, unsigned char g,
                                   unsigned char b, float rotation) const {
-    if (!checkDrawable()) {
+    if (!canDraw()) {
         return -1;
     }
+    Surface& surface = *m_p_surface;
     const Vector pixel = spacesToPixels(worldToView(world_pos));
     const float cell_width = charWidth();
     const float cell_height = charHeight();
@@ -270,27 +272,23 @@ int DisplayManager::drawCharacter(Vector world_pos, char ch, unsigned char r, un
     const sf::Color glyph_color(r, g, b, 255);
 
     if (m_batching) {
-        m_p_batch->addCharacter(rect_pos, sf::Vector2f(cell_width, cell_height), m_window_background_color,
-                                text_pos, ch, glyph_color, rotation);
+        surface.m_p_batch->addCharacter(rect_pos, sf::Vector2f(cell_width, cell_height), surface.m_background,
+                                        text_pos, ch, glyph_color, rotation);
         return 0;
     }
-    m_p_rectangle->setPosition(rect_pos);
-    m_p_rectangle->setRotation(rotation);
-    m_p_window->draw(*m_p_rectangle);
-    m_p_text->setString(std::string(1, ch));
-    m_p_text->setPosition(text_pos);
-    m_p_text->setFillColor(glyph_color);
-    m_p_text->setRotation(rotation);
-    m_p_window->draw(*m_p_text);
+    surface.m_rectangle.setPosition(rect_pos);
+    surface.m_rectangle.setRotation(rotation);
+    surface.m_p_window->draw(surface.m_rectangle);
+    surface.m_text.setString(std::string(1, ch));
+    surface.m_text.setPosition(text_pos);
+    surface.m_text.setFillColor(glyph_color);
+    surface.m_text.setRotation(rotation);
+    surface.m_p_window->draw(surface.m_text);
     return 0;
 }
 
 int DisplayManager::drawString(Vector world_pos, std::string str, Justification just, Color color) const {
-    if (!isStarted()) {
-        LogManager::getInstance().writeLog("%s not started!", getType().c_str());
-        return -1;
-    }
-    if (m_headless) {
+    if (!canDraw()) {
         return -1;
     }
     Vector start = world_pos;
@@ -308,33 +306,34 @@ int DisplayManager::drawString(Vector world_pos, std::string str, Justification 
 }
 
 int DisplayManager::drawShape(const sf::Shape& shape) const {
-    if (!isStarted() || m_headless || !m_p_window) {
+    if (!canDraw()) {
         return -1;
     }
     if (m_batching) {
-        m_p_batch->addShape(shape);
+        m_p_surface->m_p_batch->addShape(shape);
     } else {
-        m_p_window->draw(shape);
+        m_p_surface->m_p_window->draw(shape);
     }
     return 0;
 }
 
 int DisplayManager::flush() const {
-    if (!isStarted() || m_headless || !m_p_window) {
+    if (!canDraw()) {
         return -1;
     }
-    m_p_batch->submit(*m_p_window);
+    m_p_surface->m_p_batch->submit(*m_p_surface->m_p_window);
     return 0;
 }
 
 int DisplayManager::swapBuffers() {
-    if (!checkDrawable()) {
+    if (!canDraw()) {
         return -1;
     }
-    m_p_batch->submit(*m_p_window);
-    m_p_window->display();
-    m_p_window->clear(m_window_background_color);
-    m_p_batch->startFrame(m_window_background_color);
+    Surface& surface = *m_p_surface;
+    surface.m_p_batch->submit(*surface.m_p_window);
+    surface.m_p_window->display();
+    surface.m_p_window->clear(surface.m_background);
+    surface.m_p_batch->startFrame(surface.m_background);
     return 0;
 }
 
@@ -342,11 +341,17 @@ bool DisplayManager::setBackgroundColor(Color color) {
     if (m_headless || Config::getInstance().getHeadless()) {
         return false;
     }
-    m_window_background_color = colorToSFML(color);
-    if (m_p_rectangle) {
-        m_p_rectangle->setFillColor(m_window_background_color);
-    }
+    m_p_surface->m_background = colorToSFML(color);
+    m_p_surface->m_rectangle.setFillColor(m_p_surface->m_background);
     return true;
+}
+
+void DisplayManager::setViewCorner(Vector corner) {
+    m_view_corner = corner;
+}
+
+Vector DisplayManager::getViewCorner() const {
+    return m_view_corner;
 }
 
 int DisplayManager::getHorizontalChars() const {
@@ -370,29 +375,30 @@ unsigned int DisplayManager::getCharacterSize() const {
 }
 
 sf::Color DisplayManager::getBackgroundColor() const {
-    return m_window_background_color;
+    return m_p_surface->m_background;
 }
 
 sf::RenderWindow* DisplayManager::getWindow() const {
-    return m_p_window.get();
+    return m_p_surface->m_p_window.get();
 }
 
 void DisplayManager::setBatching(bool batching) {
     if (batching == m_batching) {
         return;
     }
+    Surface& surface = *m_p_surface;
     // Whatever was queued must reach the window before characters start going there directly.
-    if (!batching && m_p_batch && m_p_window) {
-        m_p_batch->submit(*m_p_window);
-        m_p_batch->forgetFrame();  // the batch cannot see what is drawn directly
+    if (!batching && surface.m_p_batch && surface.m_p_window) {
+        surface.m_p_batch->submit(*surface.m_p_window);
+        surface.m_p_batch->forgetFrame();  // the batch cannot see what is drawn directly
     }
     m_batching = batching;
 }
 
 void DisplayManager::setCulling(bool culling) {
     m_culling = culling;
-    if (m_p_batch) {
-        m_p_batch->setCulling(culling);
+    if (m_p_surface->m_p_batch) {
+        m_p_surface->m_p_batch->setCulling(culling);
     }
 }
 

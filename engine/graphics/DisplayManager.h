@@ -6,23 +6,17 @@
 #include <memory>
 #include <string>
 
-#include <SFML/Graphics/Color.hpp>
-#include <SFML/Graphics/Font.hpp>
-
 #include <veltrane/core/Manager.h>
 #include <veltrane/core/Vector.h>
 #include <veltrane/graphics/Color.h>
 
 namespace sf {
+class Color;
 class RenderWindow;
-class RectangleShape;
 class Shape;
-class Text;
 }  // namespace sf
 
 namespace vl {
-
-class BatchRenderer;
 
 enum Justification : int {
     LEFT = 0,
@@ -33,10 +27,12 @@ enum Justification : int {
 // Set to "direct" to draw every character with its own two draw calls instead of one batch per frame.
 const char* const RENDERER_ENV = "VELTRANE_RENDERER";
 
-float charWidth();                     // pixels per cell horizontally (0 without cells)
-float charHeight();                    // pixels per cell vertically (0 without cells)
-Vector spacesToPixels(Vector spaces);  // cells to pixels
-Vector pixelsToSpaces(Vector pixels);  // pixels to cells (0 along an axis without cells)
+float charWidth();                            // pixels per cell horizontally (0 without cells)
+float charHeight();                           // pixels per cell vertically (0 without cells)
+Vector spacesToPixels(Vector spaces);         // cells to pixels
+Vector pixelsToSpaces(Vector pixels);         // pixels to cells (0 along an axis without cells)
+Vector worldToView(const Vector& world_pos);  // minus the view's corner
+Vector viewToWorld(const Vector& view_pos);   // plus the view's corner
 
 class DisplayManager : public Manager {
 public:
@@ -63,6 +59,11 @@ public:
     int swapBuffers();  // shows the frame drawn since the last call and clears to the background colour
     bool setBackgroundColor(Color color);  // false headless; applies to later characters and clears
 
+    // The world position drawn at the window's top-left corner; the world manager sets it to its view's
+    // corner whenever the view changes.
+    void setViewCorner(Vector corner);
+    Vector getViewCorner() const;
+
     int getHorizontalChars() const;         // window width in character cells
     int getVerticalChars() const;           // window height in character cells
     int getHorizontalPixels() const;        // window width in pixels
@@ -81,24 +82,22 @@ public:
     bool isCulling() const;
 
 private:
+    struct Surface;  // the window-system objects: font, window, cell background, text and batch
+
     DisplayManager();
     int openWindow();
-    bool checkDrawable() const;  // logs when not started
+    bool canDraw() const;  // started with a window; logs when not started
 
-    sf::Font m_font;
-    std::unique_ptr<sf::RenderWindow> m_p_window;
+    std::unique_ptr<Surface> m_p_surface;  //!< lives as long as the manager, so the font stays loaded
     int m_window_horizontal_pixels;
     int m_window_vertical_pixels;
     int m_window_horizontal_chars;
     int m_window_vertical_chars;
-    std::unique_ptr<sf::RectangleShape> m_p_rectangle;
-    sf::Color m_window_background_color;
-    std::unique_ptr<sf::Text> m_p_text;
+    Vector m_view_corner;  //!< world position of the window's top-left corner
     bool m_headless;
     bool m_batching;
     bool m_culling;  //!< backgrounds only where they cover earlier ink
     unsigned int m_character_size;
-    std::unique_ptr<BatchRenderer> m_p_batch;  //!< this frame's vertices when batching
 };
 
 }  // namespace vl

@@ -11,7 +11,6 @@
 #include <veltrane/core/LogManager.h>
 #include <veltrane/core/Utility.h>
 #include <veltrane/graphics/DisplayManager.h>
-#include <veltrane/world/Geometry.h>
 
 namespace vl {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include <veltrane/core/Vector.h>
-#include <veltrane/paths/Path.h>
+#include <veltrane/world/Path.h>
 
 namespace vl {
 

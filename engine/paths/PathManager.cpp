@@ -6,18 +6,24 @@
 
 #include <veltrane/core/LogManager.h>
 #include <veltrane/core/LoopState.h>
-#include <veltrane/paths/EventPath.h>
 #include <veltrane/paths/PathFind.h>
 #include <veltrane/platform/Platform.h>
+#include <veltrane/world/EventPath.h>
 #include <veltrane/world/Object.h>
+#include <veltrane/world/WorldManager.h>
 
 namespace vl {
 
 PathManager::PathManager() : m_cycle_time(0), m_now(platform::monotonicMicroseconds) {
     setType("PathManager");
+    // Objects drop their searches through the world, which knows nothing of this module.
+    WorldManager::getInstance().setPathSearches(this);
 }
 
-PathManager::~PathManager() = default;
+// The world manager was built first, inside the constructor, so it is still there.
+PathManager::~PathManager() {
+    WorldManager::getInstance().setPathSearches(nullptr);
+}
 
 PathManager& PathManager::getInstance() {
     static PathManager instance;
@@ -95,6 +101,11 @@ int PathManager::removePathFind(PathFind* p_path_find) {
     }
     m_path_finds.erase(end, m_path_finds.end());
     return 0;
+}
+
+void PathManager::deletePathFind(PathFind* p_path_find) {
+    removePathFind(p_path_find);
+    delete p_path_find;
 }
 
 void PathManager::forgetTarget(const Object* p_target) {

@@ -8,13 +8,14 @@
 
 #include <veltrane/core/Clock.h>
 #include <veltrane/core/Manager.h>
+#include <veltrane/world/PathSearches.h>
 
 namespace vl {
 
 class Object;
 class PathFind;
 
-class PathManager : public Manager {
+class PathManager : public Manager, public PathSearches {
 public:
     static PathManager& getInstance();
     ~PathManager() override;
@@ -32,8 +33,9 @@ public:
     int addPathFind(PathFind* p_path_find);
     // Removes every occurrence of p_path_find without deleting it; -1 when null or not pending.
     int removePathFind(PathFind* p_path_find);
+    void deletePathFind(PathFind* p_path_find) override;  // removes it, then deletes it
     // p_target is going away: searches walking to it arrive at its last cell instead.
-    void forgetTarget(const Object* p_target);
+    void forgetTarget(const Object* p_target) override;
     int getPendingCount() const;
     int getCycleTime() const;  // the budget floor in milliseconds
 

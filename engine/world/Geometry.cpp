@@ -5,7 +5,6 @@
 
 #include <veltrane/core/LogManager.h>
 #include <veltrane/world/Object.h>
-#include <veltrane/world/WorldManager.h>
 
 namespace vl {
 
@@ -37,14 +36,6 @@ float distance(const Vector& p1, const Vector& p2) {
     const float dx = p1.getX() - p2.getX();
     const float dy = p1.getY() - p2.getY();
     return std::sqrt(dx * dx + dy * dy);
-}
-
-Vector worldToView(const Vector& world_pos) {
-    return world_pos - WorldManager::getInstance().getView().getCorner();
-}
-
-Vector viewToWorld(const Vector& view_pos) {
-    return view_pos + WorldManager::getInstance().getView().getCorner();
 }
 
 Box getWorldBox(const Object* p_o) {

@@ -6,12 +6,9 @@
 #include <new>
 #include <unordered_set>
 
-#include <veltrane/core/Box.h>
-#include <veltrane/core/Config.h>
 #include <veltrane/core/LogManager.h>
 #include <veltrane/world/Geometry.h>
 #include <veltrane/world/Object.h>
-#include <veltrane/world/WorldManager.h>
 
 namespace vl {
 
@@ -72,18 +69,15 @@ Grid::~Grid() {
     shutDown();
 }
 
-int Grid::startUp() {
+int Grid::startUp(const Box& boundary, int cell_width, int cell_height) {
     LogManager& log = LogManager::getInstance();
     if (m_p_cells != nullptr) {
         log.writeLog("Grid::startUp(): Warning! Grid allocated. Not proceeding.");
         return -1;
     }
-    // Read here rather than at construction: the world manager may exist before the configuration is loaded.
-    const Config& config = Config::getInstance();
-    m_cell_width = positiveOr(config.getGridWidth(), DEFAULT_CELL_WIDTH, "grid_width");
-    m_cell_height = positiveOr(config.getGridHeight(), DEFAULT_CELL_HEIGHT, "grid_height");
+    m_cell_width = positiveOr(cell_width, DEFAULT_CELL_WIDTH, "grid_width");
+    m_cell_height = positiveOr(cell_height, DEFAULT_CELL_HEIGHT, "grid_height");
 
-    const Box boundary = WorldManager::getInstance().getBoundary();
     const long long cols = cellCount(boundary.getHorizontal(), m_cell_width);
     const long long rows = cellCount(boundary.getVertical(), m_cell_height);
     if (cols > MAX_CELLS || rows > MAX_CELLS || cols * rows > MAX_CELLS) {

@@ -3,6 +3,7 @@
 #ifndef VL_GRID_H
 #define VL_GRID_H
 
+#include <veltrane/core/Box.h>
 #include <veltrane/core/ObjectList.h>
 #include <veltrane/core/Vector.h>
 
@@ -17,9 +18,10 @@ public:
     Grid(const Grid&) = delete;
     Grid& operator=(const Grid&) = delete;
 
-    // Builds empty cells covering the world manager's current boundary, cell size from the
-    // configuration ("grid_width", "grid_height"); -1 if the cells exist already or cannot be built.
-    int startUp();
+    // Builds empty cells of cell_width by cell_height characters covering boundary (a size below 1 is
+    // logged and replaced by the default, 20 wide or 8 high); -1 if the cells exist already or cannot be
+    // built.
+    int startUp(const Box& boundary, int cell_width, int cell_height);
     void shutDown();  // frees the cells (their objects are forgotten, not deleted)
 
     int insertObject(Object* p_o);  // lists it in every cell its box touches at its position

@@ -12,7 +12,7 @@
 #include <veltrane/core/Vector.h>
 #include <veltrane/graphics/Animation.h>
 #include <veltrane/graphics/Shape.h>
-#include <veltrane/paths/Path.h>
+#include <veltrane/world/Path.h>
 #include <veltrane/world/Solidness.h>
 
 namespace vl {
@@ -105,6 +105,7 @@ public:
     Shape getShape() const;              // copy
     bool isModified() const;             // any attribute modified since last serialised
     Vector predictPosition() const;      // position plus velocity; changes nothing
+    bool isViewAnchored() const;         // positioned in view coordinates, so drawn wherever the view is
     void setDirectionTo(Vector target);  // points the direction from the position toward target
 
     int registerInterest(std::string event_type);    // with the manager that sends that type; 0 or -1
@@ -117,7 +118,7 @@ public:
 
     static int getNextId();  // the id the next object will get
 
-    // Path searches and following (ObjectPath.cpp). A position stands for its nearest cell (halves
+    // Path searches and following. A position stands for its nearest cell (halves
     // round up); the search runs over the world's cells from this object's cell, a little every
     // loop iteration, and a found path is then followed at the object's speed. A search started
     // while one is pending replaces it. 0, or -1 (logged) when no search can start. Paths may cut
@@ -130,13 +131,15 @@ public:
     Path getPath() const;
 
 protected:
-    static void setNextId(int next_id);  // for objects that give their id back
+    static void setNextId(int next_id);          // for objects that give their id back
+    void setViewAnchored(bool anchored = true);  // for objects whose position is in view coordinates
 
 private:
     Object(const Object&) = delete;
     Object& operator=(const Object&) = delete;
     int startPathFind(Vector goal, Object* p_target);
-    void leavePathSearches();  // deletes the pending search; searches walking to this object forget it
+    void dropPathFind();       // withdraws and deletes the pending search, if any
+    void leavePathSearches();  // drops the pending search; searches walking to this object forget it
 
     static int s_next_id;  //!< id for the next object, shared by all objects
 
@@ -162,6 +165,7 @@ private:
     bool m_follow_path;
     bool m_avoid_collisions;
     bool m_in_world;  //!< the world manager accepted it; only then are its lists kept up to date
+    bool m_view_anchored;
 };
 
 }  // namespace vl

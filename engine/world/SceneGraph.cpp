@@ -67,10 +67,10 @@ Membership membershipOf(const Object* p_o) {
 
 SceneGraph::SceneGraph() = default;
 
-int SceneGraph::startUp() {
+int SceneGraph::startUp(const Box& boundary, int cell_width, int cell_height) {
     m_type_map.clear();
     LogManager::getInstance().writeLog(1, "Scenegraph configuration: GRID");
-    return m_grid.startUp();
+    return m_grid.startUp(boundary, cell_width, cell_height);
 }
 
 void SceneGraph::shutDown() {

@@ -6,6 +6,7 @@
 #include <map>
 #include <string>
 
+#include <veltrane/core/Box.h>
 #include <veltrane/core/ObjectList.h>
 #include <veltrane/core/Vector.h>
 #include <veltrane/world/Grid.h>
@@ -21,7 +22,8 @@ public:
     SceneGraph(const SceneGraph&) = delete;
     SceneGraph& operator=(const SceneGraph&) = delete;
 
-    int startUp();    // empties the type map and starts the grid for the world manager's boundary
+    // Empties the type map and starts the grid over boundary in cells of cell_width by cell_height.
+    int startUp(const Box& boundary, int cell_width, int cell_height);
     void shutDown();  // empties the type map and frees the grid; the other lists stay
 
     int insertObject(Object* p_o);  // into every list its state asks for; -1 on failure

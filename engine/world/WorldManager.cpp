@@ -4,8 +4,9 @@
 #include <cmath>
 #include <cstdlib>
 
+#include <veltrane/core/Config.h>
 #include <veltrane/core/LogManager.h>
-#include <veltrane/effects/ViewObject.h>
+#include <veltrane/graphics/DisplayManager.h>
 #include <veltrane/world/EventCollision.h>
 #include <veltrane/world/EventOut.h>
 #include <veltrane/world/Geometry.h>
@@ -15,7 +16,7 @@ namespace vl {
 
 namespace {}  // namespace
 
-WorldManager::WorldManager() : m_p_view_following(nullptr) {
+WorldManager::WorldManager() : m_p_view_following(nullptr), m_p_path_searches(nullptr) {
     setType("WorldManager");
 }
 
@@ -33,10 +34,10 @@ int WorldManager::startUp() {
     }
     m_deletions.clear();
     m_boundary = Box(Vector(0, 0), 0, 0);
-    m_view = Box(Vector(0, 0), 0, 0);
+    setView(Box(Vector(0, 0), 0, 0));
     m_view_slack = Vector(0, 0);
     m_p_view_following = nullptr;
-    if (m_scene_graph.startUp() != 0) {
+    if (startSceneGraph() != 0) {
         log.writeLog("WorldManager::startUp(): Error! Unable to startup Scenegraph");
         return -1;
     }
@@ -58,6 +59,12 @@ void WorldManager::shutDown() {
     m_p_view_following = nullptr;
     m_scene_graph.shutDown();
     LogManager::getInstance().writeLog(5, "WorldManager::shutDown(): Successfully stopped.");
+}
+
+int WorldManager::startSceneGraph() {
+    // Read at every start: the world manager may exist before the configuration is loaded.
+    const Config& config = Config::getInstance();
+    return m_scene_graph.startUp(m_boundary, config.getGridWidth(), config.getGridHeight());
 }
 
 void WorldManager::deleteAll() {
@@ -271,8 +278,7 @@ void WorldManager::draw() {
         for (int i = 0; i < visible.getCount(); i++) {
             Object* p_o = visible[i];
             // View objects sit in view coordinates, so their world box says nothing about being seen.
-            if (boxIntersectsBox(getWorldBox(p_o), m_view) ||
-                dynamic_cast<const ViewObject*>(p_o) != nullptr) {
+            if (boxIntersectsBox(getWorldBox(p_o), m_view) || p_o->isViewAnchored()) {
                 p_o->draw();
             }
         }
@@ -285,7 +291,7 @@ void WorldManager::setBoundary(Box new_boundary) {
     }
     m_boundary = new_boundary;
     m_scene_graph.shutDown();
-    if (m_scene_graph.startUp() != 0) {
+    if (startSceneGraph() != 0) {
         LogManager::getInstance().writeLog(
             "WorldManager::setBoundary(): Error! Unable to restart Scenegraph");
         return;
@@ -300,6 +306,8 @@ Box WorldManager::getBoundary() const {
 
 void WorldManager::setView(Box new_view) {
     m_view = new_view;
+    // The display draws relative to the view without asking the world where it is.
+    DisplayManager::getInstance().setViewCorner(m_view.getCorner());
 }
 
 Box WorldManager::getView() const {
@@ -323,7 +331,7 @@ void WorldManager::setViewPosition(Vector view_pos) {
     if (y < 0) {
         y = 0;
     }
-    m_view.setCorner(Vector(x, y));
+    setView(Box(Vector(x, y), width, height));
 }
 
 void WorldManager::setViewSlack(Vector new_view_slack) {
@@ -357,6 +365,14 @@ int WorldManager::setViewFollowing(Object* p_new_view_following) {
 
 Object* WorldManager::getViewFollowing() const {
     return m_p_view_following;
+}
+
+void WorldManager::setPathSearches(PathSearches* p_path_searches) {
+    m_p_path_searches = p_path_searches;
+}
+
+PathSearches* WorldManager::getPathSearches() const {
+    return m_p_path_searches;
 }
 
 SceneGraph& WorldManager::getSceneGraph() {

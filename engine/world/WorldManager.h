@@ -7,6 +7,7 @@
 #include <veltrane/core/Manager.h>
 #include <veltrane/core/ObjectList.h>
 #include <veltrane/core/Vector.h>
+#include <veltrane/world/PathSearches.h>
 #include <veltrane/world/SceneGraph.h>
 
 namespace vl {
@@ -47,6 +48,10 @@ public:
     int setViewFollowing(Object* p_new_view_following);
     Object* getViewFollowing() const;
 
+    // The path manager, through which objects drop their path searches; null until it is built. Not owned.
+    void setPathSearches(PathSearches* p_path_searches);
+    PathSearches* getPathSearches() const;
+
     SceneGraph& getSceneGraph();  // for Object's setters
     const SceneGraph& getSceneGraph() const;
 
@@ -57,6 +62,7 @@ public:
 
 private:
     WorldManager();
+    int startSceneGraph();               // over the boundary, with the configured grid cell size
     void followView(const Object* p_o);  // the view-following step after p_o moved
     void deleteAll();                    // deletes every object, active or not
 
@@ -66,6 +72,7 @@ private:
     Box m_boundary;
     Box m_view;
     Vector m_view_slack;
+    PathSearches* m_p_path_searches;  //!< not owned
 };
 
 }  // namespace vl

@@ -11,6 +11,7 @@
 #include "StderrCapture.h"
 #include <veltrane/graphics/Color.h>
 #include <veltrane/graphics/DisplayManager.h>
+#include <veltrane/graphics/SfmlColor.h>
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "HeadlessEngine.h"
 #include <veltrane/core/EventStep.h>
 #include <veltrane/game/GameManager.h>
-#include <veltrane/paths/EventPath.h>
+#include <veltrane/world/EventPath.h>
 #include <veltrane/world/Object.h>
 #include <veltrane/world/WorldManager.h>
 

@@ -7,10 +7,10 @@
 
 #include "HeadlessEngine.h"
 #include "WorldFixture.h"
-#include <veltrane/paths/EventPath.h>
 #include <veltrane/paths/PathFind.h>
 #include <veltrane/paths/PathManager.h>
 #include <veltrane/platform/Platform.h>
+#include <veltrane/world/EventPath.h>
 #include <veltrane/world/WorldManager.h>
 
 using vltest::Probe;

@@ -11,8 +11,8 @@
 #include <veltrane/core/Box.h>
 #include <veltrane/core/LogManager.h>
 #include <veltrane/core/Vector.h>
-#include <veltrane/paths/EventPath.h>
-#include <veltrane/paths/Path.h>
+#include <veltrane/world/EventPath.h>
+#include <veltrane/world/Path.h>
 
 namespace {
 

@@ -3,6 +3,7 @@
 
 #include <veltrane/core/Box.h>
 #include <veltrane/core/Vector.h>
+#include <veltrane/graphics/DisplayManager.h>
 #include <veltrane/world/EventCollision.h>
 #include <veltrane/world/EventOut.h>
 #include <veltrane/world/Geometry.h>

@@ -23,6 +23,7 @@ std::vector<vl::Object*> members(const vl::ObjectList& list) {
 }
 
 using Objects = std::vector<vl::Object*>;
+const vl::Box SCREEN(vl::Vector(0, 0), 80, 24);  // the World fixture's boundary
 
 }  // namespace
 
@@ -60,8 +61,7 @@ TEST(Grid, ConfiguredCellSizeAndNonPositiveSizesFallBack) {
 TEST(Grid, AbsurdBoundaryIsRefusedNotAllocated) {
     vltest::World world(80, 24);
     vl::Grid grid;
-    vl::WorldManager::getInstance().setBoundary(vl::Box(vl::Vector(0, 0), 1.0e12f, 1.0e12f));
-    EXPECT_EQ(grid.startUp(), -1);
+    EXPECT_EQ(grid.startUp(vl::Box(vl::Vector(0, 0), 1.0e12f, 1.0e12f), 20, 8), -1);
     EXPECT_FALSE(grid.isStarted());
     EXPECT_NE(world.log().find("needs too many cells"), std::string::npos);
 }
@@ -80,8 +80,8 @@ TEST(Grid, StartingTwiceWarnsAndQueriesBeforeStartFail) {
     EXPECT_NE(before.find("Grid::removeObject(): Error! grid is NULL"), std::string::npos);
     EXPECT_NE(before.find("Grid::updatePosition(): Error! grid is NULL"), std::string::npos);
 
-    EXPECT_EQ(grid.startUp(), 0);
-    EXPECT_EQ(grid.startUp(), -1);
+    EXPECT_EQ(grid.startUp(SCREEN, 20, 8), 0);
+    EXPECT_EQ(grid.startUp(SCREEN, 20, 8), -1);
     EXPECT_NE(world.log().find("Grid::startUp(): Warning! Grid allocated. Not proceeding."),
               std::string::npos);
     EXPECT_EQ(grid.insertObject(nullptr), -1);
@@ -93,7 +93,7 @@ TEST(Grid, StartingTwiceWarnsAndQueriesBeforeStartFail) {
 TEST(Grid, ObjectIsListedInEveryCellItsBoxTouches) {
     vltest::World world;
     vl::Grid grid;
-    ASSERT_EQ(grid.startUp(), 0);
+    ASSERT_EQ(grid.startUp(SCREEN, 20, 8), 0);
     Probe a(vl::Vector(19.5f, 4));  // spans x 19.0 to 19.99
     Probe b(vl::Vector(20, 4));     // spans x 19.5 to 20.49
     grid.insertObject(&a);
@@ -123,7 +123,7 @@ TEST(Grid, ObjectIsListedInEveryCellItsBoxTouches) {
 TEST(Grid, OutsideListHoldsBoxesReachingOutTheWorld) {
     vltest::World world;
     vl::Grid grid;
-    ASSERT_EQ(grid.startUp(), 0);
+    ASSERT_EQ(grid.startUp(SCREEN, 20, 8), 0);
     Probe edge(vl::Vector(0.2f, 4));  // x from -0.3
     Probe gone(vl::Vector(-50, -50));
     Probe far_right(vl::Vector(500, 4));
@@ -151,7 +151,7 @@ TEST(Grid, OutsideListHoldsBoxesReachingOutTheWorld) {
 TEST(Grid, MovingEditsOnlyTheCellsEnteredAndLeft) {
     vltest::World world;
     vl::Grid grid;
-    ASSERT_EQ(grid.startUp(), 0);
+    ASSERT_EQ(grid.startUp(SCREEN, 20, 8), 0);
     Probe mover(vl::Vector(20, 4));  // columns 0 and 1
     Probe other(vl::Vector(22, 4));  // column 1
     Probe corner(vl::Vector(2, 2));  // column 0
@@ -179,7 +179,7 @@ TEST(Grid, MovingEditsOnlyTheCellsEnteredAndLeft) {
 TEST(Grid, CollisionsAreIntersectingOthersOnceInCellOrder) {
     vltest::World world;
     vl::Grid grid;
-    ASSERT_EQ(grid.startUp(), 0);
+    ASSERT_EQ(grid.startUp(SCREEN, 20, 8), 0);
     Probe early(vl::Vector(1, 7.5f));  // cell (0, 0)
     Probe mover(vl::Vector(10, 4));
     Probe apart(vl::Vector(12, 4));  // same cell, boxes do not meet

@@ -98,7 +98,7 @@ TEST(SceneGraph, BadRequestsAreLoggedAndRefused) {
               std::string::npos);
 
     vl::SceneGraph other;  // never told about the probe
-    ASSERT_EQ(other.startUp(), 0);
+    ASSERT_EQ(other.startUp(vl::WorldManager::getInstance().getBoundary(), 20, 8), 0);
     EXPECT_EQ(other.removeObject(&probe), -1);
     char expected[128];
     std::snprintf(expected, sizeof expected,
@@ -117,7 +117,7 @@ TEST(SceneGraph, FailuresAreSilentOnceTheGameIsOver) {
     vltest::World world;
     Probe probe(vl::Vector(5, 5));
     vl::SceneGraph other;  // never told about the probe
-    ASSERT_EQ(other.startUp(), 0);
+    ASSERT_EQ(other.startUp(vl::WorldManager::getInstance().getBoundary(), 20, 8), 0);
     vl::GameManager::getInstance().setGameOver(true);
     const std::string before = world.log();
     EXPECT_EQ(other.updateVisible(&probe, false), 0);

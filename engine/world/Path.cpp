@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include <veltrane/paths/Path.h>
+#include <veltrane/world/Path.h>
 
 #include <cstdint>
 #include <utility>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include <veltrane/paths/EventPath.h>
+#include <veltrane/world/EventPath.h>
 
 namespace vl {
 

@@ -4,7 +4,7 @@
 #define VL_EVENT_PATH_H
 
 #include <veltrane/core/Event.h>
-#include <veltrane/paths/Path.h>
+#include <veltrane/world/Path.h>
 
 namespace vl {
 
