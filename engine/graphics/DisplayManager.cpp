@@ -3,8 +3,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 
 #include <SFML/Graphics/Color.hpp>
 #include <SFML/Graphics/Font.hpp>
@@ -47,11 +45,6 @@ unsigned int characterSizeFor(float font_scale, float cell_width, float cell_hei
         return MAX_CHARACTER_SIZE;
     }
     return static_cast<unsigned int>(size);
-}
-
-bool batchingWanted() {
-    const char* p_value = std::getenv(RENDERER_ENV);
-    return p_value == nullptr || std::strcmp(p_value, "direct") != 0;
 }
 
 }  // namespace
@@ -109,7 +102,7 @@ DisplayManager::DisplayManager()
       m_window_vertical_pixels(Config::getInstance().getWindowVerticalPixels()),
       m_window_horizontal_chars(Config::getInstance().getWindowHorizontalChars()),
       m_window_vertical_chars(Config::getInstance().getWindowVerticalChars()), m_headless(false),
-      m_batching(batchingWanted()), m_culling(true), m_character_size(0) {
+      m_batching(true), m_culling(true), m_character_size(0) {
     setType("DisplayManager");
 }
 

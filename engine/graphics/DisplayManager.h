@@ -24,9 +24,6 @@ enum Justification : int {
     RIGHT = 2,
 };
 
-// Set to "direct" to draw every character with its own two draw calls instead of one batch per frame.
-const char* const RENDERER_ENV = "VELTRANE_RENDERER";
-
 float charWidth();                            // pixels per cell horizontally (0 without cells)
 float charHeight();                           // pixels per cell vertically (0 without cells)
 Vector spacesToPixels(Vector spaces);         // cells to pixels
@@ -74,7 +71,9 @@ public:
     // swaps bypasses the batch: call setBatching(false) first, as for any direct drawing.
     sf::RenderWindow* getWindow() const;
 
-    void setBatching(bool batching);  // true: one draw call per frame; false: two per character
+    // true (the default): one draw call per frame; false: two per character, the reference the batch
+    // is tested against
+    void setBatching(bool batching);
     bool isBatching() const;
     // true (the default): a batched cell's background is drawn only over what the frame drew before it
     // there, since elsewhere it repaints the cleared colour; the picture is the same either way.
