@@ -11,7 +11,11 @@ out="$root/sounds"
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
-cmake -S "$root" -B "$build" -DVL_BUILD_TESTS=OFF -DVL_BUILD_BENCH=OFF -DVL_BUILD_SOUNDGEN=ON >/dev/null
+if [ ! -f "$build/CMakeCache.txt" ]; then
+    cmake -S "$root" -B "$build" -DVL_BUILD_TESTS=OFF -DVL_BUILD_BENCH=OFF >/dev/null
+fi
+# The synthesiser is left out of ordinary builds.
+cmake -S "$root" -B "$build" -DVL_BUILD_SOUNDGEN=ON >/dev/null
 cmake --build "$build" --target soundgen -j2 >/dev/null
 "$build/tools/soundgen" "$tmp"
 
