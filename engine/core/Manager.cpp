@@ -41,6 +41,14 @@ bool Manager::refuseIfStarted() const {
     return true;
 }
 
+bool Manager::refuseUnlessStarted() const {
+    if (m_is_started) {
+        return false;
+    }
+    LogManager::getInstance().writeLog("%s not started!", m_type.c_str());
+    return true;
+}
+
 std::string Manager::getType() const {
     return m_type;
 }

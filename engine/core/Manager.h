@@ -22,6 +22,8 @@ public:
 
     std::string getType() const;
     bool isStarted() const;
+    // For work that needs a started manager: true, with "<type> not started!" logged, when it is not.
+    bool refuseUnlessStarted() const;
 
     // Objects are the handlers: callers pass an Object*.
     int registerInterest(EventHandler* p_o, std::string event_type);    // 0 also when already registered

@@ -233,8 +233,7 @@ void DisplayManager::shutDown() {
 }
 
 bool DisplayManager::canDraw() const {
-    if (!isStarted()) {
-        LogManager::getInstance().writeLog("%s not started!", getType().c_str());
+    if (refuseUnlessStarted()) {
         return false;
     }
     // Headless there is never a window; a started display otherwise always has one.

@@ -121,8 +121,7 @@ void ResourceManager::shutDown() {
 
 int ResourceManager::loadSprite(std::string filename, std::string label) {
     const LogManager& log = LogManager::getInstance();
-    if (!isStarted()) {
-        log.writeLog("%s not started!", getType().c_str());
+    if (refuseUnlessStarted()) {
         return -1;
     }
     if (m_sprite_count >= MAX_SPRITES) {
@@ -208,8 +207,7 @@ void ResourceManager::stopAudio() {
 }
 
 int ResourceManager::loadSound(std::string filename, std::string label) {
-    if (!isStarted()) {
-        LogManager::getInstance().writeLog("%s not started!", getType().c_str());
+    if (refuseUnlessStarted()) {
         return -1;
     }
     return loadInto(m_sound, m_sound_count, MAX_SOUNDS, &Sound::loadSound, filename, label, SOUND_TEXTS);
@@ -220,8 +218,7 @@ Sound* ResourceManager::getSound(std::string label) {
 }
 
 int ResourceManager::loadMusic(std::string filename, std::string label) {
-    if (!isStarted()) {
-        LogManager::getInstance().writeLog("%s not started!", getType().c_str());
+    if (refuseUnlessStarted()) {
         return -1;
     }
     return loadInto(m_music, m_music_count, MAX_MUSICS, &Music::loadMusic, filename, label, MUSIC_TEXTS);

@@ -92,12 +92,7 @@ int SpriteReader::lineJustRead() const {
 }
 
 bool SpriteReader::checkStarted() const {
-    const ResourceManager& resources = ResourceManager::getInstance();
-    if (!resources.isStarted()) {
-        LogManager::getInstance().writeLog("%s not started!", resources.getType().c_str());
-        return false;
-    }
-    return true;
+    return !ResourceManager::getInstance().refuseUnlessStarted();
 }
 
 std::string SpriteReader::getLine(std::istream& stream, bool count) {
