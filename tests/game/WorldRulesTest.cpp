@@ -78,7 +78,13 @@ TEST_F(WorldSwitch, FlipsEveryObstacleAndBorderAndHandsControlToTheOtherForm) {
         // above the light form, with a burst of 50 particles where it leaves and where it arrives.
         EXPECT_EQ(p_shadow->getPosition(), start - Vector(0, 7));
         EXPECT_EQ(countType("Particle"), particles + (shadow ? 0 : 100));
-        game.hold(vl::Keyboard::D, 5);
+        game.press(vl::Keyboard::D);
+        game.step(5);
+        // The shadow form's legs move with either form's walk; the light form's only with its own.
+        EXPECT_GT(p_shadow->getAnimation().getSlowdownCount(), 0);
+        EXPECT_EQ(p_light->getAnimation().getSlowdownCount() > 0, !shadow);
+        game.release(vl::Keyboard::D);
+        game.step();
         EXPECT_EQ(p_light->getPosition().getX(), start.getX() + (shadow ? 0 : 5));
         EXPECT_EQ(p_shadow->getPosition().getX(), start.getX() + 5);
     }
