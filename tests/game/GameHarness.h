@@ -141,10 +141,6 @@ inline Player* player(bool shadow) {
     return nullptr;
 }
 
-inline int frameOf(const vl::Object* p_o) {
-    return p_o->getAnimation().getIndex();
-}
-
 // The first object of a type at exactly a position, or null.
 inline vl::Object* objectAt(const std::string& type, float x, float y) {
     for (vl::Object* p_o : objectsOfType(type)) {
@@ -153,12 +149,6 @@ inline vl::Object* objectAt(const std::string& type, float x, float y) {
         }
     }
     return nullptr;
-}
-
-// Shows the other world: every object interested in "shadow" swaps its role.
-inline void switchWorld() {
-    EventShadow shadow;
-    vl::WorldManager::getInstance().onEvent(&shadow);
 }
 
 }  // namespace gametest

@@ -129,5 +129,5 @@ TEST_F(TitleScreen, SelectionStaysWithinTheSixLevelsAndHeldKeysDoNotRepeatIt) {
     EXPECT_EQ(p_title->getSelectedLevel(), 5);
     game.hold(Keyboard::A, 4);
     EXPECT_EQ(p_title->getSelectedLevel(), 4);
-    EXPECT_EQ(frameOf(p_title), 4);
+    EXPECT_EQ(p_title->getAnimation().getIndex(), 4);
 }

@@ -18,9 +18,8 @@
 #ifdef __SANITIZE_ADDRESS__
 extern "C" size_t __sanitizer_get_current_allocated_bytes();
 
-// Freed blocks wait in quarantine until it is full, so the resident size would climb by its 256 MB
-// default long after the baseline; a small one fills within the first hundred iterations and still
-// catches any use of memory freed in the last few dozen frames.
+// A small quarantine fills before the baseline (the 256 MB default would not) and still catches any
+// use of memory freed in the last few dozen frames.
 extern "C" const char* __asan_default_options() {
     return "quarantine_size_mb=8";
 }
@@ -41,10 +40,9 @@ int envInt(const char* p_name, int fallback) {
 }
 
 long residentBytes() {
-    std::ifstream statm("/proc/self/statm");
     long size_pages = 0;
     long resident_pages = -1;
-    statm >> size_pages >> resident_pages;
+    std::ifstream("/proc/self/statm") >> size_pages >> resident_pages;
     return resident_pages * sysconf(_SC_PAGESIZE);
 }
 

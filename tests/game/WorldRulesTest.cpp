@@ -109,7 +109,7 @@ TEST_F(Lever, ListensOnlyInItsOwnWorldToTheReleaseOfAPlayerBesideIt) {
     GameHarness::send(vl::Keyboard::E, vl::KEY_RELEASED);
     EXPECT_EQ(game.count("switched"), 1);
     EXPECT_TRUE(p_lever->isOn() && p_lever->getTwin()->isOn());
-    EXPECT_EQ(frameOf(p_lever) + frameOf(p_lever->getTwin()), 2);
+    EXPECT_EQ(p_lever->getAnimation().getIndex() + p_lever->getTwin()->getAnimation().getIndex(), 2);
     game.tap(vl::Keyboard::S);
     EXPECT_TRUE(p_lever->isUsable() && !p_lever->getTwin()->isUsable());
     p_player->setPosition(Vector(50, 12));
@@ -162,7 +162,8 @@ TEST_F(Lights, ShadowFormDissolvesOnlyTheShadowObstaclesItOverlapsUntilPickedUp)
     Obstacle* p_under = new Obstacle("platform", false, 40, 12);  // its shadow form is under the glow
     Obstacle* p_far = new Obstacle("platform", false, 50, 12);
     Obstacle* p_in_glow = new Obstacle("platform", false, 40, 4);  // a light form inside the glow
-    switchWorld();
+    EventShadow shadow;                                            // shows the shadow world
+    vl::WorldManager::getInstance().onEvent(&shadow);
     EXPECT_EQ(p_light->illuminate().getCount(), 0);  // the light form dissolves nothing
     const vl::ObjectList lit = p_light->getTwin()->illuminate();
     ASSERT_EQ(lit.getCount(), 1);
