@@ -53,16 +53,22 @@ TEST(Record, CutShortRecordsAreRefusedAndChangeNothing) {
     expectCutShortRefused(animation, "Animation", config.logPath());
 }
 
-TEST(Record, AbsurdNameLengthIsRefusedWithoutAllocating) {
+// A name longer than what is left of the record is refused before anything is allocated.
+TEST(Record, NameLongerThanTheRestIsRefusedWithoutAllocating) {
     vltest::LoggedConfig config("headless:true");
-    std::string bytes(8, '\0');
-    const uint64_t length = 0x7fffffffffffULL;
-    std::memcpy(&bytes[0], &length, 8);
-    std::stringstream stream(bytes + "short name and some bytes");
-    vl::Animation target;
-    EXPECT_EQ(target.deserialize(stream), -1);
-    EXPECT_EQ(vltest::countLines(vltest::logMessages(config.log()),
-                                 "Animation::deserialize(): Error! Cannot allocate 2147483647 bytes."),
-              1);
-    EXPECT_EQ(target.getName(), "");
+    const struct {
+        uint64_t length;
+        const char* message;
+    } cases[] = {{0x7fffffffffffULL, "Cannot allocate 2147483647 bytes."}, {4, "Cannot allocate 4 bytes."}};
+    for (const auto& c : cases) {
+        std::string bytes(8, '\0');
+        std::memcpy(&bytes[0], &c.length, 8);
+        std::stringstream stream(bytes + "abc");
+        vl::Animation target;
+        EXPECT_EQ(target.deserialize(stream), -1);
+        EXPECT_EQ(vltest::countLines(vltest::logMessages(config.log()),
+                                     std::string("Animation::deserialize(): Error! ") + c.message),
+                  1);
+        EXPECT_EQ(target.getName(), "");
+    }
 }
