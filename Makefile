@@ -106,8 +106,8 @@ asan: deps
 # (tests/game/SoakTest.cpp; make test and make asan run a short one).
 soak: deps
 	cmake -S . -B $(ASAN_BUILD_DIR) $(ASAN_CONFIG)
-	cmake --build $(ASAN_BUILD_DIR) -j$(JOBS) --target SoakTest
-	$(TEST_ENV) $(UBSAN_ENV) $(ASAN_PLAIN_ENV) VL_SOAK_STEPS=$(SOAK_STEPS) ./$(ASAN_BUILD_DIR)/tests/SoakTest
+	cmake --build $(ASAN_BUILD_DIR) -j$(JOBS) --target game_tests
+	$(TEST_ENV) $(UBSAN_ENV) $(ASAN_PLAIN_ENV) VL_SOAK_STEPS=$(SOAK_STEPS) ./$(ASAN_BUILD_DIR)/tests/game_tests --gtest_filter='Soak.*'
 
 bench: deps
 	cmake -S . -B $(BENCH_BUILD_DIR) $(BENCH_CONFIG)

@@ -1,18 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "HeadlessEngine.h"
 
-#include <cstdlib>
-
 #include "TestSupport.h"
 #include <veltrane/game/GameManager.h>
 
 namespace vltest {
 
-HeadlessEngine::HeadlessEngine(const std::string& config_items)
-    : m_config_path(tempPath("vl-config.txt")), m_log_path(tempPath("veltrane.log")) {
-    writeFile(m_config_path, "headless:true,\nnetworking:false,\n" + config_items + "\n");
-    setenv("VELTRANE_CONFIG", m_config_path.c_str(), 1);
-    setenv("VELTRANE_LOG", m_log_path.c_str(), 1);
+HeadlessEngine::HeadlessEngine(const std::string& config_items) {
+    const std::string config = "headless:true,\nnetworking:false,\n" + config_items + "\n";
+    m_log_path = useTempLog(&config);
 }
 
 int HeadlessEngine::startUp() const {

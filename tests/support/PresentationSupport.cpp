@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "PresentationSupport.h"
 
-#include <cstdlib>
 #include <sstream>
 
 #include <SFML/Graphics/RenderWindow.hpp>
@@ -14,11 +13,9 @@
 
 namespace vltest {
 
-LoggedConfig::LoggedConfig(const std::string& config_items)
-    : m_config_path(tempPath("vl-config.txt")), m_log_path(tempPath("veltrane.log")) {
-    writeFile(m_config_path, config_items + "\n");
-    setenv("VELTRANE_CONFIG", m_config_path.c_str(), 1);
-    setenv("VELTRANE_LOG", m_log_path.c_str(), 1);
+LoggedConfig::LoggedConfig(const std::string& config_items) {
+    const std::string config = config_items + "\n";
+    m_log_path = useTempLog(&config);
     vl::Config::getInstance().loadConfig("");
     vl::LogManager::getInstance().startUp();
     vl::LogManager::getInstance().setFlush(true);

@@ -17,7 +17,6 @@ public:
     const std::string& logPath() const;
 
 private:
-    std::string m_config_path;
     std::string m_log_path;
 };
 

@@ -94,6 +94,17 @@ std::string tempPath(const std::string& name) {
     return path;
 }
 
+std::string useTempLog(const std::string* p_config_text) {
+    if (p_config_text != nullptr) {
+        const std::string config_path = tempPath("vl-config.txt");
+        writeFile(config_path, *p_config_text);
+        setenv("VELTRANE_CONFIG", config_path.c_str(), 1);
+    }
+    const std::string log_path = tempPath("veltrane.log");
+    setenv("VELTRANE_LOG", log_path.c_str(), 1);
+    return log_path;
+}
+
 std::string sourcePath(const std::string& relative) {
     return std::string(VL_SOURCE_DIR) + "/" + relative;
 }

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "WorldFixture.h"
 
-#include <cstdlib>
-
 #include "TestSupport.h"
 #include <veltrane/core/LogManager.h>
 #include <veltrane/world/EventCollision.h>
@@ -10,8 +8,7 @@
 
 namespace vltest {
 
-World::World(float width, float height) : m_log_path(tempPath("veltrane.log")) {
-    setenv("VELTRANE_LOG", m_log_path.c_str(), 1);
+World::World(float width, float height) : m_log_path(useTempLog()) {
     vl::LogManager& log = vl::LogManager::getInstance();
     log.startUp();
     log.setFlush(true);

@@ -22,7 +22,6 @@
 
 namespace {
 
-const double FRAME_SECONDS = 1152.0 / 44100.0;  // one MPEG-1 layer III frame at 44.1 kHz
 
 // Redirects the audio library's error stream into a string for the lifetime of the object.
 class ErrCapture {
@@ -85,42 +84,41 @@ double estimateFrequency(const sf::Int16* p_samples, std::size_t count, unsigned
     return countZeroCrossings(p_samples, count, channels, channel) / (2.0 * seconds);
 }
 
-TEST(Mp3Reader, CheckRecognisesMp3WithAndWithoutId3Tag) {
-    sf::FileInputStream tagged;
-    ASSERT_TRUE(tagged.open(audioPath("tone440.mp3")));
-    EXPECT_TRUE(vl::Mp3Reader::check(tagged));
-
-    sf::FileInputStream bare;
-    ASSERT_TRUE(bare.open(audioPath("stereo.mp3")));
-    EXPECT_TRUE(vl::Mp3Reader::check(bare));
-}
-
-TEST(Mp3Reader, CheckRejectsOtherFormatsAndJunk) {
+TEST(Mp3Reader, CheckTellsMp3FromOtherFormatsAndJunk) {
     for (const char* p_name : {"tone440.wav", "tone440.ogg", "text.wav", "garbage.mp3", "empty.mp3"}) {
         sf::FileInputStream stream;
         ASSERT_TRUE(stream.open(audioPath(p_name))) << p_name;
         EXPECT_FALSE(vl::Mp3Reader::check(stream)) << p_name;
     }
+    for (const char* p_name : {"tone440.mp3", "stereo.mp3"}) {  // with and without an ID3 tag
+        sf::FileInputStream stream;
+        ASSERT_TRUE(stream.open(audioPath(p_name)));
+        EXPECT_TRUE(vl::Mp3Reader::check(stream)) << p_name;
+    }
 }
 
-TEST_F(Mp3Loading, SoundBufferLoadsMonoToneWithExactLength) {
-    sf::SoundBuffer buffer;
-    ASSERT_TRUE(buffer.loadFromFile(audioPath("tone440.mp3")));
-    EXPECT_EQ(buffer.getSampleRate(), 44100u);
-    EXPECT_EQ(buffer.getChannelCount(), 1u);
-    EXPECT_NEAR(buffer.getDuration().asSeconds(), 0.5, FRAME_SECONDS);
-    // The Info tag's delay and padding make the length exact.
-    EXPECT_EQ(buffer.getSampleCount(), 22050u);
-}
-
-TEST_F(Mp3Loading, DecodedToneIsAudibleAt440Hz) {
-    sf::SoundBuffer buffer;
-    ASSERT_TRUE(buffer.loadFromFile(audioPath("tone440.mp3")));
-    const std::size_t count = static_cast<std::size_t>(buffer.getSampleCount());
-    ASSERT_GT(count, 0u);
-    // Generated at half of full scale: a sine's RMS is its peak over the square root of two.
-    EXPECT_NEAR(getRms(buffer.getSamples(), count, 1, 0), 0.5 * 32767 / std::sqrt(2.0), 1500.0);
-    EXPECT_NEAR(estimateFrequency(buffer.getSamples(), count, 1, 0, 44100), 440.0, 10.0);
+// The Info tag's delay and padding make the length exact: gapless 0.5 s, a tone in each channel.
+TEST_F(Mp3Loading, SoundBufferLoadsTonesWithExactLength) {
+    const struct {
+        const char* name;
+        unsigned int channels;
+        double frequencies[2];
+    } cases[] = {{"tone440.mp3", 1, {440, 0}}, {"stereo.mp3", 2, {440, 660}}};
+    for (const auto& c : cases) {
+        sf::SoundBuffer buffer;
+        ASSERT_TRUE(buffer.loadFromFile(audioPath(c.name)));
+        EXPECT_EQ(buffer.getSampleRate(), 44100u);
+        EXPECT_EQ(buffer.getChannelCount(), c.channels);
+        const std::size_t count = static_cast<std::size_t>(buffer.getSampleCount());
+        EXPECT_EQ(count, 22050u * c.channels) << c.name;
+        for (unsigned int channel = 0; channel < c.channels; channel++) {
+            // Generated at half of full scale: a sine's RMS is its peak over the square root of two.
+            EXPECT_NEAR(getRms(buffer.getSamples(), count, c.channels, channel), 0.5 * 32767 / std::sqrt(2.0),
+                        1500.0);
+            EXPECT_NEAR(estimateFrequency(buffer.getSamples(), count, c.channels, channel, 44100),
+                        c.frequencies[channel], 10.0);
+        }
+    }
 }
 
 TEST_F(Mp3Loading, DecodedToneLinesUpWithTheWaveOriginal) {
@@ -148,67 +146,6 @@ TEST_F(Mp3Loading, DecodedToneLinesUpWithTheWaveOriginal) {
     EXPECT_LT(getError(0), getError(-1));
     EXPECT_LT(getError(0), getError(1));
     EXPECT_LT(getError(0), 0.1);
-}
-
-TEST_F(Mp3Loading, SoundBufferLoadsStereoWithOneToneInEachChannel) {
-    sf::SoundBuffer buffer;
-    ASSERT_TRUE(buffer.loadFromFile(audioPath("stereo.mp3")));
-    EXPECT_EQ(buffer.getSampleRate(), 44100u);
-    EXPECT_EQ(buffer.getChannelCount(), 2u);
-    EXPECT_NEAR(buffer.getDuration().asSeconds(), 0.5, FRAME_SECONDS);
-    const std::size_t count = static_cast<std::size_t>(buffer.getSampleCount());
-    EXPECT_EQ(count % 2, 0u);
-    EXPECT_GT(getRms(buffer.getSamples(), count, 2, 0), 5000.0);
-    EXPECT_GT(getRms(buffer.getSamples(), count, 2, 1), 5000.0);
-    EXPECT_NEAR(estimateFrequency(buffer.getSamples(), count, 2, 0, 44100), 440.0, 10.0);
-    EXPECT_NEAR(estimateFrequency(buffer.getSamples(), count, 2, 1, 44100), 660.0, 10.0);
-}
-
-TEST_F(Mp3Loading, DamagedFilesFailToLoadAsSoundBuffer) {
-    ErrCapture err;
-    for (const char* p_name : {"truncated.mp3", "garbage.mp3", "empty.mp3", "text.wav"}) {
-        sf::SoundBuffer buffer;
-        EXPECT_FALSE(buffer.loadFromFile(audioPath(p_name))) << p_name;
-    }
-}
-
-TEST_F(Mp3Loading, DamagedFilesFailToOpenAsMusic) {
-    ErrCapture err;
-    for (const char* p_name : {"truncated.mp3", "garbage.mp3", "empty.mp3", "text.wav"}) {
-        sf::Music music;
-        EXPECT_FALSE(music.openFromFile(audioPath(p_name))) << p_name;
-    }
-}
-
-TEST_F(Mp3Loading, MissingFileFailsToLoad) {
-    ErrCapture err;
-    sf::SoundBuffer buffer;
-    EXPECT_FALSE(buffer.loadFromFile(audioPath("no-such-file.mp3")));
-}
-
-TEST_F(Mp3Loading, OtherFormatsStillLoadAfterRegistration) {
-    sf::SoundBuffer wav;
-    sf::SoundBuffer ogg;
-    EXPECT_TRUE(wav.loadFromFile(audioPath("tone440.wav")));
-    EXPECT_TRUE(ogg.loadFromFile(audioPath("tone440.ogg")));
-    EXPECT_EQ(ogg.getChannelCount(), 1u);
-    EXPECT_NEAR(ogg.getDuration().asSeconds(), 0.5, 0.01);
-}
-
-TEST_F(Mp3Loading, RegisteringAgainChangesNothing) {
-    vl::registerMp3Reader();
-    vl::registerMp3Reader();
-    sf::SoundBuffer buffer;
-    EXPECT_TRUE(buffer.loadFromFile(audioPath("tone440.mp3")));
-    EXPECT_EQ(buffer.getSampleCount(), 22050u);
-}
-
-TEST_F(Mp3Loading, MusicOpensMp3WithFormatAndDuration) {
-    sf::Music music;
-    ASSERT_TRUE(music.openFromFile(audioPath("stereo.mp3")));
-    EXPECT_EQ(music.getSampleRate(), 44100u);
-    EXPECT_EQ(music.getChannelCount(), 2u);
-    EXPECT_NEAR(music.getDuration().asSeconds(), 0.5, FRAME_SECONDS);
 }
 
 TEST_F(Mp3Loading, MusicPlaysAndSeeksWithoutErrors) {

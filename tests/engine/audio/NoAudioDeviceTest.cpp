@@ -8,8 +8,8 @@
 #include <thread>
 
 #include "HeadlessEngine.h"
+#include "PresentationSupport.h"
 #include "StderrCapture.h"
-#include "TempLog.h"
 #include "TestSupport.h"
 #include <veltrane/audio/AudioDevice.h>
 #include <veltrane/audio/Music.h>
@@ -17,9 +17,6 @@
 #include <veltrane/core/LogManager.h>
 
 namespace {
-
-// No backend at all: the device layer cannot open anything, as on a machine without a sound card.
-const int s_driver = setenv("ALSOFT_DRIVERS", "none", 1);
 
 std::string audio(const std::string& name) {
     return vltest::dataPath("audio/" + name);
@@ -34,13 +31,11 @@ double cpuSeconds() {
 
 class NoAudioDeviceTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_EQ(s_driver, 0);
-        ASSERT_TRUE(m_log.started());
-    }
-    std::string log() const { return m_log.text(); }
+    // The device is chosen before any audio object exists.
+    void SetUp() override { ASSERT_EQ(setenv("ALSOFT_DRIVERS", "none", 1), 0); }
+    std::string log() const { return m_log.log(); }
 
-    vltest::TempLog m_log;
+    vltest::LoggedConfig m_log{""};
 };
 
 TEST_F(NoAudioDeviceTest, LoadingWorksAndPlayingDoesNothingQuietly) {
@@ -51,8 +46,6 @@ TEST_F(NoAudioDeviceTest, LoadingWorksAndPlayingDoesNothingQuietly) {
     EXPECT_EQ(sound.getChannelCount(), 2u);
     EXPECT_EQ(sound.getSampleRate(), 44100u);
     EXPECT_NEAR(music.getDuration(), 0.5, 0.005);
-    EXPECT_EQ(sound.loadSound(audio("garbage.mp3")), -1);
-    EXPECT_EQ(music.loadMusic(audio("truncated.mp3")), -1);
 
     vltest::StderrCapture err;
     const double cpu_before = cpuSeconds();

@@ -105,8 +105,7 @@ class SoundAudioTest : public ::testing::Test {
 protected:
     void SetUp() override {
         m_wave_path = wavePath();
-        m_log_path = vltest::tempPath("audio.log");
-        setenv("VELTRANE_LOG", m_log_path.c_str(), 1);
+        m_log_path = vltest::useTempLog();
         ASSERT_EQ(vl::LogManager::getInstance().startUp(), 0);
         vl::LogManager::getInstance().setFlush(true);
     }

@@ -23,34 +23,6 @@ void loadFile(const std::string& contents) {
 
 }  // namespace
 
-TEST(Config, MissingOrCommentOnlyFilesGiveEveryDefault) {
-    setenv("VELTRANE_CONFIG", "/nonexistent/vl-config.txt", 1);
-    vl::Config& config = vl::Config::getInstance();
-    config.loadConfig("");
-    loadFile("# nothing here\n#frame_time:5,\n\n");
-    EXPECT_EQ(config.getWindowHorizontalPixels(), 1024);
-    EXPECT_EQ(config.getWindowVerticalPixels(), 768);
-    EXPECT_EQ(config.getWindowHorizontalChars(), 80);
-    EXPECT_EQ(config.getWindowVerticalChars(), 24);
-    EXPECT_EQ(config.getWindowStyle(), 5);
-    EXPECT_EQ(config.getWindowState(), 0);
-    EXPECT_EQ(config.getWindowBackgroundColor(), 0);
-    EXPECT_EQ(config.getFrameTime(), 33);
-    EXPECT_FLOAT_EQ(config.getFontScale(), 2.0f);
-    EXPECT_EQ(config.getWindowTitle(), "Veltrane");
-    EXPECT_FALSE(config.getShowMouse());
-    EXPECT_FALSE(config.getHeadless());
-    EXPECT_EQ(config.getFontFile(), "vl-font.ttf");
-    EXPECT_EQ(config.getLogfile(), "veltrane.log");
-    EXPECT_EQ(config.getRandomSeed(), 0);
-    EXPECT_TRUE(config.getNetworking());
-    EXPECT_EQ(config.getGridWidth(), 20);
-    EXPECT_EQ(config.getGridHeight(), 8);
-    EXPECT_EQ(config.getQuadtreeThreshold(), 1);
-    EXPECT_EQ(config.getQuadtreeDepth(), 10);
-    EXPECT_TRUE(config.getSignals());
-}
-
 TEST(Config, CrLfFileParsesLikeLfAndWhitespaceIsRemoved) {
     loadFile("frame_time:20,\r\nwindow_title:My Game,\r\nfont_scale: 1.5 ,\r\n random_seed:-7,\r\n");
     vl::Config& config = vl::Config::getInstance();

@@ -17,8 +17,7 @@ const std::regex LINE_PREFIX("^\\d\\d:\\d\\d:\\d\\d    0 ");
 }  // namespace
 
 TEST(LogManager, WritesPrefixedLinesToTheFileNamedByTheEnvironment) {
-    const std::string path = vltest::tempPath("named.log");
-    setenv("VELTRANE_LOG", path.c_str(), 1);
+    const std::string path = vltest::useTempLog();
     vl::LogManager& log = vl::LogManager::getInstance();
     ASSERT_EQ(log.startUp(), 0);
     EXPECT_EQ(log.writeLog("hello %d", 42), 8);
@@ -40,8 +39,7 @@ TEST(LogManager, WritesPrefixedLinesToTheFileNamedByTheEnvironment) {
 }
 
 TEST(LogManager, LinesGoToStandardErrorBeforeStartUpAndAfterShutDown) {
-    const std::string path = vltest::tempPath("between.log");
-    setenv("VELTRANE_LOG", path.c_str(), 1);
+    const std::string path = vltest::useTempLog();
     vl::LogManager& log = vl::LogManager::getInstance();
     vltest::StderrCapture capture;
     ASSERT_TRUE(capture.ok());
@@ -68,26 +66,10 @@ TEST(LogManager, UnopenableFileFailsStartUpWithWarningOnStandardError) {
               std::string::npos);
 }
 
-TEST(LogManager, StartingTwiceWarnsAndKeepsTheOpenFile) {
-    const std::string path = vltest::tempPath("twice.log");
-    setenv("VELTRANE_LOG", path.c_str(), 1);
-    vl::LogManager& log = vl::LogManager::getInstance();
-    ASSERT_EQ(log.startUp(), 0);
-    log.writeLog("first");
-    EXPECT_EQ(log.startUp(), -1);
-    log.writeLog("second");
-    log.shutDown();
-    const std::string text = vltest::readFile(path);
-    EXPECT_NE(text.find("first"), std::string::npos);
-    EXPECT_NE(text.find("LogManager::startup(): Warning! LogManager already started."), std::string::npos);
-    EXPECT_NE(text.find("second"), std::string::npos);
-}
-
 // A game that turns flushing on after start-up must not leave the start-up lines in the buffer while
 // it runs quietly.
 TEST(LogManager, TurningFlushingOnWritesOutWhatIsBuffered) {
-    const std::string path = vltest::tempPath("flushed.log");
-    setenv("VELTRANE_LOG", path.c_str(), 1);
+    const std::string path = vltest::useTempLog();
     vl::LogManager& log = vl::LogManager::getInstance();
     ASSERT_EQ(log.startUp(), 0);
     log.writeLog("buffered line");

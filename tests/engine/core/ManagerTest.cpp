@@ -6,13 +6,20 @@
 #include <string>
 #include <vector>
 
-#include "TempLog.h"
+#include "HeadlessEngine.h"
+#include "PresentationSupport.h"
 #include "TestSupport.h"
 #include <veltrane/core/EventStep.h>
 #include <veltrane/core/LogManager.h>
 #include <veltrane/core/Manager.h>
 #include <veltrane/game/GameManager.h>
+#include <veltrane/graphics/DisplayManager.h>
+#include <veltrane/input/InputManager.h>
+#include <veltrane/network/NetworkManager.h>
+#include <veltrane/paths/PathManager.h>
+#include <veltrane/resources/ResourceManager.h>
 #include <veltrane/world/Object.h>
+#include <veltrane/world/WorldManager.h>
 
 namespace {
 
@@ -45,10 +52,9 @@ private:
 
 class ManagerTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(m_log.started()); }
-    std::string log() const { return m_log.text(); }
+    std::string log() const { return m_log.log(); }
 
-    vltest::TempLog m_log;
+    vltest::LoggedConfig m_log{""};
 };
 
 vl::Event eventOfType(const std::string& type) {
@@ -58,16 +64,6 @@ vl::Event eventOfType(const std::string& type) {
 }
 
 }  // namespace
-
-TEST(Event, DefaultTypeIsUndefinedAndSetTypeChangesOnlyTheType) {
-    vl::Event event;
-    EXPECT_EQ(event.getType(), "vl-undefined");
-    vl::EventStep step(7);
-    EXPECT_EQ(step.getType(), "vl-step");
-    step.setType("other");
-    EXPECT_EQ(step.getType(), "other");
-    EXPECT_EQ(step.getStepCount(), 7);
-}
 
 TEST_F(ManagerTest, RegisteringTwiceKeepsOneEntryAndReturnsZero) {
     OpenManager manager;
@@ -189,14 +185,25 @@ TEST_F(ManagerTest, ObjectRoutesInterestToTheManagerOfTheEventTypeAndDropsItWhen
     EXPECT_EQ(game.getEventCount(), 0);
 }
 
-TEST_F(ManagerTest, StartAndStopFlagFollowTheProtocol) {
-    OpenManager manager;
-    EXPECT_FALSE(manager.isStarted());
-    EXPECT_EQ(manager.startUp(), 0);
-    EXPECT_EQ(manager.startUp(), 0);
-    EXPECT_TRUE(manager.isStarted());
-    manager.shutDown();
-    manager.shutDown();
-    EXPECT_FALSE(manager.isStarted());
-    EXPECT_EQ(manager.getType(), "OpenManager");
+// Every manager refuses a second start-up with the same warning and stays started.
+TEST(Managers, StartingTwiceIsRefusedAndLogged) {
+    vltest::HeadlessEngine engine;
+    ASSERT_EQ(engine.startUp(), 0);
+    vl::LogManager::getInstance().setFlush(true);
+    ASSERT_EQ(vl::NetworkManager::getInstance().startUp(), 0);
+    vl::Manager* const managers[] = {&vl::LogManager::getInstance(),      &vl::GameManager::getInstance(),
+                                     &vl::DisplayManager::getInstance(),  &vl::InputManager::getInstance(),
+                                     &vl::ResourceManager::getInstance(), &vl::WorldManager::getInstance(),
+                                     &vl::PathManager::getInstance(),     &vl::NetworkManager::getInstance()};
+    for (vl::Manager* p_manager : managers) {
+        const std::string type = p_manager->getType();
+        EXPECT_EQ(p_manager->startUp(), -1) << type;
+        EXPECT_TRUE(p_manager->isStarted()) << type;
+        EXPECT_EQ(vltest::countOccurrences(engine.log(),
+                                           type + "::startup(): Warning! " + type + " already started."),
+                  1)
+            << type;
+    }
+    vl::NetworkManager::getInstance().shutDown();
+    engine.shutDown();
 }

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Shapes without a window: defaults, type checks, text form and the 13-byte record.
+// Shapes without a window: size, type checks and the 13-byte record.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -26,22 +26,19 @@ std::string record(int32_t type, float size, int32_t color, uint8_t opacity) {
 
 }  // namespace
 
-TEST(Shape, NewShapeIsAnOpaqueWhiteCircleSizedFromScaleAndCell) {
-    vltest::LoggedConfig config("headless:true,font_scale:2.0");
-    ASSERT_EQ(vl::DisplayManager::getInstance().startUp(), 0);
-    const vl::Shape shape;
-    EXPECT_EQ(shape.getType(), vl::CIRCLE);
-    EXPECT_EQ(shape.getColor(), vl::WHITE);
-    EXPECT_EQ(shape.getOpacity(), 255);
-    EXPECT_FLOAT_EQ(shape.getSize(), 24.0f);  // 2.0 x trunc(12.8)
-}
-
-TEST(Shape, SizeFollowsTheSmallerCellSide) {
-    vltest::LoggedConfig config(
-        "headless:true,font_scale:1.5,window_horizontal_pixels:1600,"
-        "window_vertical_pixels:390,window_horizontal_chars:80,window_vertical_chars:24");
-    ASSERT_EQ(vl::DisplayManager::getInstance().startUp(), 0);
-    EXPECT_FLOAT_EQ(vl::Shape().getSize(), 24.0f);  // cells 20 x 16.25: 1.5 x 16
+TEST(Shape, SizeFollowsTheScaleAndTheSmallerCellSide) {
+    const struct {
+        const char* config;
+        float size;
+    } cases[] = {{"headless:true,font_scale:2.0", 24.0f},  // 2.0 x trunc(12.8)
+                 {"headless:true,font_scale:1.5,window_horizontal_pixels:1600,window_vertical_pixels:390",
+                  24.0f}};  // cells 20 x 16.25: 1.5 x 16
+    for (const auto& c : cases) {
+        vltest::LoggedConfig config(c.config);
+        ASSERT_EQ(vl::DisplayManager::getInstance().startUp(), 0);
+        EXPECT_FLOAT_EQ(vl::Shape().getSize(), c.size) << c.config;
+        vl::DisplayManager::getInstance().shutDown();
+    }
 }
 
 TEST(Shape, SetTypeAcceptsMinusOneToTwoOnly) {
@@ -57,44 +54,6 @@ TEST(Shape, SetTypeAcceptsMinusOneToTwoOnly) {
     const std::string messages = vltest::logMessages(config.log());
     EXPECT_EQ(vltest::countLines(messages, "Shape::setType(): Unknown shape type 3. Ignoring."), 1);
     EXPECT_EQ(vltest::countLines(messages, "Shape::setType(): Unknown shape type -2. Ignoring."), 1);
-}
-
-TEST(Shape, ComponentsMakeTheColourCustom) {
-    vl::Shape shape;
-    shape.setColor(10, 20, 30);
-    unsigned char r = 0, g = 0, b = 0;
-    shape.getRGB(r, g, b);
-    EXPECT_EQ(shape.getColor(), vl::CUSTOM);
-    EXPECT_EQ(r, 10);
-    EXPECT_EQ(g, 20);
-    EXPECT_EQ(b, 30);
-}
-
-TEST(Shape, TextFormNamesTypeSizeColourAndOpacity) {
-    vl::Shape shape;
-    shape.setSize(16);
-    EXPECT_EQ(shape.toString(), "circle, size 16.000000, White, 255");
-    shape.setType(vl::SQUARE);
-    shape.setColor(1, 2, 3);
-    shape.setOpacity(7);
-    shape.setSize(2.5f);
-    EXPECT_EQ(shape.toString(), "square, size 2.500000, Unknown color, 7");
-    shape.setType(vl::UNDEFINED);
-    shape.setColor(vl::CYAN);
-    EXPECT_EQ(shape.toString(), "undefined, size 2.500000, Cyan, 7");
-}
-
-TEST(Shape, DrawingWithoutAWindowDoesNothing) {
-    vltest::LoggedConfig config("headless:true");
-    ASSERT_EQ(vl::DisplayManager::getInstance().startUp(), 0);
-    vl::Shape shape;
-    shape.setColor(vl::RED);
-    shape.draw(vl::Vector(3, 3));
-    unsigned char r = 0, g = 0, b = 0;
-    shape.getRGB(r, g, b);
-    EXPECT_EQ(r, 255);  // untouched since construction: nothing was drawn
-    EXPECT_EQ(g, 255);
-    EXPECT_EQ(vltest::logMessages(config.log()).find("Error"), std::string::npos);
 }
 
 TEST(ShapeRecord, ThirteenBytesOfTypeSizeColourAndOpacity) {
@@ -153,14 +112,4 @@ TEST(ShapeRecord, RecordsNoShapeCanHaveAreRefusedAndChangeNothing) {
     EXPECT_EQ(vltest::countLines(messages, "Shape::deserialize(): Error! Unknown shape type 7."), 1);
     EXPECT_EQ(vltest::countLines(messages, "Shape::deserialize(): Error! Color 9 not supported."), 1);
     EXPECT_EQ(vltest::countLines(messages, "Shape::deserialize(): Error! Size is not a number."), 2);
-}
-
-TEST(ShapeRecord, CutShortRecordFailsWithTheStreamMessage) {
-    vltest::LoggedConfig config("headless:true");
-    std::stringstream stream(record(1, 4, 2, 9).substr(0, 12));
-    vl::Shape shape;
-    EXPECT_EQ(shape.deserialize(stream), -1);
-    EXPECT_EQ(shape.getType(), vl::CIRCLE);
-    EXPECT_EQ(
-        vltest::countLines(vltest::logMessages(config.log()), "Shape::deserialize(): Error! Stream eof."), 1);
 }

