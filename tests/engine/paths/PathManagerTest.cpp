@@ -189,11 +189,9 @@ TEST(PathManager, RefusesSearchesItCannotRun) {
     EXPECT_NE(world.log().find("cannot walk to itself"), std::string::npos);
     EXPECT_EQ(pm().getPendingCount(), 0);
 
-    EXPECT_EQ(pm().removePathFind(nullptr), -1);
     vl::PathFind stray(p_walker, vl::Cell{0, 0}, vl::Cell{1, 1});
-    EXPECT_EQ(pm().removePathFind(&stray), -1);
-    EXPECT_EQ(pm().addPathFind(nullptr), -1);
     vl::PathFind orphan(nullptr, vl::Cell{0, 0}, vl::Cell{1, 1});
+    EXPECT_EQ(pm().removePathFind(nullptr) + pm().removePathFind(&stray) + pm().addPathFind(nullptr), -3);
     EXPECT_EQ(pm().addPathFind(&orphan), -1);
     ASSERT_EQ(pm().addPathFind(&stray), 0);
     EXPECT_EQ(pm().addPathFind(&stray), -1);
@@ -238,12 +236,15 @@ TEST_F(PathBudget, NoBudgetAndAStoppedClockDoNoWork) {
     EXPECT_EQ(mp_walker->statuses, std::vector<int>{vl::PATH_FOUND});
 }
 
-TEST_F(PathBudget, EachWalkStartsOnlyWhileTimeIsLeft) {
+TEST_F(PathBudget, EachWalkStartsOnlyWhileTimeIsLeftAndStopsWhenASearchOverruns) {
     // A second search, after the walker's, whose progress shows how many walks ran.
     Probe other(vl::Vector(1, 3));
     vl::PathFind mine(&other, vl::Cell{1, 3}, vl::Cell{70, 3});
     ASSERT_EQ(pm().addPathFind(&mine), 0);
-
+    // 5 ms per reading: the walker's search, first in the walk, already overruns a 6 ms budget.
+    m_clock.step_us = 5000;
+    pm().cycle(6);  // before the walk 5 < 6; after the walker's search 10 > 6: the walk ends
+    EXPECT_EQ(mine.getExpandedCount(), 0);
     // Every reading of the clock is one millisecond later than the one before.
     m_clock.step_us = 1000;
     pm().cycle(3);  // 1 < 3: walk (2, 3 after the searches, neither over 3); 4 >= 3: stop
@@ -252,16 +253,5 @@ TEST_F(PathBudget, EachWalkStartsOnlyWhileTimeIsLeft) {
     EXPECT_EQ(mine.getExpandedCount(), 3);
     pm().cycle(1);  // 1 >= 1: no walk at all
     EXPECT_EQ(mine.getExpandedCount(), 3);
-    EXPECT_EQ(pm().removePathFind(&mine), 0);
-}
-
-TEST_F(PathBudget, AWalkStopsWhenASearchOverrunsTheBudget) {
-    Probe other(vl::Vector(1, 3));
-    vl::PathFind mine(&other, vl::Cell{1, 3}, vl::Cell{70, 3});
-    ASSERT_EQ(pm().addPathFind(&mine), 0);
-    // 5 ms per reading: the walker's search, first in the walk, already overruns a 6 ms budget.
-    m_clock.step_us = 5000;
-    pm().cycle(6);  // before the walk 5 < 6; after the walker's search 10 > 6: the walk ends
-    EXPECT_EQ(mine.getExpandedCount(), 0);
     EXPECT_EQ(pm().removePathFind(&mine), 0);
 }

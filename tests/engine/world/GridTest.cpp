@@ -127,30 +127,6 @@ TEST(Grid, AnObjectIsListedInEveryCellItsBoxTouchesOrOutside) {
     }
 }
 
-TEST(Grid, MovingEditsOnlyTheCellsEnteredAndLeft) {
-    vltest::World world;
-    vl::Grid grid;
-    ASSERT_EQ(grid.startUp(SCREEN, 20, 8), 0);
-    Probe mover(vl::Vector(20, 4));  // columns 0 and 1
-    Probe other(vl::Vector(22, 4));  // column 1
-    Probe corner(vl::Vector(2, 2));  // column 0
-    for (Probe* p : {&mover, &other, &corner}) {
-        grid.insertObject(p);
-    }
-    // Within the same cells: the cell's order shows nothing was removed and re-added.
-    grid.updatePosition(&mover, vl::Vector(20.2f, 5));
-    mover.setPosition(vl::Vector(20.2f, 5));
-    EXPECT_EQ(members(grid.getCell(0, 0)), (Objects{&mover, &corner}));
-    grid.updatePosition(&mover, vl::Vector(25, 5));
-    mover.setPosition(vl::Vector(25, 5));
-    EXPECT_EQ(members(grid.getCell(0, 0)), (Objects{&corner}));
-    EXPECT_EQ(members(grid.getCell(1, 0)), (Objects{&mover, &other}));
-    grid.updatePosition(&mover, vl::Vector(40, 8));  // across a corner: rows and columns together
-    mover.setPosition(vl::Vector(40, 8));
-    EXPECT_EQ(members(grid.getCell(1, 0)), (Objects{&mover, &other}));
-    EXPECT_EQ(cellsOf(grid, &mover), "1,0 2,0 1,1 2,1 ");
-}
-
 TEST(Grid, CollisionsAreIntersectingOthersOnceInCellOrder) {
     vltest::World world;
     vl::Grid grid;

@@ -128,28 +128,6 @@ TEST(Object, AcceptedSettersMarkTheirAttribute) {
     EXPECT_EQ(object.getShape().getType(), vl::SQUARE);
 }
 
-TEST(Object, VelocityIsDirectionTimesSpeedAndAccelerationChangesBoth) {
-    vltest::World world;
-    vl::Object object;
-    object.setVelocity(vl::Vector(3, 4));
-    EXPECT_FLOAT_EQ(object.getSpeed(), 5);
-    EXPECT_FLOAT_EQ(object.getDirection().getX(), 0.6f);
-    EXPECT_EQ(object.predictPosition(), vl::Vector(4, 5));
-    EXPECT_EQ(object.getPosition(), vl::Vector(1, 1));  // predicting moves nothing
-    object.setDirectionTo(vl::Vector(1, -9));           // straight up from (1, 1)
-    EXPECT_EQ(object.getVelocity(), vl::Vector(0, -5));
-    object.setAcceleration(vl::Vector(1, 0));
-    object.setModified(0);
-    object.applyAcceleration();
-    EXPECT_FLOAT_EQ(object.getVelocity().getX(), 1);
-    EXPECT_FLOAT_EQ(object.getVelocity().getY(), -5);
-    EXPECT_EQ(object.getModified(), static_cast<unsigned int>(vl::SPEED | vl::DIRECTION));
-    object.setAcceleration(vl::Vector(0, 0));
-    object.setModified(0);
-    object.applyAcceleration();
-    EXPECT_FALSE(object.isModified());
-}
-
 TEST(Object, InterestsAreLimitedKeptOnceAndRoutedToTheirManager) {
     vltest::World world;
     Listener listener;
