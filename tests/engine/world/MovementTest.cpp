@@ -52,21 +52,6 @@ TEST(Movement, CollisionRulesByMoverAndObjectHit) {
     EXPECT_EQ(wm.checkConsistency(), 0);
 }
 
-TEST(Movement, TouchingEdgesCollideAndAGapDoesNot) {
-    vltest::World world;
-    vl::WorldManager& wm = vl::WorldManager::getInstance();
-    Probe wall(vl::Vector(10, 5));
-    wall.setBox(vl::Box(vl::Vector(0, 0), 1, 1));  // x 10..11
-    Probe mover(vl::Vector(5, 5));
-    mover.setBox(vl::Box(vl::Vector(0, 0), 1, 1));
-    EXPECT_EQ(wm.moveObject(&mover, vl::Vector(8.99f, 5)), 0);  // x up to 9.99
-    EXPECT_EQ(mover.collisions, 0);
-    EXPECT_EQ(wm.moveObject(&mover, vl::Vector(9, 5)), -1);  // x up to exactly 10
-    EXPECT_EQ(mover.collisions, 1);
-    EXPECT_EQ(wall.collisions, 1);
-    EXPECT_EQ(mover.getPosition(), vl::Vector(8.99f, 5));
-}
-
 TEST(Movement, ThreeObjectsHitAtOnceAllHearOfItInListOrder) {
     vltest::World world;
     vl::WorldManager& wm = vl::WorldManager::getInstance();
@@ -109,25 +94,26 @@ TEST(Movement, OutEventOnceWhenCrossingOutOfTheWorld) {
     vltest::World world(80, 24);
     vl::WorldManager& wm = vl::WorldManager::getInstance();
     Probe probe(vl::Vector(78, 10), vl::SPECTRAL);
-    wm.moveObject(&probe, vl::Vector(80.4f, 10));  // box still meets the boundary at 80
-    EXPECT_EQ(probe.outs, 0);
-    wm.moveObject(&probe, vl::Vector(81, 10));  // wholly outside
-    EXPECT_EQ(probe.outs, 1);
-    wm.moveObject(&probe, vl::Vector(90, 10));
-    EXPECT_EQ(probe.outs, 1);
-    wm.moveObject(&probe, vl::Vector(40, 10));
-    EXPECT_EQ(probe.outs, 1);
-    wm.moveObject(&probe, vl::Vector(40, -3));
-    EXPECT_EQ(probe.outs, 2);
+    // The box still meets the boundary at 80, then is wholly outside, stays out, comes back, leaves again.
+    const struct {
+        vl::Vector to;
+        int outs;
+    } moves[] = {{vl::Vector(80.4f, 10), 0},
+                 {vl::Vector(81, 10), 1},
+                 {vl::Vector(90, 10), 1},
+                 {vl::Vector(40, 10), 1},
+                 {vl::Vector(40, -3), 2}};
+    for (const auto& m : moves) {
+        wm.moveObject(&probe, m.to);
+        EXPECT_EQ(probe.outs, m.outs) << m.to.toString();
+    }
     // Solid objects get it too, and moves through update send it the same way.
     Probe rock(vl::Vector(1, 20), vl::HARD);
     rock.setVelocity(vl::Vector(-1, 0));
-    wm.update();
-    EXPECT_EQ(rock.outs, 0);
-    wm.update();
-    EXPECT_EQ(rock.outs, 1);
-    wm.update();
-    EXPECT_EQ(rock.outs, 1);
+    for (const int outs : {0, 1, 1}) {
+        wm.update();
+        EXPECT_EQ(rock.outs, outs);
+    }
     EXPECT_EQ(rock.getPosition(), vl::Vector(-2, 20));
 }
 

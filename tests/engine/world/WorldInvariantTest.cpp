@@ -18,7 +18,7 @@
 
 namespace {
 
-using ObjectSet = std::set<const vl::Object*>;
+using ObjectSet = std::multiset<const vl::Object*>;
 
 std::mt19937& rng() {
     static std::mt19937 s_rng;
@@ -178,39 +178,33 @@ std::string differences(const std::string& when) {
     std::map<std::string, ObjectSet> typed;
     for (const vl::Object* p_o : live()) {
         (p_o->isActive() ? active : inactive).insert(p_o);
-        if (p_o->isActive()) {
-            if (p_o->isSolid()) {
-                solid.insert(p_o);
-            }
-            if (p_o->isVisible()) {
-                visible[p_o->getAltitude()].insert(p_o);
-            }
-            typed[p_o->getType()].insert(p_o);
+        if (!p_o->isActive()) {
+            continue;
         }
+        if (p_o->isSolid()) {
+            solid.insert(p_o);
+        }
+        if (p_o->isVisible()) {
+            visible[p_o->getAltitude()].insert(p_o);
+        }
+        typed[p_o->getType()].insert(p_o);
     }
     if (wm.getAllObjects(true).getCount() != static_cast<int>(live().size())) {
         return when + ": the world holds a different number of objects";
     }
-    if (asSet(sg.activeObjects()) != active ||
-        sg.activeObjects().getCount() != static_cast<int>(active.size())) {
-        return when + ": active list";
+    if (asSet(sg.activeObjects()) != active || asSet(sg.inactiveObjects()) != inactive) {
+        return when + ": active or inactive list";
     }
-    if (asSet(sg.inactiveObjects()) != inactive) {
-        return when + ": inactive list";
-    }
-    if (asSet(sg.solidObjects()) != solid || sg.solidObjects().getCount() != static_cast<int>(solid.size())) {
+    if (asSet(sg.solidObjects()) != solid) {
         return when + ": solid list";
     }
     for (int altitude = 0; altitude <= vl::MAX_ALTITUDE; altitude++) {
-        const vl::ObjectList list = sg.visibleObjects(altitude);
-        if (asSet(list) != visible[altitude] ||
-            list.getCount() != static_cast<int>(visible[altitude].size())) {
+        if (asSet(sg.visibleObjects(altitude)) != visible[altitude]) {
             return when + ": visible list " + std::to_string(altitude);
         }
     }
     for (const char* type : TYPES) {
-        const vl::ObjectList list = sg.objectsOfType(type);
-        if (asSet(list) != typed[type] || list.getCount() != static_cast<int>(typed[type].size())) {
+        if (asSet(sg.objectsOfType(type)) != typed[type]) {
             return when + ": type list " + type;
         }
     }
@@ -225,9 +219,7 @@ std::string differences(const std::string& when) {
     }
     for (int row = -1; row < grid.getNumRows(); row++) {
         for (int col = (row == -1 ? -1 : 0); col < (row == -1 ? 0 : grid.getNumCols()); col++) {
-            const vl::ObjectList list = grid.getCell(col, row);
-            const ObjectSet& expected = cells[{col, row}];
-            if (asSet(list) != expected || list.getCount() != static_cast<int>(expected.size())) {
+            if (asSet(grid.getCell(col, row)) != cells[{col, row}]) {
                 return when + ": grid cell " + std::to_string(col) + "," + std::to_string(row);
             }
         }
@@ -243,8 +235,7 @@ std::string differences(const std::string& when) {
                 scan.insert(p_other);
             }
         }
-        const vl::ObjectList found = wm.getCollisions(p_o, where);
-        if (asSet(found) != scan || found.getCount() != static_cast<int>(scan.size())) {
+        if (asSet(wm.getCollisions(p_o, where)) != scan) {
             return when + ": collisions of object " + std::to_string(p_o->getId());
         }
     }
