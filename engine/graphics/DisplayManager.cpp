@@ -177,6 +177,8 @@ int DisplayManager::openWindow() {
     if (m_window_vertical_pixels == 0) {
         m_window_vertical_pixels = static_cast<int>(desktop.height);
     }
+    // The cells, and the glyphs sized to them, follow the desktop's size when it stands in.
+    m_character_size = characterSizeFor(config.getFontScale(), charWidth(), charHeight());
 
     auto style = static_cast<sf::Uint32>(config.getWindowStyle());
     if (config.getWindowState() != 0) {
