@@ -20,6 +20,7 @@
 #include <veltrane/graphics/SfmlColor.h>
 #include <veltrane/graphics/SfmlErrors.h>
 #include <veltrane/platform/DisplayProbe.h>
+#include <veltrane/platform/WindowErrors.h>
 
 namespace vl {
 
@@ -191,6 +192,8 @@ int DisplayManager::openWindow() {
         log.writeLog("DisplayManager::startUp(): Unable to allocate window!");
         return -1;
     }
+    // A window destroyed under the game must end it as a close request does, not through a fatal X error.
+    platform::catchWindowErrors();
     surface.m_p_window->setMouseCursorVisible(config.getShowMouse());
     surface.m_p_window->setVerticalSyncEnabled(true);
 

@@ -326,3 +326,11 @@ wait_log "SHADOW SWITCH" 1
 wait_exit "closing the window during a level"
 [[ $(count "Back on the title screen") -eq 0 ]] || fail "the level ended before the window closed"
 echo "close: the game ended cleanly on the title screen and in a level"
+
+# ---- session 4: the window destroyed from outside ends the game as cleanly --------------------------
+
+previous_title=""
+start_game destroyed
+poll title 100 is_title
+"$close_window" --destroy "$wid" || fail "could not destroy the window"
+wait_exit "destroying the window"
