@@ -245,9 +245,8 @@ TEST_F(DisplayWindow, FramesAreCentredOnTheirPosition) {
     const sf::Image by_hand = captureOf([] {
         const char* const characters = "abcdef";
         for (int i = 0; i < 6; i++) {
-            display().drawCharacter(
-                vl::Vector(static_cast<float>(9 + i % 3), 4.5f + static_cast<float>(i / 3)), characters[i],
-                vl::CYAN);
+            display().drawCharacter(vl::Vector(static_cast<float>(9 + i % 3), static_cast<float>(4 + i / 3)),
+                                    characters[i], vl::CYAN);
         }
     });
     EXPECT_EQ(countPixelsDiffering(drawn, by_hand), 0);
