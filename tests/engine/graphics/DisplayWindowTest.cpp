@@ -62,10 +62,11 @@ protected:
     // The pixels a glyph's ink may cover when drawn at a cell.
     sf::IntRect glyphBox(char ch, float cell_x, float cell_y) const {
         const sf::Glyph& glyph = m_font.getGlyph(static_cast<unsigned char>(ch), CHARACTER_SIZE, true);
-        const float x = cell_x * CELL_W + glyph.bounds.left - 1;
+        const float scale = display().getGlyphScale();
+        const float x = cell_x * CELL_W + glyph.bounds.left * scale - 1;
         const float y = cell_y * CELL_H + static_cast<float>(CHARACTER_SIZE) + glyph.bounds.top - 1;
         return sf::IntRect(static_cast<int>(std::floor(x)), static_cast<int>(std::floor(y)),
-                           static_cast<int>(std::ceil(glyph.bounds.width)) + 3,
+                           static_cast<int>(std::ceil(glyph.bounds.width * scale)) + 3,
                            static_cast<int>(std::ceil(glyph.bounds.height)) + 3);
     }
 
@@ -401,7 +402,9 @@ TEST_F(DisplayWindow, BatchedPictureMatchesCharacterByCharacterPicture) {
     const sf::Image direct_full = captureOf(full_screen);
     const Difference full_difference = compare(batched_full, direct_full);
     EXPECT_EQ(full_difference.large, 0);
-    EXPECT_LE(full_difference.any, 50);
+    // Squeezed glyphs are resampled: corners placed by the processor and by the graphics pipeline differ
+    // in their last bits, which moves a few hundred edge pixels by one level.
+    EXPECT_LE(full_difference.any, 300);
     EXPECT_GT(
         countPixels(batched_full, sf::IntRect(0, 0, 1024, 768), [](sf::Color c) { return !isBlack(c); }),
         50000);
