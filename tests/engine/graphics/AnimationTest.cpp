@@ -40,19 +40,6 @@ std::vector<int> playedIndices(vl::Animation& animation, int draws) {
 
 }  // namespace
 
-TEST(Frame, DefaultIsEmptyAndValuesAreCopies) {
-    const vl::Frame empty;
-    EXPECT_EQ(empty.getWidth(), 0);
-    EXPECT_EQ(empty.getHeight(), 0);
-    EXPECT_TRUE(empty.isEmpty());
-    vl::Frame frame(3, 2, "abcdef");
-    vl::Frame copy = frame;
-    frame = vl::Frame(1, 1, "z");
-    EXPECT_EQ(copy.getString(), "abcdef");
-    EXPECT_EQ(copy.getWidth(), 3);
-    EXPECT_EQ(copy.getHeight(), 2);
-}
-
 TEST(Frame, EmptyOrRowlessFramesDrawNothingAndSucceed) {
     vltest::LoggedConfig config("headless:true");
     ASSERT_EQ(vl::DisplayManager::getInstance().startUp(), 0);
@@ -69,18 +56,6 @@ TEST(Frame, FrameClaimingMoreCellsThanCharactersIsRefused) {
     EXPECT_EQ(vl::Frame(-2, 2, "abcd").draw(vl::Vector(1, 1), vl::RED, 0), -1);
     EXPECT_NE(config.log().find("Frame::draw(): Error! 4 x 3 frame has only 4 characters."),
               std::string::npos);
-}
-
-TEST(Sprite, DefaultsBeforeAnythingIsSet) {
-    const vl::Sprite sprite(4);
-    EXPECT_EQ(sprite.getWidth(), 0);
-    EXPECT_EQ(sprite.getHeight(), 0);
-    EXPECT_EQ(sprite.getFrameCount(), 0);
-    EXPECT_EQ(sprite.getMaxFrameCount(), 4);
-    EXPECT_EQ(sprite.getColor(), vl::WHITE);
-    EXPECT_EQ(sprite.getSlowdown(), 1);
-    EXPECT_EQ(sprite.getTransparency(), 0);
-    EXPECT_EQ(sprite.getLabel(), "[Undefined]");
 }
 
 TEST(Sprite, AcceptsFramesUpToItsCapacity) {
@@ -108,15 +83,6 @@ TEST(Sprite, NegativeOrAbsurdCapacityLeavesRoomForNone) {
     EXPECT_EQ(vltest::countLines(messages, "Sprite::Sprite(): Error! Unable to allocate -3 frames."), 1);
     EXPECT_EQ(vltest::countLines(messages, "Sprite::Sprite(): Error! Unable to allocate 2000000000 frames."),
               1);
-}
-
-TEST(Animation, DefaultHasNoSpriteAndIsModified) {
-    const vl::Animation animation;
-    EXPECT_EQ(animation.getSprite(), nullptr);
-    EXPECT_EQ(animation.getIndex(), 0);
-    EXPECT_EQ(animation.getSlowdownCount(), 0);
-    EXPECT_EQ(animation.getName(), "");
-    EXPECT_TRUE(animation.isModified());
 }
 
 TEST(Animation, SlowdownTwoShowsEachOfFourFramesTwice) {
@@ -210,15 +176,6 @@ TEST(Animation, BoxCoversTheSpriteOrJustUnderOneCell) {
     EXPECT_EQ(animation.getBox(), vl::Box(vl::Vector(-0.5f, -0.5f), 0.99f, 0.99f));
     animation.setSprite(&sprite);
     EXPECT_EQ(animation.getBox(), vl::Box(vl::Vector(-2.5f, -1.5f), 5, 3));
-}
-
-TEST(Animation, TextFormNamesSpriteAndFrame) {
-    vl::Animation animation;
-    animation.setName("door-open");
-    animation.setIndex(-2);
-    EXPECT_EQ(animation.toString(), "sprite door-open, frame_idx -2");
-    animation.setIndex(13);
-    EXPECT_EQ(animation.toString(), "sprite door-open, frame_idx 13");
 }
 
 TEST(AnimationRecord, WritesNameLengthNameIndexAndCount) {

@@ -54,30 +54,23 @@ TEST(CellGeometry, CellsNeedNotBeSquare) {
     EXPECT_FLOAT_EQ(spaces.getY(), 2.0f);
 }
 
-TEST(CharacterSize, ScaleTimesTheSmallerCellSideTruncated) {
-    vltest::LoggedConfig config(HEADLESS_80X24);
-    ASSERT_EQ(display().startUp(), 0);
-    EXPECT_EQ(display().getCharacterSize(), 25u);  // 2.0 x 12.8
-}
-
-TEST(CharacterSize, SquareCellsOf16PixelsAtScaleOne) {
-    vltest::LoggedConfig config("headless:true,window_horizontal_pixels:1280,window_vertical_pixels:384,"
-                                "window_horizontal_chars:80,window_vertical_chars:24,font_scale:1.0");
-    ASSERT_EQ(display().startUp(), 0);
-    EXPECT_EQ(display().getCharacterSize(), 16u);
-}
-
-TEST(CharacterSize, TallCellsUseTheirWidthAndWideCellsTheirHeight) {
-    vltest::LoggedConfig config("headless:true,window_horizontal_pixels:800,window_vertical_pixels:100,"
-                                "window_horizontal_chars:20,window_vertical_chars:10,font_scale:1.5");
-    ASSERT_EQ(display().startUp(), 0);
-    EXPECT_EQ(display().getCharacterSize(), 15u);  // cells 40 x 10: 1.5 x 10
-}
-
-TEST(CharacterSize, NegativeScaleStillGivesAUsableSize) {
-    vltest::LoggedConfig config("headless:true,font_scale:-3");
-    ASSERT_EQ(display().startUp(), 0);
-    EXPECT_EQ(display().getCharacterSize(), 1u);
+TEST(CharacterSize, ScaleTimesTheSmallerCellSideTruncatedAndNeverBelowOne) {
+    const struct {
+        const char* config;
+        unsigned int size;
+    } cases[] = {
+        {"window_horizontal_pixels:1024,window_vertical_pixels:768,font_scale:2.0", 25},  // 2.0 x 12.8
+        {"window_horizontal_pixels:1280,window_vertical_pixels:384,font_scale:1.0", 16},  // square cells
+        {"window_horizontal_pixels:1600,window_vertical_pixels:240,font_scale:1.5", 15},  // cells 20 x 10
+        {"font_scale:-3", 1},
+    };
+    for (const auto& c : cases) {
+        vltest::LoggedConfig config(
+            std::string("headless:true,window_horizontal_chars:80,window_vertical_chars:24,") + c.config);
+        ASSERT_EQ(display().startUp(), 0) << c.config;
+        EXPECT_EQ(display().getCharacterSize(), c.size) << c.config;
+        display().shutDown();
+    }
 }
 
 TEST(DisplayStartUp, HeadlessStartsWithoutAWindowAndEveryDrawFailsQuietly) {
@@ -179,23 +172,6 @@ TEST(DisplayShutDown, StopsDrawingAndMayBeCalledWithoutStartUp) {
     EXPECT_FALSE(display().isStarted());
     EXPECT_EQ(display().swapBuffers(), -1);
     EXPECT_NE(config.log().find("DisplayManager not started!"), std::string::npos);
-}
-
-TEST(Colors, ComponentsOfTheEightNamedColours) {
-    vltest::LoggedConfig config("headless:true");
-    const unsigned char expected[8][3] = {{0, 0, 0},   {255, 0, 0},   {0, 255, 0},   {255, 255, 0},
-                                          {0, 0, 255}, {255, 0, 255}, {0, 255, 255}, {255, 255, 255}};
-    const char* const names[8] = {"Black", "Red", "Green", "Yellow", "Blue", "Magenta", "Cyan", "White"};
-    for (int c = 0; c < 8; c++) {
-        unsigned char r = 7, g = 7, b = 7;
-        vl::colorToRGB(static_cast<vl::Color>(c), r, g, b);
-        EXPECT_EQ(r, expected[c][0]) << c;
-        EXPECT_EQ(g, expected[c][1]) << c;
-        EXPECT_EQ(b, expected[c][2]) << c;
-        const sf::Color sfml = vl::colorToSFML(static_cast<vl::Color>(c));
-        EXPECT_EQ(sfml, sf::Color(expected[c][0], expected[c][1], expected[c][2], 255)) << c;
-        EXPECT_EQ(vl::colorToName(static_cast<vl::Color>(c)), names[c]);
-    }
 }
 
 TEST(Colors, CustomAndUnsupportedValuesLeaveComponentsAndGiveWhite) {

@@ -11,7 +11,6 @@
 #include <veltrane/core/Box.h>
 #include <veltrane/core/LogManager.h>
 #include <veltrane/core/Vector.h>
-#include <veltrane/world/EventPath.h>
 #include <veltrane/world/Path.h>
 
 namespace {
@@ -76,18 +75,6 @@ TEST(Path, NewWaypointsKeepTheIndexAndCopiesAreIndependent) {
 TEST(Path, TextListsEveryWaypointFollowedByABar) {
     EXPECT_EQ(vl::Path({vl::Vector(1.5f, 2), vl::Vector(-3, 0.25f)}).toString(), "(1.5,2)|(-3,0.25)|");
     EXPECT_EQ(vl::Path().toString(), "");
-}
-
-TEST(EventPath, StartsWithNoPathAndCarriesWhatTheSenderSets) {
-    vl::EventPath event;
-    EXPECT_EQ(event.getType(), vl::PATH_EVENT);
-    EXPECT_EQ(event.getStatus(), vl::NO_PATH);
-    EXPECT_EQ(event.getPath().getCount(), 0);
-    EXPECT_EQ(event.getSearch(), nullptr);
-    event.setStatus(vl::PATH_FOUND);
-    event.setPath(twoStepPath());
-    EXPECT_EQ(event.getStatus(), vl::PATH_FOUND);
-    EXPECT_TRUE(event.getPath() == twoStepPath());
 }
 
 TEST_F(RecordTest, VectorsAndBoxesWriteTheirFloatsInOrder) {
