@@ -38,6 +38,7 @@
 #include <veltrane/paths/PathManager.h>
 #include <veltrane/platform/DisplayProbe.h>
 #include <veltrane/platform/Platform.h>
+#include <veltrane/platform/WindowErrors.h>
 #include <veltrane/resources/ResourceManager.h>
 #include <veltrane/resources/SpriteReader.h>
 #include <veltrane/world/EventCollision.h>

@@ -8,6 +8,7 @@
 #include <SFML/Graphics/RenderStates.hpp>
 #include <SFML/Graphics/Texture.hpp>
 #include <SFML/Graphics/Transform.hpp>
+#include <SFML/Graphics/Transformable.hpp>
 #include <SFML/System/String.hpp>
 
 namespace vl {
@@ -32,9 +33,9 @@ const size_t MAX_TILES_PER_INK = 64;  // larger boxes are checked by every backg
 
 }  // namespace
 
-BatchRenderer::BatchRenderer(const sf::Font& font, unsigned int character_size)
-    : m_font(font), m_character_size(character_size), m_glyph_known{}, m_bounded(false), m_culling(true),
-      m_clear_known(false), m_tile_head(TILE_COLUMNS * TILE_ROWS, -1),
+BatchRenderer::BatchRenderer(const sf::Font& font, unsigned int character_size, float glyph_scale)
+    : m_font(font), m_character_size(character_size), m_glyph_scale(glyph_scale), m_glyph_known{},
+      m_bounded(false), m_culling(true), m_clear_known(false), m_tile_head(TILE_COLUMNS * TILE_ROWS, -1),
       m_tile_stamp(TILE_COLUMNS * TILE_ROWS, 0), m_frame(0), m_query(0) {
     m_vertices.reserve(INITIAL_VERTICES);
     m_ink.reserve(80 * 24 * 2);
@@ -240,8 +241,12 @@ void BatchRenderer::addCharacter(sf::Vector2f rect_pos, sf::Vector2f cell, sf::C
         return;
     }
     const sf::Glyph& glyph = glyphFor(ch);
-    sf::Transform text_transform;
-    text_transform.translate(text_pos).rotate(rotation);
+    // Placed as the text object places itself, so that both compute the very same corners.
+    sf::Transformable placement;
+    placement.setPosition(text_pos);
+    placement.setRotation(rotation);
+    placement.setScale(m_glyph_scale, 1.0f);
+    const sf::Transform& text_transform = placement.getTransform();
     // A single character's pen starts at the left edge on the baseline, one character size down.
     const float baseline = static_cast<float>(m_character_size);
     const float left = glyph.bounds.left - GLYPH_PADDING;

@@ -18,8 +18,9 @@ namespace vl {
 
 class BatchRenderer {
 public:
-    // Glyphs come from font at character_size in bold; the font must outlive the renderer.
-    BatchRenderer(const sf::Font& font, unsigned int character_size);
+    // Glyphs come from font at character_size in bold, scaled sideways by glyph_scale; the font must
+    // outlive the renderer.
+    BatchRenderer(const sf::Font& font, unsigned int character_size, float glyph_scale = 1.0f);
 
     // A cell background rectangle (corner at rect_pos, size cell) followed by the glyph of ch with its
     // origin at text_pos: the same picture as one rectangle and one bold text drawn in that order.
@@ -62,6 +63,7 @@ private:
 
     const sf::Font& m_font;
     unsigned int m_character_size;
+    float m_glyph_scale;
     std::vector<sf::Vertex> m_vertices;
     std::array<uint32_t, 256> m_code_points;  //!< each byte as the text object's locale conversion gives it
     std::array<sf::Glyph, 256> m_glyphs;      //!< looked up once per byte value

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include <veltrane/graphics/DisplayManager.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 
 #include <SFML/Graphics/Color.hpp>
@@ -20,6 +22,7 @@
 #include <veltrane/graphics/SfmlColor.h>
 #include <veltrane/graphics/SfmlErrors.h>
 #include <veltrane/platform/DisplayProbe.h>
+#include <veltrane/platform/WindowErrors.h>
 
 namespace vl {
 
@@ -45,6 +48,18 @@ unsigned int characterSizeFor(float font_scale, float cell_width, float cell_hei
         return MAX_CHARACTER_SIZE;
     }
     return static_cast<unsigned int>(size);
+}
+
+// Squeezes glyphs sideways just enough that the widest printable one ends, with the half pixel its
+// smoothed edge takes, where the next cell's background begins: nine tenths of a cell right of the pen.
+float glyphScaleFor(const sf::Font& font, unsigned int character_size, float cell_width) {
+    float widest = 0;
+    for (uint32_t code = '!'; code <= '~'; code++) {
+        const sf::FloatRect bounds = font.getGlyph(code, character_size, true).bounds;
+        widest = std::max(widest, bounds.left + bounds.width);
+    }
+    const float room = cell_width * 0.9f - 0.5f;
+    return widest > room ? room / widest : 1.0f;
 }
 
 }  // namespace
@@ -102,7 +117,7 @@ DisplayManager::DisplayManager()
       m_window_vertical_pixels(Config::getInstance().getWindowVerticalPixels()),
       m_window_horizontal_chars(Config::getInstance().getWindowHorizontalChars()),
       m_window_vertical_chars(Config::getInstance().getWindowVerticalChars()), m_headless(false),
-      m_batching(true), m_culling(true), m_character_size(0) {
+      m_batching(true), m_culling(true), m_character_size(0), m_glyph_scale(1.0f) {
     setType("DisplayManager");
 }
 
@@ -177,6 +192,8 @@ int DisplayManager::openWindow() {
     if (m_window_vertical_pixels == 0) {
         m_window_vertical_pixels = static_cast<int>(desktop.height);
     }
+    // The cells, and the glyphs sized to them, follow the desktop's size when it stands in.
+    m_character_size = characterSizeFor(config.getFontScale(), charWidth(), charHeight());
 
     auto style = static_cast<sf::Uint32>(config.getWindowStyle());
     if (config.getWindowState() != 0) {
@@ -189,6 +206,8 @@ int DisplayManager::openWindow() {
         log.writeLog("DisplayManager::startUp(): Unable to allocate window!");
         return -1;
     }
+    // A window destroyed under the game must end it as a close request does, not through a fatal X error.
+    platform::catchWindowErrors();
     surface.m_p_window->setMouseCursorVisible(config.getShowMouse());
     surface.m_p_window->setVerticalSyncEnabled(true);
 
@@ -208,8 +227,10 @@ int DisplayManager::openWindow() {
     surface.m_text.setFont(surface.m_font);
     surface.m_text.setStyle(sf::Text::Bold);
     surface.m_text.setCharacterSize(m_character_size);
+    m_glyph_scale = glyphScaleFor(surface.m_font, m_character_size, charWidth());
+    surface.m_text.setScale(m_glyph_scale, 1.0f);
 
-    surface.m_p_batch = std::make_unique<BatchRenderer>(surface.m_font, m_character_size);
+    surface.m_p_batch = std::make_unique<BatchRenderer>(surface.m_font, m_character_size, m_glyph_scale);
     surface.m_p_batch->setCulling(m_culling);
     surface.m_p_batch->setBounds(static_cast<float>(m_window_horizontal_pixels),
                                  static_cast<float>(m_window_vertical_pixels));
@@ -364,6 +385,10 @@ int DisplayManager::getVerticalPixels() const {
 
 unsigned int DisplayManager::getCharacterSize() const {
     return m_character_size;
+}
+
+float DisplayManager::getGlyphScale() const {
+    return m_glyph_scale;
 }
 
 sf::Color DisplayManager::getBackgroundColor() const {

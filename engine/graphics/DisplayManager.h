@@ -66,6 +66,7 @@ public:
     int getHorizontalPixels() const;        // window width in pixels
     int getVerticalPixels() const;          // window height in pixels
     unsigned int getCharacterSize() const;  // glyph size in pixels chosen at start-up
+    float getGlyphScale() const;            // horizontal scale that fits the widest glyph in its cell
     sf::Color getBackgroundColor() const;
     // null before start-up, headless and after shut-down; not owned. Drawing into it directly between
     // swaps bypasses the batch: call setBatching(false) first, as for any direct drawing.
@@ -97,6 +98,7 @@ private:
     bool m_batching;
     bool m_culling;  //!< backgrounds only where they cover earlier ink
     unsigned int m_character_size;
+    float m_glyph_scale;
 };
 
 }  // namespace vl

@@ -42,7 +42,8 @@ int Frame::draw(Vector position, Color color, char transparency) const {
     }
     const DisplayManager& display = DisplayManager::getInstance();
     const float x_offset = static_cast<float>(m_width - 1) * 0.5f;
-    const float y_offset = static_cast<float>(m_height - 1) * 0.5f;
+    // Rows stay whole: of two middle rows the lower sits on the position, as text rows must.
+    const auto y_offset = static_cast<float>(m_height / 2);
     for (int y = 0; y < m_height; y++) {
         for (int x = 0; x < m_width; x++) {
             const char ch =

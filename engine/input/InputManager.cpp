@@ -15,6 +15,7 @@
 #include <veltrane/input/InputReplay.h>
 #include <veltrane/input/SfmlKeys.h>
 #include <veltrane/platform/Platform.h>
+#include <veltrane/platform/WindowErrors.h>
 
 namespace vl {
 
@@ -205,6 +206,12 @@ void InputManager::getInput() {
             default:
                 break;
             }
+        }
+        // A window destroyed from outside ends the game as a close request does.
+        if (platform::isWindowLost()) {
+            log.writeLog("InputManager::getInput(): Window destroyed from outside. Setting game over.");
+            LoopState::getInstance().setGameOver(true);
+            return;
         }
     }
 

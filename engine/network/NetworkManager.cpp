@@ -192,22 +192,29 @@ int NetworkManager::close(int sock) {
         if (index == -1) {
             continue;  // a close handler already closed it
         }
-        const int result = platform::socketClose(closing);
-        const int error = platform::lastError();
-        // The descriptor is released even when close() fails, so the connection goes either way;
-        // it is dropped before the event so that handlers never see a dead socket as connected.
-        m_connections.erase(m_connections.begin() + index);
-        EventNetworkClose event(NETWORK_CLOSE);
-        event.setSocket(closing);
-        event.setBytes(0);
-        onEvent(&event);
-        if (result != 0) {
+        if (platform::socketClose(closing) != 0) {
+            const int error = platform::lastError();
+            // The descriptor is released even when close() fails, so the connection goes, unannounced.
+            m_connections.erase(m_connections.begin() + index);
             log.writeLog("NetworkManager::close(): Error! close() returned:");
             logSystemError(error);
             return -1;
         }
+        EventNetworkClose event(NETWORK_CLOSE);
+        event.setSocket(closing);
+        event.setBytes(0);
+        onEvent(&event);
+        dropConnection(closing);
     }
     return 0;
+}
+
+// Handlers of the close event may have dropped it already.
+void NetworkManager::dropConnection(int sock) {
+    const int index = indexOf(sock);
+    if (index != -1) {
+        m_connections.erase(m_connections.begin() + index);
+    }
 }
 
 int NetworkManager::reportSocketError(int sock, const char* p_caller) {
@@ -248,7 +255,7 @@ int NetworkManager::send(const void* p_data, int bytes, int sock) {
         return -1;
     }
     // -1 means "any connection" to isConnected(), never a socket to send to.
-    if (sock < 0 || !isConnected(sock)) {
+    if (sock == -1 || !isConnected(sock)) {
         log.writeLog("NetworkManager::send(): Error! Socket %d not connected. Unable to send.", sock);
         return -1;
     }

@@ -89,6 +89,7 @@ private:
     NetworkManager();
     int indexOf(int sock) const;                            // -1 when not a connection; writes nothing
     Connection* find(int sock);                             // null when not a connection; writes nothing
+    void dropConnection(int sock);                          // forgets it and its queues, if still there
     int flushUnsent(Connection& connection);                // 0, or -1 when the connection was lost
     int reportSocketError(int sock, const char* p_caller);  // reports the last socket error, -1
 

@@ -50,7 +50,8 @@ int Object::startPathFind(Vector goal, Object* p_target) {
                      (inWorld(start) ? goal : m_position).toString().c_str(), boundary.toString().c_str());
         return -1;
     }
-    leavePathSearches();
+    // Only this object's own search goes: searches walking to it keep it as their target.
+    dropPathFind();
     auto* p_path_find = new PathFind(this, start, goal_cell, p_target);
     if (path_manager.addPathFind(p_path_find) != 0) {
         delete p_path_find;

@@ -140,6 +140,7 @@ private:
     int startPathFind(Vector goal, Object* p_target);
     void dropPathFind();       // withdraws and deletes the pending search, if any
     void leavePathSearches();  // drops the pending search; searches walking to this object forget it
+    int applyRecord(std::stringstream& ss, unsigned int* p_attr);  // deserialize's reading and applying
 
     static int s_next_id;  //!< id for the next object, shared by all objects
 

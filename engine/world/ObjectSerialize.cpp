@@ -157,6 +157,13 @@ int Object::serialize(std::stringstream& ss, unsigned int attr) {
 // Every value is read whole and checked before it is applied, so a record cut short or holding
 // nonsense stops at that attribute: the ones before it are applied, it and the rest are not.
 int Object::deserialize(std::stringstream& ss, unsigned int* p_attr) {
+    const int result = applyRecord(ss, p_attr);
+    // Applied or refused part way, a received record leaves nothing to send back.
+    m_modified = 0;
+    return result;
+}
+
+int Object::applyRecord(std::stringstream& ss, unsigned int* p_attr) {
     const LogManager& log = LogManager::getInstance();
     if (p_attr != nullptr) {
         *p_attr = 0;
@@ -366,8 +373,6 @@ int Object::deserialize(std::stringstream& ss, unsigned int* p_attr) {
         log.writeLog(25, "\tAVOID_COLLISIONS: %s", boolText(avoid));
         setAvoidCollisions(avoid);
     }
-    // A freshly read object has nothing to send back.
-    m_modified = 0;
     log.writeLog(20, "Object::deserialize(): done checking all types.");
     return checkStream("Object::deserialize()", ss);
 }

@@ -239,4 +239,11 @@ for font in missing text; do
         fail "font $font: the log does not end with the stop banner within 20 lines"
     [[ $(count "did not load") -eq 0 ]] || fail "font $font: the game went on to load its data"
 done
-echo "play, title music (RMS $rms), closing the window and a missing font: all as expected"
+# ---- session 4: the window destroyed from outside ends the game as cleanly --------------------------
+
+start_game destroyed
+"$close_window" --destroy "$wid" || fail "could not destroy the window"
+wait_exit "destroying the window"
+[[ $(count "Window destroyed from outside") -eq 1 ]] || fail "destroying the window: not logged"
+
+echo "play, title music (RMS $rms), closing or destroying the window and a missing font: all as expected"

@@ -23,4 +23,15 @@ bool requestWindowClose(unsigned long window_id) {
     return sent != 0;
 }
 
+bool destroyWindow(unsigned long window_id) {
+    Display* p_display = XOpenDisplay(nullptr);
+    if (p_display == nullptr) {
+        return false;
+    }
+    XDestroyWindow(p_display, window_id);
+    XSync(p_display, False);
+    XCloseDisplay(p_display);
+    return true;
+}
+
 }  // namespace vltest

