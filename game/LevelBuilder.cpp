@@ -99,6 +99,8 @@ void LevelBuilder::clearLevel() {
     for (vl::ObjectListIterator it(&all); !it.isDone(); it.next()) {
         if (isLevelType(it.currentObject()->getType())) {
             world_manager.markForDelete(it.currentObject());
+            // The old level must not answer the keys that follow in this iteration.
+            it.currentObject()->setActive(false);
         }
     }
 }

@@ -77,7 +77,10 @@ Player::~Player() {
 int Player::eventHandler(const vl::Event* p_e) {
     const std::string type = p_e->getType();
     if (type == vl::KEYBOARD_EVENT) {
-        kbd(static_cast<const vl::EventKeyboard*>(p_e));
+        // Keys later in the iteration that ended the level must not touch the removed player.
+        if (!m_level_over) {
+            kbd(static_cast<const vl::EventKeyboard*>(p_e));
+        }
         return 1;
     }
     if (type == vl::COLLISION_EVENT) {

@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: MIT
+// Faults found in play: keys after a level ends, dissolved walls, being left inside an obstacle.
+#include <gtest/gtest.h>
+
+#include "GameStart.h"
+#include "GameTestUtil.h"
+#include "LevelBuilder.h"
+
+using gametest::GameHarness;
+namespace Keyboard = vl::Keyboard;
+
+namespace {
+
+size_t countOf(const std::string& type) {
+    return GameHarness::objectsOfType(type).size();
+}
+
+// Holds a key until the form in control passes x (at most 80 iterations), then lets it go.
+void walkTo(GameHarness& game, Keyboard::Key key, float x) {
+    const float sign = key == Keyboard::A ? -1 : 1;
+    auto walker = [] {
+        return gametest::lightPlayer()->isInControl() ? gametest::lightPlayer() : gametest::shadowPlayer();
+    };
+    game.press(key);
+    for (int i = 0; i < 80 && (walker()->getPosition().getX() - x) * sign < 0; i++) {
+        game.step();
+    }
+    game.release(key);
+    game.step();
+}
+
+}  // namespace
+
+TEST(PlayerFaults, KeysInTheIterationThatEndsOrRestartsALevelLeaveItsPlayerAlone) {
+    for (const Keyboard::Key end_key : {Keyboard::Q, Keyboard::R}) {
+        GameHarness game;
+        new GameStart();
+        game.tap(Keyboard::RETURN);
+        gametest::settle(game);
+        walkTo(game, Keyboard::D, 12);
+        game.tap(Keyboard::SPACE);
+        ASSERT_TRUE(gametest::lightPlayer()->hasLight());
+        end_key == Keyboard::Q ? game.release(end_key) : game.press(end_key);
+        game.press(Keyboard::SPACE);
+        game.step(2);
+        EXPECT_EQ(countOf("Light"), end_key == Keyboard::Q ? 0u : 2u);
+        EXPECT_TRUE(end_key == Keyboard::Q || !gametest::lightPlayer()->hasLight());
+    }
+}
