@@ -212,6 +212,11 @@ void Player::hit(const vl::EventCollision* p_collision) {
     if (p_obstacle == nullptr) {
         return;
     }
+    // A glow met in the same move may dissolve this obstacle: then it does not stop the walk.
+    illuminateAt(p_collision->getPosition());
+    if (p_obstacle->getSolidness() != vl::HARD) {
+        return;
+    }
     const vl::Box obstacle_box = vl::getWorldBox(p_obstacle);
     const vl::Box player_box = vl::getWorldBox(this);
     const float obstacle_top = obstacle_box.getCorner().getY();
@@ -232,6 +237,15 @@ void Player::hit(const vl::EventCollision* p_collision) {
         }
     }
     setVelocity(vl::Vector(0, velocity.getY()));
+}
+
+void Player::illuminateAt(vl::Vector where) {
+    const vl::ObjectList touching = vl::WorldManager::getInstance().getCollisions(this, where);
+    for (vl::ObjectListIterator it(&touching); !it.isDone(); it.next()) {
+        if (it.currentObject()->getType() == "Light") {
+            static_cast<Light*>(it.currentObject())->illuminate();
+        }
+    }
 }
 
 void Player::step() {

@@ -40,6 +40,7 @@ public:
 private:
     void kbd(const vl::EventKeyboard* p_keyboard);
     void hit(const vl::EventCollision* p_collision);
+    void illuminateAt(vl::Vector where);  // every light met there dissolves what it covers
     void step();
     void stepInControl();
     void stepOutOfControl();

@@ -5,6 +5,7 @@
 #include "GameStart.h"
 #include "GameTestUtil.h"
 #include "LevelBuilder.h"
+#include "Light.h"
 
 using gametest::GameHarness;
 namespace Keyboard = vl::Keyboard;
@@ -45,5 +46,32 @@ TEST(PlayerFaults, KeysInTheIterationThatEndsOrRestartsALevelLeaveItsPlayerAlone
         game.step(2);
         EXPECT_EQ(countOf("Light"), end_key == Keyboard::Q ? 0u : 2u);
         EXPECT_TRUE(end_key == Keyboard::Q || !gametest::lightPlayer()->hasLight());
+    }
+}
+
+TEST(PlayerFaults, ADissolvedWallGivesWayToTheFirstPush) {
+    struct Push {
+        int level;
+        vl::Vector carry_to;  // where the light is put down; (0, 0): walk up to the wall with it
+        Keyboard::Key key;    // towards the wall
+        float wall_x;
+    };
+    for (const Push& push : {Push{0, {0, 0}, Keyboard::D, 35}, Push{3, {41, 15.9f}, Keyboard::A, 38}}) {
+        GameHarness game;
+        (new LevelBuilder())->buildLevel(push.level);
+        gametest::settle(game);
+        walkTo(game, Keyboard::D, 12);
+        game.tap(Keyboard::SPACE);
+        if (push.carry_to.isZero()) {
+            walkTo(game, push.key, push.wall_x);
+        } else {
+            gametest::lightPlayer()->setPosition(push.carry_to);
+            game.step(3);
+        }
+        game.tap(Keyboard::SPACE);
+        game.tap(Keyboard::S);
+        const float sign = push.key == Keyboard::A ? -1 : 1;
+        walkTo(game, push.key, push.wall_x + 2 * sign);
+        EXPECT_GT((gametest::shadowPlayer()->getPosition().getX() - push.wall_x) * sign, 0) << push.level + 1;
     }
 }
