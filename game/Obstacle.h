@@ -29,6 +29,7 @@ public:
 
 private:
     int step();
+    void harden();  // HARD, unless a player is still inside
 
     int m_shadow_offset;   //!< rows between the light form and the shadow form
     Obstacle* m_p_twin;    //!< the other form; not owned

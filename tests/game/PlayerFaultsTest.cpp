@@ -75,3 +75,16 @@ TEST(PlayerFaults, ADissolvedWallGivesWayToTheFirstPush) {
         EXPECT_GT((gametest::shadowPlayer()->getPosition().getX() - push.wall_x) * sign, 0) << push.level + 1;
     }
 }
+
+TEST(PlayerFaults, AWallThatSlidesOntoThePlayerLetsItWalkOut) {
+    GameHarness game;
+    (new LevelBuilder())->level3();
+    gametest::settle(game);
+    game.tap(Keyboard::S);
+    gametest::shadowPlayer()->setPosition(vl::Vector(4, 16.9f));
+    game.tap(Keyboard::E);
+    gametest::shadowPlayer()->setPosition(vl::Vector(25, 16.9f));
+    game.step(80);
+    walkTo(game, Keyboard::A, 20);
+    EXPECT_LT(gametest::shadowPlayer()->getPosition().getX(), 21);
+}
