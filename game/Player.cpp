@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "Player.h"
 
+#include <algorithm>
+
 #include "GameEvents.h"
 #include "KeyGuide.h"
 #include "Light.h"
@@ -329,21 +331,28 @@ void Player::stepOutOfControl() {
     const vl::Vector position = getPosition();
     const vl::Vector velocity = getVelocity();
     const float half_height = halfHeight();
-    const vl::Vector probe = position + vl::Vector(0, velocity.getY() + SUPPORT_PROBE + half_height);
-    const vl::ObjectList under = vl::WorldManager::getInstance().objectsAtPosition(probe);
+    const vl::Box box = vl::getWorldBox(this);
+    const float probe_y = position.getY() + velocity.getY() + SUPPORT_PROBE + half_height;
     bool found = false;
-    for (vl::ObjectListIterator it(&under); !it.isDone(); it.next()) {
-        vl::Object* p_o = it.currentObject();
-        if (p_o->getType() != "Obstacle" ||
-            p_o->getAnimation().getName().find("shadow") != std::string::npos ||
-            !p_o->getVelocity().isZero()) {
-            continue;
+    float floor_top = 0;
+    // Every column under the feet, not only the centre's: a wall under an edge column holds it too.
+    for (float x = box.getCorner().getX() + 0.5f; x < box.getCorner().getX() + box.getHorizontal(); x += 1) {
+        const vl::ObjectList under =
+            vl::WorldManager::getInstance().objectsAtPosition(vl::Vector(x, probe_y));
+        for (vl::ObjectListIterator it(&under); !it.isDone(); it.next()) {
+            vl::Object* p_o = it.currentObject();
+            if (p_o->getType() != "Obstacle" ||
+                p_o->getAnimation().getName().find("shadow") != std::string::npos ||
+                !p_o->getVelocity().isZero()) {
+                continue;
+            }
+            const float top = vl::getWorldBox(p_o).getCorner().getY();
+            floor_top = found ? std::min(floor_top, top) : top;
+            found = true;
         }
-        const float top = vl::getWorldBox(p_o).getCorner().getY();
-        m_rest_position = vl::Vector(position.getX(), top - SUPPORT_PROBE - half_height);
-        found = true;
     }
     if (found) {
+        m_rest_position = vl::Vector(position.getX(), floor_top - SUPPORT_PROBE - half_height);
         m_in_air = false;
         if (m_walk_direction != 0) {
             forBothForms(&Player::startWalkAnimation);

@@ -88,3 +88,16 @@ TEST(PlayerFaults, AWallThatSlidesOntoThePlayerLetsItWalkOut) {
     walkTo(game, Keyboard::A, 20);
     EXPECT_LT(gametest::shadowPlayer()->getPosition().getX(), 21);
 }
+
+TEST(PlayerFaults, TheLightFormFallingOutOfControlLandsOnAWallUnderItsEdge) {
+    GameHarness game;
+    (new LevelBuilder())->level1();
+    gametest::settle(game);
+    gametest::lightPlayer()->setPosition(vl::Vector(34, 4.4f));
+    game.step(3);
+    game.tap(Keyboard::S);
+    EventLever lever;
+    vl::WorldManager::getInstance().onEvent(&lever);
+    game.step(40);
+    EXPECT_FLOAT_EQ(gametest::lightPlayer()->getPosition().getY(), 4.4f);
+}
