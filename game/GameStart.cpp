@@ -78,7 +78,9 @@ void GameStart::startLevel(int level) {
     vl::WorldManager& world_manager = vl::WorldManager::getInstance();
     const vl::ObjectList all = world_manager.getAllObjects(true);
     for (vl::ObjectListIterator it(&all); !it.isDone(); it.next()) {
-        if (it.currentObject()->getType() == "Border") {
+        const std::string type = it.currentObject()->getType();
+        // The title's own: its borders and the burst of a level just completed.
+        if (type == "Border" || type == "Particle") {
             world_manager.markForDelete(it.currentObject());
         }
     }

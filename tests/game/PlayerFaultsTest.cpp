@@ -101,3 +101,15 @@ TEST(PlayerFaults, TheLightFormFallingOutOfControlLandsOnAWallUnderItsEdge) {
     game.step(40);
     EXPECT_FLOAT_EQ(gametest::lightPlayer()->getPosition().getY(), 4.4f);
 }
+
+TEST(PlayerFaults, TheCompletionBurstStaysOnTheTitleScreen) {
+    GameHarness game;
+    new GameStart();
+    game.tap(Keyboard::RETURN);
+    EventEnd end;
+    vl::WorldManager::getInstance().onEvent(&end);
+    game.step();
+    ASSERT_GT(countOf("Particle"), 0u);
+    game.tap(Keyboard::RETURN);
+    EXPECT_EQ(countOf("Particle"), 0u);
+}
