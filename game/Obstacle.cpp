@@ -2,10 +2,15 @@
 #include "Obstacle.h"
 
 #include "GameEvents.h"
+#include "KeyGuide.h"
+#include "Player.h"
 
 #include <algorithm>
 
+#include <veltrane/core/LogManager.h>
 #include <veltrane/core/ObjectList.h>
+#include <veltrane/graphics/Frame.h>
+#include <veltrane/graphics/Sprite.h>
 #include <veltrane/world/Geometry.h>
 #include <veltrane/world/WorldManager.h>
 
@@ -95,7 +100,7 @@ int Obstacle::step() {
     const vl::ObjectList below = world_manager.objectsAtPosition(position);
     for (vl::ObjectListIterator it(&below); !it.isDone(); it.next()) {
         if (it.currentObject()->getType() == "Player") {
-            world_manager.markForDelete(it.currentObject());
+            crush(static_cast<Player*>(it.currentObject()));
         }
     }
     m_crush_pending = false;
@@ -116,6 +121,30 @@ void Obstacle::harden() {
         }
     }
     setSolidness(vl::HARD);
+}
+
+// Without a player the level waits for R or Q: say so, once, rather than seem frozen.
+void Obstacle::crush(Player* p_player) {
+    KeyGuide* p_guide = p_player->getKeyGuide();
+    if (p_guide != nullptr && p_guide->getFrame() != KeyGuide::CRUSHED) {
+        p_guide->setFrame(KeyGuide::CRUSHED);
+        vl::LogManager::getInstance().writeLog("Player crushed: R restarts the level");
+    }
+    vl::WorldManager::getInstance().markForDelete(p_player);
+}
+
+int Obstacle::draw() {
+    const vl::Sprite* p_sprite = getAnimation().getSprite();
+    if (!looksPassable() || p_sprite == nullptr) {
+        return vl::Object::draw();
+    }
+    return p_sprite->getFrame(getAnimation().getIndex())
+        .draw(getPosition(), vl::MAGENTA, p_sprite->getTransparency());
+}
+
+// A piece of the world shown that can be walked through now (dissolved, sliding) has the glow's colour.
+bool Obstacle::looksPassable() const {
+    return m_is_solid && getSolidness() != vl::HARD;
 }
 
 Obstacle* Obstacle::getTwin() const {

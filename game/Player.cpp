@@ -11,6 +11,8 @@
 #include <veltrane/core/ObjectList.h>
 #include <veltrane/effects/Particle.h>
 #include <veltrane/graphics/Animation.h>
+#include <veltrane/graphics/DisplayManager.h>
+#include <veltrane/graphics/Sprite.h>
 #include <veltrane/input/EventKeyboard.h>
 #include <veltrane/resources/ResourceManager.h>
 #include <veltrane/world/EventCollision.h>
@@ -105,6 +107,46 @@ int Player::eventHandler(const vl::Event* p_e) {
     }
     step();
     return 1;
+}
+
+int Player::draw() {
+    const int result = vl::Object::draw();
+    vl::Vector where;
+    const char marker = edgeMarker(&where);
+    const vl::Sprite* p_sprite = getAnimation().getSprite();
+    const vl::DisplayManager& display = vl::DisplayManager::getInstance();
+    if (marker != 0 && p_sprite != nullptr) {
+        display.drawCharacter(where, marker, p_sprite->getColor());
+    }
+    if (showsLight()) {
+        display.drawCharacter(getPosition() + vl::Vector(0, -2), '*', vl::MAGENTA);
+    }
+    return result;
+}
+
+// A carried light is in neither world: both forms show it over their heads.
+bool Player::showsLight() const {
+    return m_has_light || (m_p_twin != nullptr && m_p_twin->m_has_light);
+}
+
+char Player::edgeMarker(vl::Vector* p_where) const {
+    const vl::Box view = vl::WorldManager::getInstance().getView();
+    if (!m_in_control || vl::boxIntersectsBox(vl::getWorldBox(this), view)) {
+        return 0;
+    }
+    const float left = view.getCorner().getX();
+    const float top = view.getCorner().getY();
+    const float right = left + view.getHorizontal() - 1;
+    const float bottom = top + view.getVertical() - 1;
+    const vl::Vector position = getPosition();
+    *p_where = vl::Vector(std::clamp(position.getX(), left, right), std::clamp(position.getY(), top, bottom));
+    if (position.getY() < top) {
+        return '^';
+    }
+    if (position.getY() > bottom) {
+        return 'v';
+    }
+    return position.getX() < left ? '<' : '>';
 }
 
 void Player::switchWorld() {

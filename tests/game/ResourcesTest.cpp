@@ -42,7 +42,7 @@ const SpriteShape SHAPES[] = {
     {"light", 3, 3, 2},
     {"light-shadow", 7, 4, 2},
     {"door", 5, 3, 1},
-    {"keyguide", 75, 3, 6},
+    {"keyguide", 75, 3, 8},
     {"gamestart", 67, 21, 6},
     {"levelselector", 42, 1, 6},
 };
