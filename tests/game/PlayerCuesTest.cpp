@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
-// What the player is shown beyond the layout: where the form in control is, what is passable, a crush.
+// What the player is shown beyond the layout: where the form in control is, what is passable, a crush,
+// and which levels are finished.
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "GameStart.h"
 #include "GameTestUtil.h"
 #include "KeyGuide.h"
 #include "LevelBuilder.h"
@@ -64,4 +66,20 @@ TEST(PlayerCues, PassablePiecesCarriedLightsAndACrushAreShown) {
     ASSERT_EQ(guides.size(), 1u);
     EXPECT_EQ(static_cast<KeyGuide*>(guides.front())->getFrame(), KeyGuide::CRUSHED);
     EXPECT_EQ(vltest::countOccurrences(game.log(), "Player crushed: R restarts the level"), 1);
+}
+
+TEST(PlayerCues, FinishedLevelsAreRememberedAndADamagedRecordMeansNone) {
+    GameHarness game;
+    const std::string record = std::string(std::getenv("XDG_DATA_HOME")) + "/veltrane/finished";
+    GameStart* p_title = new GameStart();
+    EXPECT_FALSE(p_title->isFinished(1));  // no record yet
+    game.tap(vl::Keyboard::NUM2);
+    game.tap(vl::Keyboard::RETURN);
+    EventEnd end;  // the door of level 2
+    vl::WorldManager::getInstance().onEvent(&end);
+    game.step();
+    EXPECT_EQ(vltest::readFile(record), "010000\n");
+    EXPECT_TRUE((new GameStart())->isFinished(1));
+    vltest::writeFile(record, "01x000\n");
+    EXPECT_FALSE((new GameStart())->isFinished(1));
 }

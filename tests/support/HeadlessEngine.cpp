@@ -13,6 +13,7 @@ HeadlessEngine::HeadlessEngine(const std::string& config_items)
     writeFile(m_config_path, "headless:true,\nnetworking:false,\n" + config_items + "\n");
     setenv("VELTRANE_CONFIG", m_config_path.c_str(), 1);
     setenv("VELTRANE_LOG", m_log_path.c_str(), 1);
+    setenv("XDG_DATA_HOME", tempPath("data").c_str(), 1);  // finished levels stay out of the user's home
 }
 
 int HeadlessEngine::startUp() const {
