@@ -1,19 +1,40 @@
 // SPDX-License-Identifier: MIT
 #include "GameStart.h"
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
 #include "Border.h"
 #include "LevelBuilder.h"
 #include "ShowFrame.h"
 #include <veltrane/audio/Music.h>
 #include <veltrane/core/LogManager.h>
 #include <veltrane/game/GameManager.h>
+#include <veltrane/graphics/DisplayManager.h>
 #include <veltrane/input/EventKeyboard.h>
 #include <veltrane/resources/ResourceManager.h>
 #include <veltrane/world/WorldManager.h>
 
+namespace {
+// Where finished levels are remembered: $XDG_DATA_HOME/veltrane, else ~/.local/share/veltrane;
+// empty when neither is known.
+std::string finishedPath() {
+    const char* p_data = std::getenv("XDG_DATA_HOME");
+    if (p_data != nullptr && p_data[0] != '\0') {
+        return std::string(p_data) + "/veltrane/finished";
+    }
+    const char* p_home = std::getenv("HOME");
+    if (p_home != nullptr && p_home[0] != '\0') {
+        return std::string(p_home) + "/.local/share/veltrane/finished";
+    }
+    return "";
+}
+}  // namespace
+
 GameStart::GameStart()
     : m_level_count(LevelBuilder::LEVEL_COUNT), m_selected_level(0), m_p_music(nullptr),
-      m_level_running(false) {
+      m_level_running(false), m_finished(LevelBuilder::LEVEL_COUNT, '0') {
     m_level_count = LevelBuilder::LEVEL_COUNT;
     setSprite("gamestart");
     setType("GameStart");
@@ -25,6 +46,7 @@ GameStart::GameStart()
     m_p_music = vl::ResourceManager::getInstance().getMusic("start music");
     playMusic();
     buildTitleBorders();
+    loadFinished();
 }
 
 GameStart::~GameStart() = default;
@@ -60,7 +82,15 @@ void GameStart::kbd(const vl::EventKeyboard* p_keyboard) {
 }
 
 int GameStart::draw() {
-    return vl::Object::draw();
+    const int result = vl::Object::draw();
+    for (int level = 0; level < m_level_count; level++) {
+        if (isFinished(level)) {
+            // A star over the level's number on the selector.
+            vl::DisplayManager::getInstance().drawCharacter(
+                vl::Vector(static_cast<float>(23 + 6 * level), 16), '*', vl::GREEN);
+        }
+    }
+    return result;
 }
 
 void GameStart::selectLevel(int level) {
@@ -78,7 +108,9 @@ void GameStart::startLevel(int level) {
     vl::WorldManager& world_manager = vl::WorldManager::getInstance();
     const vl::ObjectList all = world_manager.getAllObjects(true);
     for (vl::ObjectListIterator it(&all); !it.isDone(); it.next()) {
-        if (it.currentObject()->getType() == "Border") {
+        const std::string type = it.currentObject()->getType();
+        // The title's own: its borders and the burst of a level just completed.
+        if (type == "Border" || type == "Particle") {
             world_manager.markForDelete(it.currentObject());
         }
     }
@@ -113,4 +145,38 @@ void GameStart::setLevelRunning(bool level_running) {
 
 bool GameStart::isLevelRunning() const {
     return m_level_running;
+}
+
+void GameStart::markFinished(int level) {
+    if (level < 0 || level >= m_level_count || isFinished(level)) {
+        return;
+    }
+    m_finished[static_cast<std::size_t>(level)] = '1';
+    saveFinished();
+}
+
+bool GameStart::isFinished(int level) const {
+    return level >= 0 && level < m_level_count && m_finished[static_cast<std::size_t>(level)] == '1';
+}
+
+void GameStart::loadFinished() {
+    std::ifstream file(finishedPath());
+    std::string line;
+    if (!file || !std::getline(file, line) || line.size() != m_finished.size() ||
+        line.find_first_not_of("01") != std::string::npos) {
+        return;
+    }
+    m_finished = line;
+}
+
+// Losing the record only costs the marks: a failure here never stops the game.
+void GameStart::saveFinished() const {
+    const std::string path = finishedPath();
+    if (path.empty()) {
+        return;
+    }
+    std::error_code error;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
+    std::ofstream file(path);
+    file << m_finished << "\n";
 }

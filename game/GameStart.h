@@ -3,6 +3,8 @@
 #ifndef GAME_START_H
 #define GAME_START_H
 
+#include <string>
+
 #include <veltrane/effects/ViewObject.h>
 
 namespace vl {
@@ -26,14 +28,19 @@ public:
     void playMusic();            // the title music, looped, if it was found
     void setLevelRunning(bool level_running);
     bool isLevelRunning() const;
+    void markFinished(int level);  // remembered between runs, and marked on the selector
+    bool isFinished(int level) const;
 
 private:
     void kbd(const vl::EventKeyboard* p_keyboard);
+    void loadFinished();  // a missing or damaged file: nothing finished yet
+    void saveFinished() const;
 
-    int m_level_count;     //!< levels to choose from
-    int m_selected_level;  //!< highlighted level, 0 to 5
-    vl::Music* m_p_music;  //!< the title music; not owned
-    bool m_level_running;  //!< a level is being played
+    int m_level_count;       //!< levels to choose from
+    int m_selected_level;    //!< highlighted level, 0 to 5
+    vl::Music* m_p_music;    //!< the title music; not owned
+    bool m_level_running;    //!< a level is being played
+    std::string m_finished;  //!< '1' for each finished level, '0' otherwise
 };
 
 #endif

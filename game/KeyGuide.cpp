@@ -4,7 +4,11 @@
 #include "ShowFrame.h"
 #include <veltrane/graphics/DisplayManager.h>
 
-KeyGuide::KeyGuide() : m_frame(0) {
+namespace {
+const int RULE_FRAME = 7;
+}
+
+KeyGuide::KeyGuide() : m_frame(0), m_show_rule(false) {
     const int columns = vl::DisplayManager::getInstance().getHorizontalChars();
     setPosition(vl::Vector(static_cast<float>(columns / 2), 20));
     setSolidness(vl::SPECTRAL);
@@ -17,11 +21,18 @@ KeyGuide::KeyGuide() : m_frame(0) {
 KeyGuide::~KeyGuide() = default;
 
 void KeyGuide::setFrame(int frame) {
-    if (frame == m_frame) {
+    if (frame == m_frame || m_frame == CRUSHED) {
         return;
     }
     m_frame = frame;
-    showFrame(this, frame);
+    showFrame(this, frame == 0 && m_show_rule ? RULE_FRAME : frame);
+}
+
+void KeyGuide::showRule() {
+    m_show_rule = true;
+    if (m_frame == 0) {
+        showFrame(this, RULE_FRAME);
+    }
 }
 
 int KeyGuide::getFrame() const {

@@ -6,16 +6,21 @@
 #include <veltrane/world/Object.h>
 
 // Frames of the "keyguide" sprite: 0 general keys, 1 at a lever, 3 carrying a light, 4 at a light,
-// 5 at the door; frame 2 is not used.
+// 5 at the door, 6 crushed (it stays until the level is rebuilt); frame 2 is not used. Frame 7 is
+// frame 0 with the two-worlds rule, shown in its place in the first level.
 class KeyGuide : public vl::Object {
 public:
     KeyGuide();  // centred under the window at (columns / 2, 20), showing frame 0
     ~KeyGuide() override;
     void setFrame(int frame);  // shows that frame; asking for the frame already shown does nothing
     int getFrame() const;
+    void showRule();  // frame 0 shows the two-worlds rule from now on
+
+    static constexpr int CRUSHED = 6;
 
 private:
-    int m_frame;  //!< the frame now shown
+    int m_frame;       //!< the frame now shown
+    bool m_show_rule;  //!< frame 0 is shown as the rule frame
 };
 
 #endif

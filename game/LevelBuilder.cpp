@@ -99,6 +99,8 @@ void LevelBuilder::clearLevel() {
     for (vl::ObjectListIterator it(&all); !it.isDone(); it.next()) {
         if (isLevelType(it.currentObject()->getType())) {
             world_manager.markForDelete(it.currentObject());
+            // The old level must not answer the keys that follow in this iteration.
+            it.currentObject()->setActive(false);
         }
     }
 }
@@ -157,6 +159,7 @@ void LevelBuilder::endLevel() {
             p_game_start->buildTitleBorders();
             p_game_start->playMusic();
             if (m_quit) {
+                p_game_start->markFinished(m_level);
                 // Marks the completed level on the title screen's level selector.
                 vl::addParticles(vl::BURST, vl::Vector(static_cast<float>(23 + 6 * m_level), 17), 2.0f,
                                  vl::GREEN);

@@ -6,11 +6,14 @@
 #include <vector>
 
 #include "Door.h"
+#include "KeyGuide.h"
 #include "LevelBuilder.h"
 #include "Light.h"
 #include "Obstacle.h"
 #include "Player.h"
 #include "Switch.h"
+#include <veltrane/core/ObjectList.h>
+#include <veltrane/world/WorldManager.h>
 
 namespace {
 enum class Kind {
@@ -195,6 +198,13 @@ void LevelBuilder::level1() {
     m_level = 0;
     buildLevelFrame();
     buildRows(LEVEL1);
+    // New players learn the two-worlds rule here.
+    const vl::ObjectList all = vl::WorldManager::getInstance().getAllObjects(true);
+    for (vl::ObjectListIterator it(&all); !it.isDone(); it.next()) {
+        if (it.currentObject()->getType() == "KeyGuide") {
+            static_cast<KeyGuide*>(it.currentObject())->showRule();
+        }
+    }
 }
 
 void LevelBuilder::level2() {

@@ -2,12 +2,32 @@
 #include "Obstacle.h"
 
 #include "GameEvents.h"
+#include "KeyGuide.h"
+#include "Player.h"
+
+#include <algorithm>
+
+#include <veltrane/core/LogManager.h>
 #include <veltrane/core/ObjectList.h>
+#include <veltrane/graphics/Frame.h>
+#include <veltrane/graphics/Sprite.h>
+#include <veltrane/world/Geometry.h>
 #include <veltrane/world/WorldManager.h>
 
 namespace {
 const float LEVER_MOVE_SPEED = 0.5f;  // cells per step
+
+// More than touching: boxes that only share an edge do not overlap.
+bool overlaps(const vl::Box& a, const vl::Box& b) {
+    const float left = std::max(a.getCorner().getX(), b.getCorner().getX());
+    const float right =
+        std::min(a.getCorner().getX() + a.getHorizontal(), b.getCorner().getX() + b.getHorizontal());
+    const float top = std::max(a.getCorner().getY(), b.getCorner().getY());
+    const float bottom =
+        std::min(a.getCorner().getY() + a.getVertical(), b.getCorner().getY() + b.getVertical());
+    return left < right && top < bottom;
 }
+}  // namespace
 
 Obstacle::Obstacle(std::string label, bool is_shadow, int x, int y)
     : m_shadow_offset(SHADOW_OFFSET), m_p_twin(nullptr), m_is_shadow(is_shadow),
@@ -65,23 +85,66 @@ int Obstacle::step() {
     m_is_moving = false;
     setVelocity(vl::Vector(0, 0));
     if (m_is_shadow && m_is_solid && !m_is_lit) {
-        setSolidness(vl::HARD);
+        harden();
     }
-    if (m_is_shadow || !m_crush_pending) {
+    if (m_is_shadow) {
         return 1;
     }
     if (m_is_solid) {
-        setSolidness(vl::HARD);
+        harden();
+    }
+    if (!m_crush_pending) {
+        return 1;
     }
     vl::WorldManager& world_manager = vl::WorldManager::getInstance();
     const vl::ObjectList below = world_manager.objectsAtPosition(position);
     for (vl::ObjectListIterator it(&below); !it.isDone(); it.next()) {
         if (it.currentObject()->getType() == "Player") {
-            world_manager.markForDelete(it.currentObject());
+            crush(static_cast<Player*>(it.currentObject()));
         }
     }
     m_crush_pending = false;
     return 1;
+}
+
+// A player caught inside keeps the obstacle passable until it has walked out, rather than being
+// shut in.
+void Obstacle::harden() {
+    if (getSolidness() == vl::HARD) {
+        return;
+    }
+    const vl::Box box = vl::getWorldBox(this);
+    const vl::ObjectList touching = vl::WorldManager::getInstance().getCollisions(this, getPosition());
+    for (vl::ObjectListIterator it(&touching); !it.isDone(); it.next()) {
+        if (it.currentObject()->getType() == "Player" && overlaps(box, vl::getWorldBox(it.currentObject()))) {
+            return;
+        }
+    }
+    setSolidness(vl::HARD);
+}
+
+// Without a player the level waits for R or Q: say so, once, rather than seem frozen.
+void Obstacle::crush(Player* p_player) {
+    KeyGuide* p_guide = p_player->getKeyGuide();
+    if (p_guide != nullptr && p_guide->getFrame() != KeyGuide::CRUSHED) {
+        p_guide->setFrame(KeyGuide::CRUSHED);
+        vl::LogManager::getInstance().writeLog("Player crushed: R restarts the level");
+    }
+    vl::WorldManager::getInstance().markForDelete(p_player);
+}
+
+int Obstacle::draw() {
+    const vl::Sprite* p_sprite = getAnimation().getSprite();
+    if (!looksPassable() || p_sprite == nullptr) {
+        return vl::Object::draw();
+    }
+    return p_sprite->getFrame(getAnimation().getIndex())
+        .draw(getPosition(), vl::MAGENTA, p_sprite->getTransparency());
+}
+
+// A piece of the world shown that can be walked through now (dissolved, sliding) has the glow's colour.
+bool Obstacle::looksPassable() const {
+    return m_is_solid && getSolidness() != vl::HARD;
 }
 
 Obstacle* Obstacle::getTwin() const {

@@ -8,6 +8,8 @@
 #include <veltrane/core/Vector.h>
 #include <veltrane/world/Object.h>
 
+class Player;
+
 // Only the forms of the world now shown are solid. Building the light form builds the shadow
 // form too; the world manager owns both.
 class Obstacle : public vl::Object {
@@ -19,6 +21,7 @@ public:
     // Steps (only while a lever has registered it) drive a lever move; "shadow" flips solidness.
     // 1 for a step, 0 otherwise.
     int eventHandler(const vl::Event* p_e) override;
+    int draw() override;  // in the glow's colour while it looks passable
 
     Obstacle* getTwin() const;  // the other form; not owned
     bool isShadow() const;
@@ -26,9 +29,12 @@ public:
     void setLit(bool is_lit);        // a light dissolved (true) or gave back (false) this shadow form
     bool isLit() const;
     bool isMoving() const;
+    bool looksPassable() const;  // of the world shown, yet not solid now
 
 private:
     int step();
+    void crush(Player* p_player);  // removes it; the key guide tells how to go on
+    void harden();                 // HARD, unless a player is still inside
 
     int m_shadow_offset;   //!< rows between the light form and the shadow form
     Obstacle* m_p_twin;    //!< the other form; not owned

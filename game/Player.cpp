@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "Player.h"
 
+#include <algorithm>
+
 #include "GameEvents.h"
 #include "KeyGuide.h"
 #include "Light.h"
@@ -9,6 +11,8 @@
 #include <veltrane/core/ObjectList.h>
 #include <veltrane/effects/Particle.h>
 #include <veltrane/graphics/Animation.h>
+#include <veltrane/graphics/DisplayManager.h>
+#include <veltrane/graphics/Sprite.h>
 #include <veltrane/input/EventKeyboard.h>
 #include <veltrane/resources/ResourceManager.h>
 #include <veltrane/world/EventCollision.h>
@@ -77,7 +81,10 @@ Player::~Player() {
 int Player::eventHandler(const vl::Event* p_e) {
     const std::string type = p_e->getType();
     if (type == vl::KEYBOARD_EVENT) {
-        kbd(static_cast<const vl::EventKeyboard*>(p_e));
+        // Keys later in the iteration that ended the level must not touch the removed player.
+        if (!m_level_over) {
+            kbd(static_cast<const vl::EventKeyboard*>(p_e));
+        }
         return 1;
     }
     if (type == vl::COLLISION_EVENT) {
@@ -100,6 +107,46 @@ int Player::eventHandler(const vl::Event* p_e) {
     }
     step();
     return 1;
+}
+
+int Player::draw() {
+    const int result = vl::Object::draw();
+    vl::Vector where;
+    const char marker = edgeMarker(&where);
+    const vl::Sprite* p_sprite = getAnimation().getSprite();
+    const vl::DisplayManager& display = vl::DisplayManager::getInstance();
+    if (marker != 0 && p_sprite != nullptr) {
+        display.drawCharacter(where, marker, p_sprite->getColor());
+    }
+    if (showsLight()) {
+        display.drawCharacter(getPosition() + vl::Vector(0, -2), '*', vl::MAGENTA);
+    }
+    return result;
+}
+
+// A carried light is in neither world: both forms show it over their heads.
+bool Player::showsLight() const {
+    return m_has_light || (m_p_twin != nullptr && m_p_twin->m_has_light);
+}
+
+char Player::edgeMarker(vl::Vector* p_where) const {
+    const vl::Box view = vl::WorldManager::getInstance().getView();
+    if (!m_in_control || vl::boxIntersectsBox(vl::getWorldBox(this), view)) {
+        return 0;
+    }
+    const float left = view.getCorner().getX();
+    const float top = view.getCorner().getY();
+    const float right = left + view.getHorizontal() - 1;
+    const float bottom = top + view.getVertical() - 1;
+    const vl::Vector position = getPosition();
+    *p_where = vl::Vector(std::clamp(position.getX(), left, right), std::clamp(position.getY(), top, bottom));
+    if (position.getY() < top) {
+        return '^';
+    }
+    if (position.getY() > bottom) {
+        return 'v';
+    }
+    return position.getX() < left ? '<' : '>';
 }
 
 void Player::switchWorld() {
@@ -209,6 +256,11 @@ void Player::hit(const vl::EventCollision* p_collision) {
     if (p_obstacle == nullptr) {
         return;
     }
+    // A glow met in the same move may dissolve this obstacle: then it does not stop the walk.
+    illuminateAt(p_collision->getPosition());
+    if (p_obstacle->getSolidness() != vl::HARD) {
+        return;
+    }
     const vl::Box obstacle_box = vl::getWorldBox(p_obstacle);
     const vl::Box player_box = vl::getWorldBox(this);
     const float obstacle_top = obstacle_box.getCorner().getY();
@@ -229,6 +281,15 @@ void Player::hit(const vl::EventCollision* p_collision) {
         }
     }
     setVelocity(vl::Vector(0, velocity.getY()));
+}
+
+void Player::illuminateAt(vl::Vector where) {
+    const vl::ObjectList touching = vl::WorldManager::getInstance().getCollisions(this, where);
+    for (vl::ObjectListIterator it(&touching); !it.isDone(); it.next()) {
+        if (it.currentObject()->getType() == "Light") {
+            static_cast<Light*>(it.currentObject())->illuminate();
+        }
+    }
 }
 
 void Player::step() {
@@ -312,21 +373,28 @@ void Player::stepOutOfControl() {
     const vl::Vector position = getPosition();
     const vl::Vector velocity = getVelocity();
     const float half_height = halfHeight();
-    const vl::Vector probe = position + vl::Vector(0, velocity.getY() + SUPPORT_PROBE + half_height);
-    const vl::ObjectList under = vl::WorldManager::getInstance().objectsAtPosition(probe);
+    const vl::Box box = vl::getWorldBox(this);
+    const float probe_y = position.getY() + velocity.getY() + SUPPORT_PROBE + half_height;
     bool found = false;
-    for (vl::ObjectListIterator it(&under); !it.isDone(); it.next()) {
-        vl::Object* p_o = it.currentObject();
-        if (p_o->getType() != "Obstacle" ||
-            p_o->getAnimation().getName().find("shadow") != std::string::npos ||
-            !p_o->getVelocity().isZero()) {
-            continue;
+    float floor_top = 0;
+    // Every column under the feet, not only the centre's: a wall under an edge column holds it too.
+    for (float x = box.getCorner().getX() + 0.5f; x < box.getCorner().getX() + box.getHorizontal(); x += 1) {
+        const vl::ObjectList under =
+            vl::WorldManager::getInstance().objectsAtPosition(vl::Vector(x, probe_y));
+        for (vl::ObjectListIterator it(&under); !it.isDone(); it.next()) {
+            vl::Object* p_o = it.currentObject();
+            if (p_o->getType() != "Obstacle" ||
+                p_o->getAnimation().getName().find("shadow") != std::string::npos ||
+                !p_o->getVelocity().isZero()) {
+                continue;
+            }
+            const float top = vl::getWorldBox(p_o).getCorner().getY();
+            floor_top = found ? std::min(floor_top, top) : top;
+            found = true;
         }
-        const float top = vl::getWorldBox(p_o).getCorner().getY();
-        m_rest_position = vl::Vector(position.getX(), top - SUPPORT_PROBE - half_height);
-        found = true;
     }
     if (found) {
+        m_rest_position = vl::Vector(position.getX(), floor_top - SUPPORT_PROBE - half_height);
         m_in_air = false;
         if (m_walk_direction != 0) {
             forBothForms(&Player::startWalkAnimation);

@@ -146,7 +146,10 @@ KEYGUIDE_HINTS = [
     "SPACE  put the light down: its glow dissolves black shadow blocks",
     "SPACE  pick up the light",
     "E  enter the door and finish the level",
+    "Crushed by a sliding piece: both forms are gone.   R restarts the level",
 ]
+# Frame 7: frame 0 of the first level, whose floor leaves row 19 free for the two-worlds rule.
+RULE_LINE = "Shadow world: only the black form moves; S snaps it back, levers stay."
 
 
 def keyguide_frames():
@@ -154,6 +157,7 @@ def keyguide_frames():
     for hint in KEYGUIDE_HINTS:
         top = " " * KEYGUIDE_WIDTH
         frames.append([top, hint.center(KEYGUIDE_WIDTH), KEYS_LINE.center(KEYGUIDE_WIDTH)])
+    frames.append([RULE_LINE.center(KEYGUIDE_WIDTH)] + frames[0][1:])
     return frames
 
 

@@ -141,10 +141,11 @@ inline Player* player(bool shadow) {
     return nullptr;
 }
 
-// The first object of a type at exactly a position, or null.
-inline vl::Object* objectAt(const std::string& type, float x, float y) {
+// The first object of a type (and sprite, if given) at exactly a position, or null.
+inline vl::Object* objectAt(const std::string& type, float x, float y, const std::string& sprite = "") {
     for (vl::Object* p_o : objectsOfType(type)) {
-        if (p_o->getPosition() == vl::Vector(x, y)) {
+        if (p_o->getPosition() == vl::Vector(x, y) &&
+            (sprite.empty() || p_o->getAnimation().getName() == sprite)) {
             return p_o;
         }
     }

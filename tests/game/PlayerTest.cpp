@@ -80,7 +80,9 @@ TEST_F(PlayerRules, KeyGuideShowsTheHintForWhatThePlayerTouches) {
         p_player->setPosition(Vector(hint.x, y));
         hint.take_light ? game.tap(Keyboard::SPACE) : game.step();
         EXPECT_EQ(p_player->getKeyGuide()->getFrame(), hint.frame) << "at x " << hint.x;
-        EXPECT_EQ(p_player->getKeyGuide()->getAnimation().getIndex(), hint.frame) << "at x " << hint.x;
+        // The first level shows frame 0 with the two-worlds rule added: picture 7.
+        const int picture = hint.frame == 0 ? 7 : hint.frame;
+        EXPECT_EQ(p_player->getKeyGuide()->getAnimation().getIndex(), picture) << "at x " << hint.x;
     }
 }
 

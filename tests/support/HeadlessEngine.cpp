@@ -9,6 +9,7 @@ namespace vltest {
 HeadlessEngine::HeadlessEngine(const std::string& config_items) {
     const std::string config = "headless:true,\nnetworking:false,\n" + config_items + "\n";
     m_log_path = useTempLog(&config);
+    setenv("XDG_DATA_HOME", tempPath("data").c_str(), 1);  // finished levels stay out of the user's home
 }
 
 int HeadlessEngine::startUp() const {
