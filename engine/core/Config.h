@@ -40,6 +40,7 @@ public:
     bool getShowMouse() const;
     bool getHeadless() const;
     std::string getFontFile() const;
+    void setFontFile(const std::string& font_file);  // a game's own font; the file's font_file still wins
     std::string getLogfile() const;
     int getRandomSeed() const;
     bool getNetworking() const;

@@ -155,7 +155,7 @@ expect_played_without sounds/shadowswitch.mp3
 # ---- started from the wrong directory: every file missing, one line each and a hint -------------
 case_name="no data at all"
 data_without
-rm -rf "$work/data"/*
+rm -rf "$work/data"/* && mkdir "$work/data/sprites"
 run_game "$headless" VELTRANE_REPLAY="$replay"
 [[ $status -eq 0 ]] || fail "exit status $status"
 [[ $(count "did not load" "$log") -eq 29 ]] || fail "not every missing file is named once in the log"
