@@ -9,7 +9,8 @@
 #   make fuzz-smoke    run every fuzz target briefly (fixed seed, FUZZ_SMOKE_RUNS inputs each)
 #   make soak          SOAK_STEPS (100,000) game-loop iterations of random keys under the sanitizers
 #   make screenshots   play the game under Xvfb and save pictures to docs/screenshots/
-#   make install [PREFIX=/usr/local]   install the engine library, headers, CMake package and font
+#   make install [PREFIX=/usr/local]   install the game and its data, the engine libraries, headers,
+#                      CMake package and sprite checker
 #   make example       install to a temporary prefix, build examples/ against it and play it headless
 #   make format / format-check
 #   make clean         remove the build directories
@@ -79,10 +80,11 @@ test: build
 screenshots: build
 	bash scripts/screenshots.sh $(BUILD_DIR)
 
-# The engine libraries (vl_game needs every module) and the sprite checker: the package installs nothing else.
+# The engine libraries (vl_game needs every module), the sprite checker and the game: nothing else is installed.
+INSTALL_TARGETS := vl_game veltrane-sprite veltrane-game
 install: deps
 	cmake -S . -B $(INSTALL_BUILD_DIR) $(INSTALL_CONFIG)
-	cmake --build $(INSTALL_BUILD_DIR) --target vl_game veltrane-sprite -j$(JOBS)
+	cmake --build $(INSTALL_BUILD_DIR) --target $(INSTALL_TARGETS) -j$(JOBS)
 	cmake --install $(INSTALL_BUILD_DIR) --prefix "$(PREFIX)"
 
 # Proves the installed package is enough to build and run a game (scripts/check-example.sh).
