@@ -21,6 +21,7 @@ public:
     static DataDirectory find(const std::string& name, const std::string& marker,
                               const std::string& program = platform::executablePath());
 
+    /// Whether a place held the marker.
     bool isFound() const;
     // The directory found, ending in '/'; "" for the working directory, so paths there stay as given.
     std::string getPath() const;
