@@ -11,6 +11,7 @@
 #   make screenshots   play the game under Xvfb and save pictures to docs/screenshots/
 #   make install [PREFIX=/usr/local]   install the game and its data, the engine libraries, headers,
 #                      CMake package and sprite checker
+#   make docs          the API reference (Doxygen) in build/docs/html/; any warning fails it
 #   make package       the Debian packages veltrane (the game) and libveltrane-dev in build-package/packages/
 #   make example       install to a temporary prefix, build examples/ against it and play it headless
 #   make format / format-check
@@ -63,7 +64,7 @@ FUZZ_TARGETS := $(sort $(basename $(notdir $(wildcard tests/fuzz/*Fuzz.cpp))))
 CXX_FILES = $(shell find engine game tests bench tools examples -type f \
               \( -name '*.cpp' -o -name '*.h' -o -name '*.hpp' -o -name '*.cc' \) 2>/dev/null | sort)
 
-.PHONY: deps run build test asan bench perf fuzz fuzz-build fuzz-smoke screenshots install package example format format-check clean
+.PHONY: deps run build test asan bench perf fuzz fuzz-build fuzz-smoke screenshots install package docs example format format-check clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -95,6 +96,11 @@ package: deps
 	cmake --build $(PACKAGE_BUILD_DIR) --target $(INSTALL_TARGETS) -j$(JOBS)
 	rm -rf $(PACKAGE_BUILD_DIR)/packages
 	cd $(PACKAGE_BUILD_DIR) && cpack -G DEB
+
+# Shares build/ with `make run` and `make test`; only the docs target is built.
+docs: deps
+	cmake -S . -B $(BUILD_DIR) $(MAIN_CONFIG)
+	cmake --build $(BUILD_DIR) --target docs
 
 # Proves the installed package is enough to build and run a game (scripts/check-example.sh).
 example: deps
