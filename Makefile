@@ -9,7 +9,10 @@
 #   make fuzz-smoke    run every fuzz target briefly (fixed seed, FUZZ_SMOKE_RUNS inputs each)
 #   make soak          SOAK_STEPS (100,000) game-loop iterations of random keys under the sanitizers
 #   make screenshots   play the game under Xvfb and save pictures to docs/screenshots/
-#   make install [PREFIX=/usr/local]   install the engine library, headers, CMake package and font
+#   make install [PREFIX=/usr/local]   install the game and its data, the engine libraries, headers,
+#                      CMake package and sprite checker
+#   make docs          the API reference (Doxygen) in build/docs/html/; any warning fails it
+#   make package       the Debian packages veltrane (the game) and libveltrane-dev in build-package/packages/
 #   make example       install to a temporary prefix, build examples/ against it and play it headless
 #   make format / format-check
 #   make clean         remove the build directories
@@ -26,6 +29,7 @@ ASAN_BUILD_DIR ?= build-asan
 FUZZ_BUILD_DIR ?= build-fuzz
 BENCH_BUILD_DIR ?= build-bench
 INSTALL_BUILD_DIR ?= build-install
+PACKAGE_BUILD_DIR ?= build-package
 EXAMPLE_BUILD_DIR ?= build-example
 PREFIX ?= /usr/local
 SECONDS ?= 600
@@ -60,7 +64,7 @@ FUZZ_TARGETS := $(sort $(basename $(notdir $(wildcard tests/fuzz/*Fuzz.cpp))))
 CXX_FILES = $(shell find engine game tests bench tools examples -type f \
               \( -name '*.cpp' -o -name '*.h' -o -name '*.hpp' -o -name '*.cc' \) 2>/dev/null | sort)
 
-.PHONY: deps run build test asan bench perf fuzz fuzz-build fuzz-smoke screenshots install example format format-check clean
+.PHONY: deps run build test asan bench perf fuzz fuzz-build fuzz-smoke screenshots install package docs example format format-check clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -79,11 +83,24 @@ test: build
 screenshots: build
 	bash scripts/screenshots.sh $(BUILD_DIR)
 
-# The engine libraries (vl_game needs every module) and the sprite checker: the package installs nothing else.
+# The engine libraries (vl_game needs every module), the sprite checker and the game: nothing else is installed.
+INSTALL_TARGETS := vl_game veltrane-sprite veltrane-game
 install: deps
 	cmake -S . -B $(INSTALL_BUILD_DIR) $(INSTALL_CONFIG)
-	cmake --build $(INSTALL_BUILD_DIR) --target vl_game veltrane-sprite -j$(JOBS)
+	cmake --build $(INSTALL_BUILD_DIR) --target $(INSTALL_TARGETS) -j$(JOBS)
 	cmake --install $(INSTALL_BUILD_DIR) --prefix "$(PREFIX)"
+
+# Installed under /usr, so the libraries go to Debian's multiarch directory (cmake/Packaging.cmake).
+package: deps
+	cmake -S . -B $(PACKAGE_BUILD_DIR) $(INSTALL_CONFIG) -DCMAKE_INSTALL_PREFIX=/usr
+	cmake --build $(PACKAGE_BUILD_DIR) --target $(INSTALL_TARGETS) -j$(JOBS)
+	rm -rf $(PACKAGE_BUILD_DIR)/packages
+	cd $(PACKAGE_BUILD_DIR) && cpack -G DEB
+
+# Shares build/ with `make run` and `make test`; only the docs target is built.
+docs: deps
+	cmake -S . -B $(BUILD_DIR) $(MAIN_CONFIG)
+	cmake --build $(BUILD_DIR) --target docs
 
 # Proves the installed package is enough to build and run a game (scripts/check-example.sh).
 example: deps
@@ -165,4 +182,5 @@ format-check: deps
 	@echo "format-check: all C++ files are formatted"
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_BUILD_DIR) $(FUZZ_BUILD_DIR) $(BENCH_BUILD_DIR) $(INSTALL_BUILD_DIR) $(EXAMPLE_BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_BUILD_DIR) $(FUZZ_BUILD_DIR) $(BENCH_BUILD_DIR) $(INSTALL_BUILD_DIR) $(PACKAGE_BUILD_DIR) \
+	    $(EXAMPLE_BUILD_DIR)

@@ -52,26 +52,27 @@ const Resource RESOURCES[] = {
     {Kind::MUSIC, "level music", "sounds/Ghosts.mp3"},
 };
 
-int load(const Resource& resource) {
+int load(const Resource& resource, const std::string& directory) {
     vl::ResourceManager& resource_manager = vl::ResourceManager::getInstance();
+    const std::string file = directory + resource.file;
     switch (resource.kind) {
     case Kind::SPRITE:
-        return resource_manager.loadSprite(resource.file, resource.label);
+        return resource_manager.loadSprite(file, resource.label);
     case Kind::SOUND:
-        return resource_manager.loadSound(resource.file, resource.label);
+        return resource_manager.loadSound(file, resource.label);
     case Kind::MUSIC:
-        return resource_manager.loadMusic(resource.file, resource.label);
+        return resource_manager.loadMusic(file, resource.label);
     }
     return -1;
 }
 
 }  // namespace
 
-int loadResources() {
+int loadResources(const std::string& directory) {
     const vl::LogManager& log = vl::LogManager::getInstance();
     int missing = 0;
     for (const Resource& resource : RESOURCES) {
-        if (load(resource) == 0) {
+        if (load(resource, directory) == 0) {
             continue;
         }
         const bool is_sprite = resource.kind == Kind::SPRITE;
@@ -81,10 +82,10 @@ int loadResources() {
         std::fprintf(stderr, "Veltrane: game file '%s' did not load; %s.\n", resource.file, consequence);
     }
     if (missing > 0) {
-        // Every data path is relative, so the usual cause is starting the game from the wrong place.
+        const std::string place = directory.empty() ? "the current directory" : directory;
         std::fprintf(stderr,
-                     "Veltrane: the game reads sprites/ and sounds/ from the current directory; see the "
-                     "log for details.\n");
+                     "Veltrane: the game reads sprites/ and sounds/ from %s; see the log for details.\n",
+                     place.c_str());
     }
     return missing;
 }

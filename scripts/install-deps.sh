@@ -20,6 +20,8 @@ PACKAGES=(
     clang libclang-rt-14-dev clang-format
     # assets: font, sound regeneration
     fonts-dejavu-core lame sox libsox-fmt-mp3
+    # Debian packages and their checks (make package), the API reference (make docs)
+    dpkg-dev file lintian doxygen
 )
 
 missing=()

@@ -14,8 +14,11 @@ namespace vl {
 
 class AudioResource {
 public:
+    ///@{
+    /// The label the resource manager finds it by.
     void setLabel(std::string new_label);
     std::string getLabel() const;
+    ///@}
 
     // What the last successful load found; 0 before one.
     unsigned int getChannelCount() const;
@@ -32,6 +35,7 @@ protected:
     // Opens filename for reading once it is a regular file with a playable channel count and rate;
     // writes, always, why not, naming writer (e.g. "Sound::loadSound()").
     static bool openChecked(sf::InputSoundFile& file, const std::string& filename, const char* writer);
+    /// Records the format read from the file: channel count, samples per second, seconds.
     void setFormat(unsigned int channels, unsigned int rate, float duration);
 
     // Each does nothing without a voice: nothing loaded yet, or no audio device.
@@ -43,18 +47,21 @@ protected:
         }
     }
     template <class Voice>
+    /// Pauses the voice, if there is one.
     static void pauseVoice(Voice* p_voice) {
         if (p_voice != nullptr) {
             p_voice->pause();
         }
     }
     template <class Voice>
+    /// Stops the voice, if there is one.
     static void stopVoice(Voice* p_voice) {
         if (p_voice != nullptr) {
             p_voice->stop();
         }
     }
     template <class Voice>
+    /// Whether there is a voice and it is playing.
     static bool isVoicePlaying(const Voice* p_voice) {
         return p_voice != nullptr && p_voice->getStatus() == Voice::Playing;
     }

@@ -13,6 +13,7 @@ public:
     using TimeSource = std::function<int64_t()>;  // microseconds from any fixed origin
 
     Clock();  // on the system's monotonic clock
+    /// A clock reading the time from now (tests give a fake one).
     explicit Clock(TimeSource now);
     int64_t delta();        // microseconds since the previous delta (or construction); restarts
     int64_t split() const;  // microseconds since the previous delta, without restarting

@@ -321,6 +321,9 @@ bool Config::getHeadless() const {
 std::string Config::getFontFile() const {
     return m_font_file;
 }
+void Config::setFontFile(const std::string& font_file) {
+    m_font_file = font_file;
+}
 std::string Config::getLogfile() const {
     return m_logfile;
 }

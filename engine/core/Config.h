@@ -17,6 +17,7 @@ std::string match(const std::string& text, const std::string& key);
 
 class Config {
 public:
+    /// The one configuration of the program.
     static Config& getInstance();
 
     // Loads settings from config_text; an empty text reads the configuration file first.
@@ -26,6 +27,8 @@ public:
     std::string readConfig() const;
     void printConfig() const;  // the configuration block, at level 1
 
+    ///@{
+    /// The value of each configuration key once loaded, or its default (see the README's table).
     std::string getConfigText() const;
     int getWindowHorizontalPixels() const;
     int getWindowVerticalPixels() const;
@@ -40,6 +43,7 @@ public:
     bool getShowMouse() const;
     bool getHeadless() const;
     std::string getFontFile() const;
+    void setFontFile(const std::string& font_file);  // a game's own font; the file's font_file still wins
     std::string getLogfile() const;
     int getRandomSeed() const;
     bool getNetworking() const;
@@ -48,6 +52,7 @@ public:
     int getGridWidth() const;
     int getGridHeight() const;
     bool getSignals() const;
+    ///@}
 
 private:
     Config();

@@ -36,6 +36,7 @@ public:
     Event();  // type "vl-undefined"
     virtual ~Event();
     void setType(const std::string& new_type);  // replaces only the type string
+    /// The event's type string.
     std::string getType() const;
 
 private:

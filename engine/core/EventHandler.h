@@ -15,6 +15,7 @@ public:
     virtual int eventHandler(const Event* p_e) = 0;  // 1 handled, 0 ignored
     virtual bool isActive() const = 0;               // inactive handlers are skipped by delivery
     virtual int getId() const = 0;                   // id and type name the handler in messages
+    /// The handler's type name, for logs and for tests on collisions.
     virtual std::string getType() const = 0;
 };
 

@@ -9,8 +9,10 @@ namespace vl {
 
 class EventStep : public Event {
 public:
+    /// A step event for the given loop iteration.
     explicit EventStep(int init_step_count = 0);
     int getStepCount() const;  // the loop iteration that sent it
+    /// Sets the loop iteration the event is for.
     void setStepCount(int new_step_count);
 
 private:

@@ -12,6 +12,7 @@ namespace vl {
 
 class LogManager : public Manager {
 public:
+    /// The one log of the program.
     static LogManager& getInstance();
     ~LogManager() override;
 
@@ -24,7 +25,9 @@ public:
     // A printf-style line that is always written.
     int writeLog(const char* fmt, ...) const __attribute__((format(printf, 2, 3)));
 
+    /// Flush the file after every line (so a crash loses nothing).
     void setFlush(bool do_flush = true);
+    /// Lines above this level are not written.
     int getLogLevel() const;
 
 private:

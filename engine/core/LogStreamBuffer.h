@@ -17,8 +17,11 @@ public:
     void flushLine();  // logs the pending text, if any, as a line of its own
 
 protected:
+    ///@{
+    /// Collects characters and writes each completed line to the log.
     int_type overflow(int_type ch) override;
     std::streamsize xsputn(const char* p_s, std::streamsize count) override;
+    ///@}
 
 private:
     static const size_t MAX_LINE = 1000;  //!< longer text is cut into several log lines

@@ -8,13 +8,17 @@ namespace vl {
 // The game manager writes it; the log prefix, input, the scene graph, networking and paths read it.
 class LoopState {
 public:
+    /// The one loop state of the program.
     static LoopState& getInstance();
 
     int getStepCount() const;  // completed loop iterations since the loop began
+    /// Sets the number of completed loop iterations.
     void setStepCount(int step_count);
     int getFrameTime() const;  // milliseconds per iteration
+    /// Sets the milliseconds per iteration.
     void setFrameTime(int frame_time);
     bool getGameOver() const;  // the loop ends after the current iteration
+    /// Ends the loop after the current iteration when true.
     void setGameOver(bool game_over);
 
 private:

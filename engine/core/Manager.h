@@ -18,9 +18,12 @@ public:
     virtual bool isValid(std::string event_type) const;  // may objects register for it? base: no
     virtual ~Manager();
     virtual int startUp();  // 0 on success, -1 on failure
+    /// Stops the manager; base: marks it not started.
     virtual void shutDown();
 
+    /// The manager's type name, used in its log lines.
     std::string getType() const;
+    /// Whether startUp() succeeded and shutDown() has not run since.
     bool isStarted() const;
     // For work that needs a started manager: true, with "<type> not started!" logged, when it is not.
     bool refuseUnlessStarted() const;
@@ -34,6 +37,7 @@ public:
 
 protected:
     Manager();
+    /// Names the manager, for derived classes.
     void setType(std::string type);
     // For a derived startUp(): true, with the warning every manager writes, when already started.
     bool refuseIfStarted() const;

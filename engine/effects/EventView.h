@@ -15,12 +15,15 @@ public:
     EventView();  // type "vl-view", empty tag, value 0, no delta
     // delta true: add value to the view objects' value; false: replace it.
     EventView(std::string new_tag, int new_value, bool new_delta);
+    ///@{
+    /// Tag of the view objects meant, the value, and whether it is added (delta) or replaces theirs.
     void setTag(std::string new_tag);
     std::string getTag() const;
     void setValue(int new_value);
     int getValue() const;
     void setDelta(bool new_delta);
     bool getDelta() const;
+    ///@}
 
 private:
     std::string m_tag;

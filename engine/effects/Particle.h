@@ -29,12 +29,14 @@ int particleRandom();
 // itself for deletion. Particles have id 0 and give their id back, so they never use ids up.
 class Particle : public Object {
 public:
+    /// A particle of size pixels living lifetime steps, in the colour r, g, b at the opacity.
     Particle(float size, int lifetime, unsigned char opacity, unsigned char r, unsigned char g,
              unsigned char b);
     ~Particle() override;
     int eventHandler(const Event* p_e) override;  // counts down on steps; leaves on steps and out events
     // Only the plain object's attributes travel: the lifetime is not part of the record (logged).
     int serialize(std::stringstream& stream, unsigned int attr = 0) override;
+    /// Reads the plain object's attributes.
     int deserialize(std::stringstream& stream, unsigned int* p_attr = nullptr) override;
     int getLifetime() const;  // steps still to live
 
@@ -46,6 +48,7 @@ private:
 // living a quarter of its lifetime, on every step.
 class Firework : public Particle {
 public:
+    /// A firework particle of size pixels living lifetime steps, in the colour r, g, b at the opacity.
     Firework(float size, int lifetime, unsigned char opacity, unsigned char r, unsigned char g,
              unsigned char b);
     ~Firework() override;

@@ -47,6 +47,8 @@ public:
     // A named place on the screen, from the current view's size; anything outside 0..8 is logged and
     // ignored.
     virtual void setLocation(ViewObjectLocation new_location);
+    ///@{
+    /// What the view object shows: whether and which value, a border, its colour and its label.
     virtual void setDrawValue(bool new_draw_value = true);
     virtual void setValue(int new_value);
     virtual void setBorder(bool new_border);  // moves the object when at a named location
@@ -59,6 +61,7 @@ public:
     bool getBorder() const;
     Color getColor() const;
     std::string getViewString() const;
+    ///@}
     std::string getDisplayString() const;  // the text drawn: label, value and the border's spaces
 
 private:

@@ -15,8 +15,10 @@ const int UNTIMED_PATH_BUDGET_MS = 33;  // path-search time per iteration when f
 
 class GameManager : public Manager {
 public:
+    /// What the loop calls to sleep for ms milliseconds.
     using Sleeper = std::function<void(int ms)>;
 
+    /// The one game manager of the program.
     static GameManager& getInstance();
     ~GameManager() override;
 
@@ -25,8 +27,11 @@ public:
     void shutDown() override;  // stops whatever started, in reverse order, log last
     void run();                // the game loop; returns at the end of the iteration that set game over
 
+    ///@{
+    /// Whether the loop ends after the current iteration.
     void setGameOver(bool new_game_over = true);
     bool getGameOver() const;
+    ///@}
     int getFrameTime() const;  // milliseconds per iteration
     int getStepCount() const;  // completed iterations since run began
 

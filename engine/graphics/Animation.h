@@ -19,14 +19,21 @@ public:
     Animation();  // no sprite, frame 0, count 0, no name, modified
 
     void setSprite(Sprite* p_new_sprite);  // not owned; takes its label as the name, restarts at frame 0
+    /// The sprite shown, not owned; null for none.
     Sprite* getSprite() const;
     void setName(std::string new_name);  // the sprite's label, for finding it again after a record is read
+    /// The sprite's label.
     std::string getName() const;
+    ///@{
+    /// The frame shown.
     void setIndex(int new_index);
     int getIndex() const;
+    ///@}
     void setSlowdownCount(int new_slowdown_count);  // -1 freezes the current frame
+    /// Draws of the current frame so far; -1 when frozen.
     int getSlowdownCount() const;
     bool isModified() const;  // set by construction and by any change; kept for the object record
+    /// Sets or clears the modified mark.
     void setModified(bool new_modified);
 
     // Draws the current frame centred on position (cells), then advances unless frozen, whether or not the

@@ -33,6 +33,7 @@ Vector viewToWorld(const Vector& view_pos);   // plus the view's corner
 
 class DisplayManager : public Manager {
 public:
+    /// The one display of the program.
     static DisplayManager& getInstance();
     ~DisplayManager() override;
 
@@ -45,6 +46,8 @@ public:
     // 0 when drawn (or queued in the frame's batch); -1 headless, without a window, or not started.
     // CUSTOM and unsupported colours have no components of their own and draw white.
     int drawCharacter(Vector world_pos, char ch, Color color, float rotation = 0) const;
+    /// Draws ch at a world position in the colour r, g, b, with the given opacity, scale and rotation; 0 or
+    /// -1.
     int drawCharacter(Vector world_pos, char ch, unsigned char r, unsigned char g, unsigned char b,
                       float rotation = 0) const;
     // A string justified around world_pos; 0 when started with a window (whatever each character gave).
@@ -59,6 +62,7 @@ public:
     // The world position drawn at the window's top-left corner; the world manager sets it to its view's
     // corner whenever the view changes.
     void setViewCorner(Vector corner);
+    /// The world position of the view's top-left corner.
     Vector getViewCorner() const;
 
     int getHorizontalChars() const;         // window width in character cells
@@ -67,6 +71,7 @@ public:
     int getVerticalPixels() const;          // window height in pixels
     unsigned int getCharacterSize() const;  // glyph size in pixels chosen at start-up
     float getGlyphScale() const;            // horizontal scale that fits the widest glyph in its cell
+    /// The colour cells are cleared to.
     sf::Color getBackgroundColor() const;
     // null before start-up, headless and after shut-down; not owned. Drawing into it directly between
     // swaps bypasses the batch: call setBatching(false) first, as for any direct drawing.
@@ -75,10 +80,12 @@ public:
     // true (the default): one draw call per frame; false: two per character, the reference the batch
     // is tested against
     void setBatching(bool batching);
+    /// Whether characters are drawn in one batch per frame.
     bool isBatching() const;
     // true (the default): a batched cell's background is drawn only over what the frame drew before it
     // there, since elsewhere it repaints the cleared colour; the picture is the same either way.
     void setCulling(bool culling);
+    /// Whether the batch leaves out characters outside the window.
     bool isCulling() const;
 
 private:

@@ -13,10 +13,14 @@ namespace vl {
 class Frame {
 public:
     Frame();  // empty: 0 x 0, no characters
+    /// A frame of new_width by new_height characters, row after row in frame_str.
     Frame(int new_width, int new_height, std::string frame_str);
 
+    ///@{
+    /// The size in characters.
     int getWidth() const;
     int getHeight() const;
+    ///@}
     std::string getString() const;  // copy
     bool isEmpty() const;           // no characters
 

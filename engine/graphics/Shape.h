@@ -25,14 +25,19 @@ class Shape {
 public:
     Shape();  // white circle, opaque, sized from the font scale and the cell size
 
+    /// The kind of shape: -1 none, 0 to 2 the shapes.
     int getType() const;
     void setType(int new_type);  // -1..2; anything else is logged and ignored
+    /// The named colour.
     Color getColor() const;
     void setColor(Color new_color);  // a named colour: the components follow it at each draw
     void setColor(unsigned char r, unsigned char g, unsigned char b);  // CUSTOM with these components
+    /// The colour's components.
     void getRGB(unsigned char& r, unsigned char& g, unsigned char& b) const;
+    /// The size in pixels.
     float getSize() const;
     void setSize(float new_size);  // pixels
+    /// 255 opaque, 0 invisible.
     unsigned char getOpacity() const;
     void setOpacity(unsigned char new_opacity);  // 255 opaque, 0 invisible
 

@@ -22,21 +22,35 @@ public:
 
     int pushFrame(Frame frame);              // 0, or -1 (frame discarded) when the sprite is full
     Frame getFrame(int frame_number) const;  // copy; an empty frame when out of range
+    ///@{
+    /// The frames added, and room for how many.
     int getFrameCount() const;
     int getMaxFrameCount() const;
+    ///@}
 
     void setWidth(int new_width);  // of the bounding box; drawing uses each frame's own size
+    ///@{
+    /// The size of each frame in characters.
     int getWidth() const;
     void setHeight(int new_height);
     int getHeight() const;
+    ///@}
+    ///@{
+    /// The colour the characters are drawn in.
     void setColor(Color new_color);
     Color getColor() const;
+    ///@}
     void setSlowdown(int new_slowdown);  // draws per frame before the next one
+    /// Draws per frame before the next one.
     int getSlowdown() const;
     void setTransparency(char new_transparency);  // 0: every character is drawn
+    /// The character left undrawn; 0 for none.
     char getTransparency() const;
+    ///@{
+    /// The label the resource manager finds it by.
     void setLabel(std::string new_label);
     std::string getLabel() const;
+    ///@}
 
     // Draws frame frame_number centred on position in the sprite's colour; an out-of-range number draws
     // nothing and gives 0. -1 when a character could not be drawn.

@@ -127,10 +127,13 @@ class EventKeyboard : public Event {
 public:
     EventKeyboard();  // type "vl-keyboard", key and action undefined
     ~EventKeyboard() override;
+    ///@{
+    /// The key and what happened to it.
     virtual void setKey(Keyboard::Key new_key);
     virtual Keyboard::Key getKey() const;
     virtual void setKeyboardAction(EventKeyboardAction new_action);
     virtual EventKeyboardAction getKeyboardAction() const;
+    ///@}
 
 private:
     Keyboard::Key m_key_val;

@@ -40,11 +40,15 @@ class EventMouse : public Event {
 public:
     EventMouse();  // type "vl-mouse", action and button undefined, position (0, 0)
     ~EventMouse() override;
+    ///@{
+    /// What the mouse did, and with which button.
     void setMouseAction(EventMouseAction new_mouse_action);
     EventMouseAction getMouseAction() const;
     void setMouseButton(Mouse::Button new_mouse_button);
     Mouse::Button getMouseButton() const;
+    ///@}
     void setMousePosition(Vector new_mouse_xy);  // world character cells
+    /// Where, in world character cells.
     Vector getMousePosition() const;
 
 private:

@@ -24,6 +24,7 @@ const char* const REPLAY_ENV = "VELTRANE_REPLAY";
 
 class InputManager : public Manager {
 public:
+    /// The one input manager of the program.
     static InputManager& getInstance();
     ~InputManager() override;
 

@@ -19,11 +19,14 @@ const int MAX_REPLAY_ENTRIES = 1000000;          // event lines in one file
 
 // One event to send: a keyboard event (key_action, key) or a mouse event (mouse_action, button, position).
 struct InputRecord {
+    ///@{
+    /// Which kind of event, and its fields.
     bool is_keyboard;
     EventKeyboardAction key_action;
     Keyboard::Key key;
     EventMouseAction mouse_action;
     Mouse::Button button;
+    ///@}
     Vector position;  // world character cells
 };
 
@@ -83,9 +86,13 @@ public:
     ~InputRecorder();  // closes without an end line if still open
 
     int open(const std::string& path);  // truncates and writes a header comment; 0, or -1 (errno kept)
+    /// Whether the file is open for writing.
     bool isOpen() const;
+    ///@{
+    /// Writes one event line for loop iteration step.
     void record(int step, const EventKeyboard& event);
     void record(int step, const EventMouse& event);
+    ///@}
     void flush();              // hands what was written to the file system
     void close(int end_step);  // writes "end end_step" when end_step >= 0, then closes
 

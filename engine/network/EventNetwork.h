@@ -19,16 +19,21 @@ enum NetworkEventLabel {
 // Type "vl-network"; the network manager fills in the socket, byte count and message.
 class EventNetwork : public Event {
 public:
+    /// A network event of the given kind.
     explicit EventNetwork(int init_label = NETWORK_UNDEFINED);
     ~EventNetwork() override;
 
     void setLabel(int new_label);  // outside -1..3 logs and stores -1
+    /// The kind of network event.
     int getLabel() const;
+    /// Sets the socket the event is about.
     void setSocket(int new_socket);
     int getSocket() const;  // -1 when not about one socket
+    /// Sets the message's length in bytes.
     void setBytes(int new_bytes);
     int getBytes() const;                        // message bytes at getMessage()
     void setMessage(const char* p_new_message);  // not owned; valid only while the event is handled
+    /// The message received; getBytes() long.
     const char* getMessage() const;
 
 private:
@@ -41,12 +46,14 @@ private:
 // Type "vl-network-accept": a connection was accepted on the listening socket.
 class EventNetworkAccept : public EventNetwork {
 public:
+    /// An event for an accepted connection.
     explicit EventNetworkAccept(int init_label = NETWORK_ACCEPT);
 };
 
 // Type "vl-network-close": a connection was closed, by us or because the peer vanished.
 class EventNetworkClose : public EventNetwork {
 public:
+    /// An event for a closed connection.
     explicit EventNetworkClose(int init_label = NETWORK_CLOSE);
 };
 

@@ -24,8 +24,10 @@ struct DelayedMessage {
     int step;                      // first game loop step at which it may be sent
 };
 
+/// Connections, messages and network events: a server accepts, a client connects.
 class NetworkManager : public Manager {
 public:
+    /// The one network manager of the program.
     static NetworkManager& getInstance();
     ~NetworkManager() override;  // frees the queues; shutDown() closes the sockets
 
@@ -41,6 +43,7 @@ public:
 
     // With -1: is there at least one connection? Otherwise: is sock a connection (logs if not)?
     bool isConnected(int sock = -1) const;
+    /// The number of open connections.
     int getConnectionCount() const;
     std::vector<int> getConnections() const;  // in the order they were accepted
 
@@ -71,6 +74,7 @@ public:
     int receiveAll();
 
     void setMaxConnections(int new_max_connections);  // limit for accept(); negative values are refused
+    /// The most connections a server accepts.
     int getMaxConnections() const;
 
 private:

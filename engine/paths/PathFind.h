@@ -17,10 +17,16 @@ class Object;
 
 // One character cell of the world: cell (x, y) is the world position (x, y).
 struct Cell {
+    ///@{
+    /// The cell's column and row.
     int x;
     int y;
+    ///@}
+    ///@{
+    /// Same or different cell.
     bool operator==(const Cell& other) const { return x == other.x && y == other.y; }
     bool operator!=(const Cell& other) const { return !(*this == other); }
+    ///@}
 };
 
 Cell positionToCell(Vector position);  // the nearest cell (halves round up)
@@ -28,6 +34,7 @@ Vector cellToPosition(Cell cell);
 
 const long long MAX_PATH_CELLS = 16LL * 1024 * 1024;  // worlds with more cells get no node graph
 
+/// One path search over the world's cells, run a little at a time.
 class PathFind {
 public:
     // A search for p_obj (not owned, must outlive the search) from start to goal over the world's
@@ -39,11 +46,15 @@ public:
 
     int cycleOnce();       // one A* expansion: SEARCHING, NO_PATH or PATH_FOUND
     Path getPath() const;  // start to goal, both included, when found; otherwise empty
+    /// The object the path is for, not owned.
     Object* getObject() const;
+    /// The object to reach, not owned; null for a goal cell.
     Object* getTarget() const;
     void forgetTarget();  // the target is going away: arrive at its last cell instead
+    /// The cell the search starts from.
     Cell getStart() const;
     Cell getGoal() const;  // becomes the cell where the target was touched
+    /// Whether the search has found a path.
     bool isFound() const;
     bool hasNodes() const;         // the node graph was allocated
     int getExpandedCount() const;  // cells expanded so far

@@ -17,6 +17,7 @@ class PathFind;
 
 class PathManager : public Manager, public PathSearches {
 public:
+    /// The one path manager of the program.
     static PathManager& getInstance();
     ~PathManager() override;
 
@@ -36,6 +37,7 @@ public:
     void deletePathFind(PathFind* p_path_find) override;  // removes it, then deletes it
     // p_target is going away: searches walking to it arrive at its last cell instead.
     void forgetTarget(const Object* p_target) override;
+    /// The searches not finished.
     int getPendingCount() const;
     int getCycleTime() const;  // the budget floor in milliseconds
 

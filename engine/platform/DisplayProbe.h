@@ -14,6 +14,7 @@ public:
     DisplayProbe();
     ~DisplayProbe();
 
+    /// Whether the X display can be opened.
     bool isReachable() const;
     std::string getName() const;  // $DISPLAY, or "(unset)"
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The operating-system services the engine uses, in one place: clock, sleep, timer resolution,
-// TCP sockets, and the text of system errors.
+// TCP sockets, the text of system errors and where the running program is.
 #ifndef VL_PLATFORM_H
 #define VL_PLATFORM_H
 
@@ -19,6 +19,7 @@ int timeBeginPeriod(int ms);              // 0; Linux sleeps at sub-millisecond 
 int timeEndPeriod(int ms);                // 0
 std::string errorText(int error_number);  // the system's text for an errno value
 bool isTerminal(int fd);                  // the descriptor is a terminal (1: standard output)
+std::string executablePath();             // the running program's absolute path, "" when unknown
 
 // TCP sockets. Each returns -1 on failure and leaves the cause in lastError().
 int lastError();                          // the error number of the last failed call

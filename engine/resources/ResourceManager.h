@@ -19,6 +19,7 @@ const int MAX_MUSICS = 50;
 
 class ResourceManager : public Manager {
 public:
+    /// The one resource manager of the program.
     static ResourceManager& getInstance();
     ~ResourceManager() override;
 
@@ -30,6 +31,7 @@ public:
     int loadSprite(std::string filename, std::string label);
     // The first sprite loaded under exactly this label, or null (logged). Owned by the manager.
     Sprite* getSprite(std::string label) const;
+    /// The number of sprites loaded.
     int getSpriteCount() const;
 
     // Decodes a sound file into the next free slot under label (empty allowed). 0, or -1 logged.
@@ -40,8 +42,11 @@ public:
     int loadMusic(std::string filename, std::string label);
     // The first music loaded under exactly this label, or null (logged). Owned by the manager.
     Music* getMusic(std::string label);
+    ///@{
+    /// The number of sounds and musics loaded.
     int getSoundCount() const;
     int getMusicCount() const;
+    ///@}
 
 private:
     ResourceManager();

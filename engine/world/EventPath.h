@@ -16,11 +16,16 @@ public:
     ~EventPath() override;
 
     int getStatus() const;  // a PathStatus
+    /// Sets how the search ended.
     void setStatus(int new_status);
+    ///@{
+    /// The path found.
     Path getPath() const;
     void setPath(const Path& new_path);
+    ///@}
     // The search that ended, so that the receiver discards that one and not a newer one; not owned.
     const PathFind* getSearch() const;
+    /// Sets the search that ended.
     void setSearch(const PathFind* p_new_search);
 
 private:

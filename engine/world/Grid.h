@@ -33,9 +33,13 @@ public:
     // in cell order: the outside list first, then the cells by row, then by column.
     ObjectList getCollisions(const Object* p_o, Vector where) const;
 
+    /// Whether the grid has been sized.
     bool isStarted() const;
+    ///@{
+    /// The number of columns and rows of grid cells.
     int getNumCols() const;
     int getNumRows() const;
+    ///@}
     int getCellWidth() const;                    // characters
     int getCellHeight() const;                   // characters
     ObjectList getCell(int col, int row) const;  // copy; (-1, -1) is the outside list; empty if no such cell

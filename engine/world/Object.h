@@ -55,15 +55,18 @@ public:
     Object();            // takes the next id and inserts itself into the world (if the world is started)
     ~Object() override;  // unregisters every interest, drops its path search and leaves the world
 
+    /// A name for the game's own tests, e.g. in collisions.
     virtual void setType(std::string new_type);
     virtual int setPosition(Vector new_position);       // no collision test; always 0
     int eventHandler(const Event* p_e) override;        // 1 handled, 0 ignored; base: follows found paths
     virtual int setSolidness(Solidness new_solidness);  // 0, or -1 for a value not HARD, SOFT or SPECTRAL
+    /// Slide past hard objects instead of stopping at them.
     virtual void setAvoidCollisions(bool avoid = true);
     virtual int setAltitude(int new_altitude);              // 0, or -1 outside 0..MAX_ALTITUDE
     virtual void setDirection(Vector new_direction);        // stored normalised; zero stays zero
     virtual void setVelocity(Vector new_velocity);          // speed = magnitude, direction = normalised
     virtual void setAcceleration(Vector new_acceleration);  // added to the velocity every step
+    /// Whether the object is drawn.
     virtual bool isVisible() const;
     virtual int setActive(bool active = true);  // inactive: not updated, moved, drawn or collided with
     virtual void setBox(Box new_box);           // relative to the position
@@ -76,31 +79,46 @@ public:
     // Serialisation (object records): write the attributes in attr, or the modified ones when attr
     // is 0, clearing their modified bits; read a record and apply it. 0, or -1 on a stream error.
     virtual int serialize(std::stringstream& stream, unsigned int attr = 0);
+    /// Reads an object record and applies it; 0, or -1 on a stream error.
     virtual int deserialize(std::stringstream& stream, unsigned int* p_attr = nullptr);
     virtual void setModified(unsigned int new_modified);  // replaces the whole mask
+    /// The attributes changed since last written.
     virtual unsigned int getModified() const;
     virtual void setShape(Shape new_shape);  // copied; drawn over the animation unless UNDEFINED
+    /// Follow a found path at the object's speed.
     virtual void setFollowPath(bool follow = true);
 
     int getId() const override;
     void setId(int new_id);  // a new id at or above the next-id counter moves the counter past it
+    /// The name set with setType().
     std::string getType() const override;
     bool isActive() const override;
     int setVisible(bool visible = true);  // 0, or -1 when the scene graph refuses
+    ///@{
+    /// The box, the position in cells and the unit direction.
     Box getBox() const;
     Vector getPosition() const;
     Vector getDirection() const;
+    ///@}
     float getSpeed() const;  // cells per step
+    /// Sets the speed in cells per step.
     void setSpeed(float new_speed);
     Vector getVelocity() const;  // direction scaled by speed
+    ///@{
+    /// The acceleration, the drawing altitude and the solidness.
     Vector getAcceleration() const;
     int getAltitude() const;
     Solidness getSolidness() const;
+    ///@}
     bool isSolid() const;  // HARD or SOFT
+    /// Whether the object stops at soft objects.
     bool getNoSoft() const;
     void setNoSoft(bool no_soft = true);  // if true the object does not move onto soft objects
+    ///@{
+    /// Whether the object slides past hard objects, and follows found paths.
     bool getAvoidCollisions() const;
     bool getFollowPath() const;
+    ///@}
     Animation getAnimation() const;      // copy
     Shape getShape() const;              // copy
     bool isModified() const;             // any attribute modified since last serialised
@@ -128,6 +146,7 @@ public:
     int findPath(Object* p_target);  // to p_target's cell; touching p_target counts as arriving
     bool isFindingPath() const;      // a search is pending
     void setPath(Path new_path);     // waypoints and index; marks PATH
+    /// The path followed.
     Path getPath() const;
 
 protected:

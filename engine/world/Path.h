@@ -22,13 +22,16 @@ enum PathStatus {
 class Path {
 public:
     Path();  // no waypoints, index 0
+    /// A path along waypoints, from the first.
     explicit Path(std::vector<Vector> waypoints);
 
     bool isDone() const;                                   // every waypoint visited
     Vector getCurrent() const;                             // the waypoint walked to; (0, 0) when done
     Path& next();                                          // on to the next waypoint; never past the end
     void setWaypoints(std::vector<Vector> new_waypoints);  // the index stays
+    /// The waypoints.
     const std::vector<Vector>& getWaypoints() const;
+    /// The waypoint walked toward.
     int getIndex() const;
     int getCount() const;  // number of waypoints
 

@@ -35,14 +35,19 @@ public:
     ObjectList visibleObjects(int altitude) const;  // copy; empty (with a warning) outside 0..MAX_ALTITUDE
     ObjectList objectsOfType(const std::string& type) const;  // copy of the active objects of that type
     ObjectList getCollisions(const Object* p_o, Vector where) const;  // the grid's answer
+    /// The grid of cells the solid objects are kept in.
     const Grid& getGrid() const;
 
+    ///@{
+    /// Called before the object changes that attribute; 0, or -1 when the graph refuses and the object keeps
+    /// its old value.
     int updateActive(Object* p_o, bool new_active);
     int updateVisible(Object* p_o, bool new_visible);
     int updateSolidness(Object* p_o, Solidness new_solidness);
     int updateAltitude(Object* p_o, int new_altitude);
     int updateType(Object* p_o, const std::string& new_type);
     int updatePosition(Object* p_o, Vector new_position);
+    ///@}
 
     // Re-lists every active object by type and every active solid object in the grid,
     // after a restart emptied both.

@@ -14,6 +14,7 @@ namespace vl {
 
 class WorldManager : public Manager {
 public:
+    /// The one world of the program.
     static WorldManager& getInstance();
     bool isValid(std::string event_type) const override;  // false for engine-sent and other managers' types
     ~WorldManager() override;
@@ -37,22 +38,28 @@ public:
     void draw();    // visible objects inside the view (view objects always), altitude 0 upwards
 
     void setBoundary(Box new_boundary);  // the world's extent; rebuilds the grid and re-lists every object
+    /// The world's extent.
     Box getBoundary() const;
     void setView(Box new_view);  // stored as given
+    /// The part of the world shown.
     Box getView() const;
     void setViewPosition(Vector view_pos);  // centres the view on a world position, kept inside the boundary
     void setViewSlack(Vector new_view_slack);  // fractions of the view (0 to 1) the followed object may roam
+    /// The fractions of the view the followed object may move in without moving the view.
     Vector getViewSlack() const;
     // The object the view keeps in its slack region as it moves, or null to stop following.
     // Centres the view on it at once; -1 (nothing changes) for an object not in the world.
     int setViewFollowing(Object* p_new_view_following);
+    /// The object the view follows; null for none.
     Object* getViewFollowing() const;
 
     // The path manager, through which objects drop their path searches; null until it is built. Not owned.
     void setPathSearches(PathSearches* p_path_searches);
+    /// The path searches of the world's objects.
     PathSearches* getPathSearches() const;
 
     SceneGraph& getSceneGraph();  // for Object's setters
+    /// The scene graph of every object.
     const SceneGraph& getSceneGraph() const;
 
     // Compares every scene-graph list and grid cell with a recomputation from the objects' own state;

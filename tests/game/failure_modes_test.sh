@@ -110,7 +110,7 @@ EOF
 
 # ---- started from the wrong directory: every file missing, one line each and a hint ------------------
 case_name="no data at all"
-rm -rf "$work/data"/*
+rm -rf "$work/data"/* && mkdir "$work/data/sprites"
 run_game "$headless" VELTRANE_REPLAY="$replay"
 expect 0 "" "from the current directory" 1000
 [[ $(count "did not load" "$log") -eq 29 ]] || fail "not every missing file is named once in the log"

@@ -52,6 +52,22 @@ bool isTerminal(int fd) {
     return isatty(fd) == 1;
 }
 
+// The kernel names the program's file, links resolved, so an install moved elsewhere still finds itself.
+std::string executablePath() {
+    std::string path(256, '\0');
+    for (;;) {
+        const ssize_t length = ::readlink("/proc/self/exe", &path[0], path.size());
+        if (length < 0) {
+            return "";
+        }
+        if (static_cast<size_t>(length) < path.size()) {
+            path.resize(static_cast<size_t>(length));
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
 int lastError() {
     return errno;
 }
