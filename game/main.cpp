@@ -2,11 +2,19 @@
 // The game's entry point: start the engine, load the game's resources, show the title screen, play.
 #include "GameStart.h"
 #include "Resources.h"
+#include <cstring>
+
+#include <veltrane/core/Config.h>
 #include <veltrane/core/LogManager.h>
 #include <veltrane/game/GameManager.h>
 #include <veltrane/graphics/DisplayManager.h>
 
-int main() {
+int main(int argc, char* argv[]) {
+    for (int i = 1; i < argc; i++) {
+        if (std::strcmp(argv[i], "--terminal") == 0) {
+            vl::Config::getInstance().setTerminal(true);
+        }
+    }
     vl::GameManager& game_manager = vl::GameManager::getInstance();
     if (game_manager.startUp() != 0) {
         vl::LogManager::getInstance().writeLog("Error starting game manager");
