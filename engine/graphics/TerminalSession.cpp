@@ -250,7 +250,9 @@ int TerminalSession::getRows() const {
 }
 
 void TerminalSession::writeRaw(const std::string& bytes) const {
-    writeAll(bytes.data(), bytes.size());
+    if (m_open) {
+        writeAll(bytes.data(), bytes.size());
+    }
 }
 
 void TerminalSession::setExtraReset(const std::string& bytes) {

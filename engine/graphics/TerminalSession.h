@@ -29,7 +29,7 @@ public:
     int getColumns() const;
     int getRows() const;
 
-    // Bytes sent straight to the terminal (a protocol request the database has no capability for).
+    // Bytes sent straight to the open terminal (a protocol request the database has no capability for).
     void writeRaw(const std::string& bytes) const;
     // Bytes the terminal also needs on the way out (undoing such a request), before the usual reset.
     void setExtraReset(const std::string& bytes);
