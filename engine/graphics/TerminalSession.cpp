@@ -171,6 +171,7 @@ int TerminalSession::open(std::string& reason) {
     intrflush(stdscr, FALSE);
     keypad(stdscr, TRUE);
     nodelay(stdscr, TRUE);
+    typeahead(-1);  // else an update stops to look for typed keys, writing what it has so far each time
     set_escdelay(25);
     curs_set(0);
     if (has_colors()) {
@@ -183,6 +184,7 @@ int TerminalSession::open(std::string& reason) {
     g_p_current = this;
     buildReset();
     refreshSize();
+    refresh();  // clears the screen and switches on the keypad and mouse reports
     return 0;
 }
 
@@ -238,6 +240,7 @@ bool TerminalSession::refreshSize() {
     m_columns = size.ws_col;
     m_rows = size.ws_row;
     resize_term(m_rows, m_columns);
+    refresh();  // the library's own picture is blank again, so reading keys never repaints over ours
     return true;
 }
 

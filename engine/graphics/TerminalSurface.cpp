@@ -88,9 +88,11 @@ bool TerminalSurface::Cell::operator!=(const Cell& other) const {
 
 TerminalSurface::TerminalSurface(TerminalSession& session, int width, int height)
     : m_session(session), m_columns(width), m_rows(height), m_background(0), m_redraw_all(true),
-      m_color_count(0) {
+      m_color_count(0), m_cursor_column(-1), m_cursor_row(-1), m_current_foreground(-1),
+      m_current_background(-1) {
     const size_t cells = static_cast<size_t>(width) * static_cast<size_t>(height);
     m_frame.assign(cells, Cell{' ', 0, 0});
+    m_output.reserve(cells * 32);
     m_shown.assign(cells, Cell{' ', 0, 0});
     if (has_colors()) {
         const bool direct = tigetflag(const_cast<char*>("RGB")) > 0 || COLORS >= DIRECT_COLORS;
@@ -135,9 +137,11 @@ void TerminalSurface::present() {
         m_redraw_all = true;
     }
     waitForRoom();
-    if (m_redraw_all) {
-        clearok(curscr, TRUE);  // the terminal's contents are unknown: rewrite every cell
-    }
+    m_output.clear();
+    m_cursor_column = -1;
+    m_cursor_row = -1;
+    m_current_foreground = -1;
+    m_current_background = -1;
     for (int row = 0; row < m_rows; row++) {
         for (int column = 0; column < m_columns; column++) {
             const size_t index = static_cast<size_t>(row * m_columns + column);
@@ -147,8 +151,11 @@ void TerminalSurface::present() {
             }
         }
     }
+    if (!m_output.empty()) {
+        append(exit_attribute_mode);
+        m_session.writeRaw(m_output);  // the whole frame's changes in one write
+    }
     m_redraw_all = false;
-    refresh();
     for (Cell& cell : m_frame) {
         cell = Cell{' ', m_background, m_background};
     }
@@ -168,6 +175,7 @@ void TerminalSurface::waitForRoom() {
     }
     if (waited) {
         erase();
+        refresh();
         m_redraw_all = true;
     }
 }
@@ -183,10 +191,36 @@ void TerminalSurface::showTooSmall() {
     refresh();
 }
 
+void TerminalSurface::append(const char* p_capability) {
+    if (p_capability != nullptr && p_capability != reinterpret_cast<char*>(-1)) {
+        m_output += p_capability;
+    }
+}
+
+// Moves only where the last character did not leave the cursor, and sets only colours that change.
 void TerminalSurface::writeCell(int column, int row, const Cell& cell) {
-    int pair = pairFor(cell.foreground, cell.background);
-    attr_set(A_NORMAL, 0, &pair);
-    mvaddch(row, column, static_cast<chtype>(static_cast<unsigned char>(cell.ch)));
+    const bool last_cell = column == m_session.getColumns() - 1 && row == m_session.getRows() - 1;
+    if (last_cell && auto_right_margin && !eat_newline_glitch) {
+        return;  // writing there would scroll the whole screen up on this terminal
+    }
+    if (column != m_cursor_column || row != m_cursor_row) {
+        append(tiparm(cursor_address, row, column));
+    }
+    if (m_color_count > 0) {
+        const int foreground = colorNumber(cell.foreground);
+        const int background = colorNumber(cell.background);
+        if (foreground != m_current_foreground) {
+            append(tiparm(set_a_foreground, foreground));
+            m_current_foreground = foreground;
+        }
+        if (background != m_current_background) {
+            append(tiparm(set_a_background, background));
+            m_current_background = background;
+        }
+    }
+    m_output += cell.ch;
+    m_cursor_column = column + 1;
+    m_cursor_row = row;
 }
 
 int TerminalSurface::colorNumber(Rgb rgb) const {
@@ -194,20 +228,6 @@ int TerminalSurface::colorNumber(Rgb rgb) const {
         return rgb < 8 ? 8 : static_cast<int>(rgb);  // numbers below 8 name the palette, not a colour
     }
     return m_color_count == 256 ? nearest256(rgb) : nearest8(rgb);
-}
-
-int TerminalSurface::pairFor(Rgb foreground, Rgb background) {
-    if (m_color_count == 0) {
-        return 0;
-    }
-    const int fg = colorNumber(foreground);
-    const int bg = colorNumber(background);
-    int pair = alloc_pair(fg, bg);
-    if (pair < 0) {
-        reset_color_pairs();  // every pair in use: start the table again
-        pair = alloc_pair(fg, bg);
-    }
-    return pair < 0 ? 0 : pair;
 }
 
 }  // namespace vl

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: MIT
 // A frame of coloured character cells shown in the terminal: only the cells that changed since the last
-// frame are written, in the colours the terminal database says the terminal has.
+// frame are written, with the terminal database's sequences, in the colours it says the terminal has,
+// in one write per frame.
 #ifndef VL_TERMINAL_SURFACE_H
 #define VL_TERMINAL_SURFACE_H
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace vl {
@@ -48,8 +50,8 @@ private:
     void waitForRoom();
     void showTooSmall();
     void writeCell(int column, int row, const Cell& cell);
+    void append(const char* p_capability);
     int colorNumber(Rgb rgb) const;
-    int pairFor(Rgb foreground, Rgb background);
 
     TerminalSession& m_session;
     int m_columns;
@@ -59,6 +61,11 @@ private:
     Rgb m_background;
     bool m_redraw_all;
     int m_color_count;
+    std::string m_output;  //!< this frame's bytes, written at once
+    int m_cursor_column;   //!< where the terminal's cursor is while the frame is written
+    int m_cursor_row;
+    int m_current_foreground;  //!< colour numbers set so far in this frame, -1 none
+    int m_current_background;
 };
 
 }  // namespace vl
