@@ -28,6 +28,8 @@ size_t g_extra_length = 0;
 struct termios g_modes;
 volatile bool g_have_modes = false;
 struct sigaction g_previous[SIGNAL_COUNT];
+struct sigaction g_previous_continue;
+volatile sig_atomic_t g_continued = 0;  //!< resumed after a stop: the screen was repainted without us
 
 SCREEN* g_p_screen = nullptr;
 TerminalSession* g_p_current = nullptr;
@@ -54,6 +56,10 @@ void restoreAndDie(int signal_number) {
     std::raise(signal_number);
 }
 
+void noteContinued(int) {
+    g_continued = 1;
+}
+
 void installHandlers() {
     struct sigaction action {};
     action.sa_handler = restoreAndDie;
@@ -61,12 +67,16 @@ void installHandlers() {
     for (size_t i = 0; i < SIGNAL_COUNT; i++) {
         sigaction(FATAL_SIGNALS[i], &action, &g_previous[i]);
     }
+    action.sa_handler = noteContinued;
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGCONT, &action, &g_previous_continue);
 }
 
 void removeHandlers() {
     for (size_t i = 0; i < SIGNAL_COUNT; i++) {
         sigaction(FATAL_SIGNALS[i], &g_previous[i], nullptr);
     }
+    sigaction(SIGCONT, &g_previous_continue, nullptr);
 }
 
 void append(std::string& text, const char* p_capability) {
@@ -230,12 +240,14 @@ bool TerminalSession::isOpen() const {
 }
 
 bool TerminalSession::refreshSize() {
+    const bool continued = g_continued != 0;
+    g_continued = 0;
     struct winsize size {};
     if (ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) != 0 || size.ws_col == 0 || size.ws_row == 0) {
-        return false;
+        return continued;
     }
     if (size.ws_col == m_columns && size.ws_row == m_rows) {
-        return false;
+        return continued;
     }
     m_columns = size.ws_col;
     m_rows = size.ws_row;

@@ -24,7 +24,8 @@ public:
     void close();  // the terminal back in the modes it was found in
     bool isOpen() const;
 
-    // Re-reads the terminal's size; true when it changed since the last call.
+    // Re-reads the terminal's size; true when it changed since the last call, or the program was stopped
+    // and continued (the screen was repainted meanwhile).
     bool refreshSize();
     int getColumns() const;
     int getRows() const;
