@@ -2,6 +2,7 @@
 // The game's entry point: find the game's data, start the engine, load the resources, show the title screen,
 // play.
 #include <cstdio>
+#include <cstring>
 
 #include "GameStart.h"
 #include "Resources.h"
@@ -11,7 +12,12 @@
 #include <veltrane/game/GameManager.h>
 #include <veltrane/graphics/DisplayManager.h>
 
-int main() {
+int main(int argc, char* argv[]) {
+    for (int i = 1; i < argc; i++) {
+        if (std::strcmp(argv[i], "--terminal") == 0) {
+            vl::Config::getInstance().setTerminal(true);
+        }
+    }
     // Every copy of the game's data has its sprites folder: $VELTRANE_DATA, the installed data, or here.
     const vl::DataDirectory data = vl::DataDirectory::find("veltrane", "sprites");
     if (!data.isFound()) {

@@ -8,10 +8,12 @@ PACKAGES=(
     # build
     g++ make cmake pkg-config git
     # engine libraries
-    libsfml-dev libmpg123-dev libopenal-dev libgl1-mesa-dri
+    libsfml-dev libmpg123-dev libopenal-dev libgl1-mesa-dri libncurses-dev
     # tests and benchmarks
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool imagemagick x11-utils
+    # the terminal tests (tests/game/play_terminal_test.sh)
+    tmux
     # profiling (docs/performance.md)
     linux-perf
     # memory checking (tests/game/valgrind_test.sh)

@@ -100,9 +100,9 @@ Config::Config()
     : m_window_horizontal_pixels(1024), m_window_vertical_pixels(768), m_window_horizontal_chars(80),
       m_window_vertical_chars(24), m_window_style(5), m_window_state(0), m_window_background_color(0),
       m_frame_time(33), m_font_scale(2.0f), m_window_title("Veltrane"), m_show_mouse(false),
-      m_headless(false), m_font_file("vl-font.ttf"), m_logfile("veltrane.log"), m_random_seed(0),
-      m_networking(true), m_quadtree_threshold(1), m_quadtree_depth(10), m_grid_width(20), m_grid_height(8),
-      m_signals(true) {}
+      m_headless(false), m_terminal(false), m_font_file("vl-font.ttf"), m_logfile("veltrane.log"),
+      m_random_seed(0), m_networking(true), m_quadtree_threshold(1), m_quadtree_depth(10), m_grid_width(20),
+      m_grid_height(8), m_signals(true) {}
 
 Config& Config::getInstance() {
     static Config instance;
@@ -172,6 +172,7 @@ void Config::loadConfig(std::string config_text) {
                                        "window_title",
                                        "show_mouse",
                                        "headless",
+                                       "terminal",
                                        "font_file",
                                        "logfile",
                                        "random_seed",
@@ -232,6 +233,8 @@ void Config::applyValue(const std::string& key, const std::string& value) {
         m_show_mouse = value == "true";
     } else if (key == "headless") {
         m_headless = value == "true";
+    } else if (key == "terminal") {
+        m_terminal = value == "true";
     } else if (key == "font_file") {
         m_font_file = value;
     } else if (key == "logfile") {
@@ -269,6 +272,7 @@ void Config::printConfig() const {
     log.writeLog(1, "  Window title: %s", m_window_title.c_str());
     log.writeLog(1, "  Show mouse: %s", boolText(m_show_mouse));
     log.writeLog(1, "  Headless: %s", boolText(m_headless));
+    log.writeLog(1, "  Terminal: %s", boolText(m_terminal));
     log.writeLog(1, "  Font file: %s", m_font_file.c_str());
     log.writeLog(1, "  Log file: %s", m_logfile.c_str());
     log.writeLog(1, "  Random seed: %d", m_random_seed);
@@ -317,6 +321,12 @@ bool Config::getShowMouse() const {
 }
 bool Config::getHeadless() const {
     return m_headless;
+}
+bool Config::getTerminal() const {
+    return m_terminal;
+}
+void Config::setTerminal(bool terminal) {
+    m_terminal = terminal;
 }
 std::string Config::getFontFile() const {
     return m_font_file;

@@ -42,6 +42,8 @@ public:
     std::string getWindowTitle() const;
     bool getShowMouse() const;
     bool getHeadless() const;
+    bool getTerminal() const;         // draw in the terminal the program runs in instead of a window
+    void setTerminal(bool terminal);  // as the key would; a file read later may still turn it off
     std::string getFontFile() const;
     void setFontFile(const std::string& font_file);  // a game's own font; the file's font_file still wins
     std::string getLogfile() const;
@@ -73,6 +75,7 @@ private:
     std::string m_window_title;
     bool m_show_mouse;
     bool m_headless;
+    bool m_terminal;
     std::string m_font_file;
     std::string m_logfile;
     int m_random_seed;

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <vector>
 
 #include <SFML/Graphics/Color.hpp>
 #include <SFML/Graphics/Font.hpp>
@@ -21,6 +22,8 @@
 #include <veltrane/graphics/BatchRenderer.h>
 #include <veltrane/graphics/SfmlColor.h>
 #include <veltrane/graphics/SfmlErrors.h>
+#include <veltrane/graphics/TerminalSession.h>
+#include <veltrane/graphics/TerminalSurface.h>
 #include <veltrane/platform/DisplayProbe.h>
 #include <veltrane/platform/WindowErrors.h>
 
@@ -108,7 +111,9 @@ struct DisplayManager::Surface {
     std::unique_ptr<sf::RenderWindow> m_p_window;
     sf::RectangleShape m_rectangle;  //!< one cell of background behind each directly drawn character
     sf::Text m_text;                 //!< each directly drawn character
-    std::unique_ptr<BatchRenderer> m_p_batch;  //!< this frame's vertices when batching
+    std::unique_ptr<BatchRenderer> m_p_batch;      //!< this frame's vertices when batching
+    std::unique_ptr<TerminalSession> m_p_session;  //!< the terminal taken over instead of a window
+    std::unique_ptr<TerminalSurface> m_p_terminal;
 };
 
 DisplayManager::DisplayManager()
@@ -155,7 +160,7 @@ int DisplayManager::startUp() {
     m_headless = config.getHeadless();
     if (m_headless) {
         log.writeLog(1, "DisplayManager::startUp(): no graphics in headless mode.");
-    } else if (openWindow() != 0) {
+    } else if ((config.getTerminal() ? openTerminal() : openWindow()) != 0) {
         return -1;
     }
 
@@ -241,8 +246,37 @@ int DisplayManager::openWindow() {
     return 0;
 }
 
+int DisplayManager::openTerminal() {
+    const LogManager& log = LogManager::getInstance();
+    Surface& surface = *m_p_surface;
+    surface.m_p_session = std::make_unique<TerminalSession>();
+    std::string reason;
+    if (surface.m_p_session->open(reason) != 0) {
+        surface.m_p_session.reset();
+        log.writeLog("DisplayManager::startUp(): Error! Cannot draw in the terminal: %s.", reason.c_str());
+        std::fprintf(stderr, "Veltrane: cannot play in this terminal: %s.\n", reason.c_str());
+        return -1;
+    }
+    surface.m_p_terminal = std::make_unique<TerminalSurface>(*surface.m_p_session, m_window_horizontal_chars,
+                                                             m_window_vertical_chars);
+    const sf::Color background =
+        colorToSFML(static_cast<Color>(Config::getInstance().getWindowBackgroundColor()));
+    surface.m_background = background;
+    surface.m_p_terminal->setBackground(toRgb(background.r, background.g, background.b));
+    log.writeLog(
+        "DisplayManager::startUp(): drawing %d x %d cells in the terminal (%d x %d) with %d colours.",
+        m_window_horizontal_chars, m_window_vertical_chars, surface.m_p_session->getColumns(),
+        surface.m_p_session->getRows(), surface.m_p_terminal->getColorCount());
+    return 0;
+}
+
 void DisplayManager::shutDown() {
     Surface& surface = *m_p_surface;
+    surface.m_p_terminal.reset();
+    if (surface.m_p_session) {
+        surface.m_p_session->close();
+        surface.m_p_session.reset();
+    }
     if (surface.m_p_window) {
         surface.m_p_window->close();
         surface.m_p_window.reset();
@@ -257,8 +291,8 @@ bool DisplayManager::canDraw() const {
     if (refuseUnlessStarted()) {
         return false;
     }
-    // Headless there is never a window; a started display otherwise always has one.
-    return m_p_surface->m_p_window != nullptr;
+    // Headless there is never a window; a started display otherwise always has one, or a terminal.
+    return m_p_surface->m_p_window != nullptr || m_p_surface->m_p_terminal != nullptr;
 }
 
 int DisplayManager::drawCharacter(Vector world_pos, char ch, Color color, float rotation) const {
@@ -276,6 +310,12 @@ int DisplayManager::drawCharacter(Vector world_pos, char ch, unsigned char r, un
         return -1;
     }
     Surface& surface = *m_p_surface;
+    if (surface.m_p_terminal) {
+        const Vector view = worldToView(world_pos);
+        surface.m_p_terminal->put(static_cast<int>(std::floor(view.getX() + 0.5f)),
+                                  static_cast<int>(std::floor(view.getY() + 0.5f)), ch, toRgb(r, g, b));
+        return 0;
+    }
     const Vector pixel = spacesToPixels(worldToView(world_pos));
     const float cell_width = charWidth();
     const float cell_height = charHeight();
@@ -322,7 +362,9 @@ int DisplayManager::drawShape(const sf::Shape& shape) const {
     if (!canDraw()) {
         return -1;
     }
-    if (m_batching) {
+    if (m_p_surface->m_p_terminal) {
+        drawShapeInCells(shape);
+    } else if (m_batching) {
         m_p_surface->m_p_batch->addShape(shape);
     } else {
         m_p_surface->m_p_window->draw(shape);
@@ -330,9 +372,68 @@ int DisplayManager::drawShape(const sf::Shape& shape) const {
     return 0;
 }
 
+// A cell takes the figure's colour when the middle of its ink falls inside the figure; a figure
+// smaller than a cell still colours the one cell under its middle.
+void DisplayManager::drawShapeInCells(const sf::Shape& shape) const {
+    const float cell_width = charWidth();
+    const float cell_height = charHeight();
+    if (cell_width <= 0 || cell_height <= 0 || shape.getPointCount() < 3) {
+        return;
+    }
+    const sf::Transform& transform = shape.getTransform();
+    const size_t count = shape.getPointCount();
+    std::vector<sf::Vector2f> points(count);
+    for (size_t i = 0; i < count; i++) {
+        points[i] = transform.transformPoint(shape.getPoint(i));
+    }
+    const auto inside = [&points](sf::Vector2f p) {
+        int sign = 0;
+        for (size_t i = 0; i < points.size(); i++) {
+            const sf::Vector2f a = points[i];
+            const sf::Vector2f b = points[(i + 1) % points.size()];
+            const float cross = (b.x - a.x) * (p.y - a.y) - (b.y - a.y) * (p.x - a.x);
+            const int side = cross > 0 ? 1 : (cross < 0 ? -1 : 0);
+            if (side != 0 && sign != 0 && side != sign) {
+                return false;
+            }
+            sign = side != 0 ? side : sign;
+        }
+        return true;
+    };
+    const sf::FloatRect bounds = shape.getGlobalBounds();
+    const sf::Color fill = shape.getFillColor();
+    const Rgb color = toRgb(fill.r, fill.g, fill.b);
+    // Ink sits a tenth of a cell left and a fifth down of a character's position (as in the window).
+    const int first_column = static_cast<int>(std::floor(bounds.left / cell_width));
+    const int last_column = static_cast<int>(std::ceil((bounds.left + bounds.width) / cell_width));
+    const int first_row = static_cast<int>(std::floor(bounds.top / cell_height)) - 1;
+    const int last_row = static_cast<int>(std::ceil((bounds.top + bounds.height) / cell_height));
+    bool covered = false;
+    for (int row = first_row; row <= last_row; row++) {
+        for (int column = first_column; column <= last_column; column++) {
+            const sf::Vector2f middle((static_cast<float>(column) + 0.4f) * cell_width,
+                                      (static_cast<float>(row) + 0.7f) * cell_height);
+            if (inside(middle)) {
+                m_p_surface->m_p_terminal->fill(column, row, color, fill.a);
+                covered = true;
+            }
+        }
+    }
+    if (!covered) {
+        const float x = bounds.left + bounds.width / 2;
+        const float y = bounds.top + bounds.height / 2;
+        m_p_surface->m_p_terminal->fill(static_cast<int>(std::floor(x / cell_width - 0.4f + 0.5f)),
+                                        static_cast<int>(std::floor(y / cell_height - 0.7f + 0.5f)), color,
+                                        fill.a);
+    }
+}
+
 int DisplayManager::flush() const {
     if (!canDraw()) {
         return -1;
+    }
+    if (m_p_surface->m_p_terminal) {
+        return 0;  // the terminal is written once, when the frame is shown
     }
     m_p_surface->m_p_batch->submit(*m_p_surface->m_p_window);
     return 0;
@@ -343,6 +444,10 @@ int DisplayManager::swapBuffers() {
         return -1;
     }
     Surface& surface = *m_p_surface;
+    if (surface.m_p_terminal) {
+        surface.m_p_terminal->present();
+        return 0;
+    }
     surface.m_p_batch->submit(*surface.m_p_window);
     surface.m_p_window->display();
     surface.m_p_window->clear(surface.m_background);
@@ -356,6 +461,10 @@ bool DisplayManager::setBackgroundColor(Color color) {
     }
     m_p_surface->m_background = colorToSFML(color);
     m_p_surface->m_rectangle.setFillColor(m_p_surface->m_background);
+    if (m_p_surface->m_p_terminal) {
+        const sf::Color& background = m_p_surface->m_background;
+        m_p_surface->m_p_terminal->setBackground(toRgb(background.r, background.g, background.b));
+    }
     return true;
 }
 
@@ -397,6 +506,10 @@ sf::Color DisplayManager::getBackgroundColor() const {
 
 sf::RenderWindow* DisplayManager::getWindow() const {
     return m_p_surface->m_p_window.get();
+}
+
+bool DisplayManager::isTerminal() const {
+    return m_p_surface->m_p_terminal != nullptr;
 }
 
 void DisplayManager::setBatching(bool batching) {

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The window: draws coloured characters in a grid of cells, and converts between cells and pixels.
+// The window or the terminal: draws coloured characters in a grid of cells, and converts between cells and
+// pixels.
 #ifndef VL_DISPLAY_MANAGER_H
 #define VL_DISPLAY_MANAGER_H
 
@@ -76,6 +77,8 @@ public:
     // null before start-up, headless and after shut-down; not owned. Drawing into it directly between
     // swaps bypasses the batch: call setBatching(false) first, as for any direct drawing.
     sf::RenderWindow* getWindow() const;
+    // true when started to draw in the terminal the program runs in (configuration key terminal)
+    bool isTerminal() const;
 
     // true (the default): one draw call per frame; false: two per character, the reference the batch
     // is tested against
@@ -93,6 +96,8 @@ private:
 
     DisplayManager();
     int openWindow();
+    int openTerminal();
+    void drawShapeInCells(const sf::Shape& shape) const;
     bool canDraw() const;  // started with a window; logs when not started
 
     std::unique_ptr<Surface> m_p_surface;  //!< lives as long as the manager, so the font stays loaded

@@ -6,14 +6,17 @@
 #include <cerrno>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include <veltrane/core/Config.h>
 #include <veltrane/core/EventRoutes.h>
 #include <veltrane/core/LogManager.h>
 #include <veltrane/core/LoopState.h>
 #include <veltrane/graphics/DisplayManager.h>
+#include <veltrane/graphics/TerminalSession.h>
 #include <veltrane/input/InputReplay.h>
 #include <veltrane/input/SfmlKeys.h>
+#include <veltrane/input/TerminalKeys.h>
 #include <veltrane/platform/Platform.h>
 #include <veltrane/platform/WindowErrors.h>
 
@@ -59,7 +62,11 @@ int InputManager::startUp() {
             return -1;
         }
         sf::RenderWindow* p_window = display.getWindow();
-        if (p_window != nullptr) {
+        if (display.isTerminal() && TerminalSession::current() != nullptr) {
+            m_p_keys = std::make_unique<TerminalKeys>(*TerminalSession::current());
+            m_p_keys->start();
+            log.writeLog(2, "InputManager::startUp(): Reading keys from the terminal.");
+        } else if (p_window != nullptr) {
             p_window->setKeyRepeatEnabled(false);
             log.writeLog(2, "InputManager::startUp(): Keyboard repeated disabled.");
         } else {
@@ -124,6 +131,10 @@ void InputManager::shutDown() {
         m_p_recorder.reset();
     }
     m_p_script.reset();
+    if (m_p_keys != nullptr) {
+        m_p_keys->stop();
+        m_p_keys.reset();
+    }
     Manager::shutDown();
     log.writeLog(5, "InputManager::shutDown(): successfully stopped.");
 }
@@ -165,6 +176,10 @@ void InputManager::getInput() {
     const LogManager& log = LogManager::getInstance();
     const bool headless = Config::getInstance().getHeadless();
     if (headless && m_p_script == nullptr) {
+        return;
+    }
+    if (m_p_keys != nullptr) {
+        terminalInput();
         return;
     }
     sf::RenderWindow* p_window = DisplayManager::getInstance().getWindow();
@@ -235,6 +250,46 @@ void InputManager::getInput() {
     }
     for (Keyboard::Key key : Keyboard::HELD_KEYS) {
         if (sf::Keyboard::isKeyPressed(sfml::toLibraryKey(key))) {
+            sendKeyboard(KEY_DOWN, key);
+        }
+    }
+    if (m_p_recorder != nullptr) {
+        m_p_recorder->flush();
+    }
+}
+
+// The terminal's keys and mouse reports, then held buttons and held keys, as from the window.
+void InputManager::terminalInput() {
+    const int64_t now_ms = platform::monotonicMicroseconds() / 1000;
+    const std::vector<TerminalInput> inputs = m_p_keys->read(now_ms);
+    if (m_p_script != nullptr) {
+        replayStep();
+        return;
+    }
+    for (const TerminalInput& input : inputs) {
+        switch (input.kind) {
+        case TerminalInput::PRESS:
+        case TerminalInput::RELEASE:
+            LogManager::getInstance().writeLog(15, "InputManager::getInput(): Terminal key '%s' %s.",
+                                               keyToString(input.key).c_str(),
+                                               input.kind == TerminalInput::PRESS ? "pressed" : "released");
+            sendKeyboard(input.kind == TerminalInput::PRESS ? KEY_PRESSED : KEY_RELEASED, input.key);
+            break;
+        case TerminalInput::CLICK:
+            sendMouse(CLICKED, input.button, input.position);
+            break;
+        case TerminalInput::MOVE:
+            sendMouse(MOVED, Mouse::UNDEFINED_MOUSE_BUTTON, input.position);
+            break;
+        }
+    }
+    for (Mouse::Button button : {Mouse::LEFT, Mouse::RIGHT, Mouse::MIDDLE}) {
+        if (m_p_keys->isButtonHeld(button)) {
+            sendMouse(PRESSED, button, m_p_keys->getMousePosition());
+        }
+    }
+    for (Keyboard::Key key : Keyboard::HELD_KEYS) {
+        if (m_p_keys->isHeld(key, now_ms)) {
             sendKeyboard(KEY_DOWN, key);
         }
     }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Turns window input into keyboard and mouse events for interested objects, and records or replays them.
+// Turns window or terminal input into keyboard and mouse events for interested objects, and records or
+// replays them.
 #ifndef VL_INPUT_MANAGER_H
 #define VL_INPUT_MANAGER_H
 
@@ -17,6 +18,7 @@ namespace vl {
 
 class InputRecorder;
 class InputScript;
+class TerminalKeys;
 
 // Environment variables naming a file to record every sent event to, and a file to replay events from.
 const char* const RECORD_ENV = "VELTRANE_RECORD";
@@ -50,11 +52,13 @@ private:
     InputManager();
     void openRecordAndReplay();
     void replayStep();
+    void terminalInput();
     void sendKeyboard(EventKeyboardAction action, Keyboard::Key key);
     void sendMouse(EventMouseAction action, Mouse::Button button, Vector position);
 
     std::unique_ptr<InputRecorder> m_p_recorder;  //!< null unless recording
     std::unique_ptr<InputScript> m_p_script;      //!< null unless replaying
+    std::unique_ptr<TerminalKeys> m_p_keys;       //!< null unless the display draws in the terminal
 };
 
 }  // namespace vl

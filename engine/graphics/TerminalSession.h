@@ -1,0 +1,48 @@
+// SPDX-License-Identifier: MIT
+// The terminal the program runs in, taken over for full-screen drawing and key reading, and always given
+// back: on close, and from the handlers of hang-up, interrupt, termination and crash signals.
+#ifndef VL_TERMINAL_SESSION_H
+#define VL_TERMINAL_SESSION_H
+
+#include <string>
+
+namespace vl {
+
+class TerminalSession {
+public:
+    // The open session, or null; the display opens it, the input reads keys from it.
+    static TerminalSession* current();
+
+    TerminalSession();
+    ~TerminalSession();  // closes
+    TerminalSession(const TerminalSession&) = delete;
+    TerminalSession& operator=(const TerminalSession&) = delete;
+
+    // Takes over the terminal: 0, or -1 with why in reason (no terminal, TERM unset or dumb, no entry in
+    // the terminal database).
+    int open(std::string& reason);
+    void close();  // the terminal back in the modes it was found in
+    bool isOpen() const;
+
+    // Re-reads the terminal's size; true when it changed since the last call, or the program was stopped
+    // and continued (the screen was repainted meanwhile).
+    bool refreshSize();
+    int getColumns() const;
+    int getRows() const;
+
+    // Bytes sent straight to the open terminal (a protocol request the database has no capability for).
+    void writeRaw(const std::string& bytes) const;
+    // Bytes the terminal also needs on the way out (undoing such a request), before the usual reset.
+    void setExtraReset(const std::string& bytes);
+
+private:
+    void buildReset();
+
+    bool m_open;
+    int m_columns;
+    int m_rows;
+};
+
+}  // namespace vl
+
+#endif

@@ -1,0 +1,233 @@
+// SPDX-License-Identifier: MIT
+#include <veltrane/graphics/TerminalSurface.h>
+
+#include <curses.h>
+#include <term.h>
+
+#include <cstdlib>
+#include <string>
+
+#include <veltrane/graphics/TerminalSession.h>
+#include <veltrane/platform/Platform.h>
+
+namespace vl {
+
+namespace {
+
+const int DIRECT_COLORS = 0x1000000;
+const int RESIZE_POLL_MS = 50;
+
+int red(Rgb rgb) {
+    return static_cast<int>((rgb >> 16) & 0xff);
+}
+int green(Rgb rgb) {
+    return static_cast<int>((rgb >> 8) & 0xff);
+}
+int blue(Rgb rgb) {
+    return static_cast<int>(rgb & 0xff);
+}
+
+int distance(Rgb a, int r, int g, int b) {
+    const int dr = red(a) - r;
+    const int dg = green(a) - g;
+    const int db = blue(a) - b;
+    return dr * dr + dg * dg + db * db;
+}
+
+// The cube's step nearest to one component: steps are 0, 95, 135, 175, 215, 255.
+int cubeStep(int value) {
+    if (value < 48) {
+        return 0;
+    }
+    if (value < 115) {
+        return 1;
+    }
+    return (value - 35) / 40;
+}
+
+int cubeLevel(int step) {
+    return step == 0 ? 0 : 55 + step * 40;
+}
+
+Rgb mix(Rgb under, Rgb over, unsigned char opacity) {
+    const int a = opacity;
+    const auto blend = [a](int u, int o) {
+        return (u * (255 - a) + o * a) / 255;
+    };
+    return toRgb(static_cast<unsigned char>(blend(red(under), red(over))),
+                 static_cast<unsigned char>(blend(green(under), green(over))),
+                 static_cast<unsigned char>(blend(blue(under), blue(over))));
+}
+
+}  // namespace
+
+Rgb toRgb(unsigned char r, unsigned char g, unsigned char b) {
+    return (static_cast<Rgb>(r) << 16) | (static_cast<Rgb>(g) << 8) | b;
+}
+
+int nearest256(Rgb rgb) {
+    const int r = cubeStep(red(rgb));
+    const int g = cubeStep(green(rgb));
+    const int b = cubeStep(blue(rgb));
+    const int cube = 16 + 36 * r + 6 * g + b;
+    const int average = (red(rgb) + green(rgb) + blue(rgb)) / 3;
+    const int grey_step = average > 238 ? 23 : (average < 8 ? 0 : (average - 8 + 5) / 10);
+    const int grey = 8 + 10 * grey_step;
+    const int cube_distance = distance(rgb, cubeLevel(r), cubeLevel(g), cubeLevel(b));
+    return distance(rgb, grey, grey, grey) < cube_distance ? 232 + grey_step : cube;
+}
+
+int nearest8(Rgb rgb) {
+    // ANSI order: red is bit 0, green bit 1, blue bit 2.
+    return (red(rgb) >= 128 ? 1 : 0) | (green(rgb) >= 128 ? 2 : 0) | (blue(rgb) >= 128 ? 4 : 0);
+}
+
+bool TerminalSurface::Cell::operator!=(const Cell& other) const {
+    return ch != other.ch || foreground != other.foreground || background != other.background;
+}
+
+TerminalSurface::TerminalSurface(TerminalSession& session, int width, int height)
+    : m_session(session), m_columns(width), m_rows(height), m_background(0), m_redraw_all(true),
+      m_color_count(0), m_cursor_column(-1), m_cursor_row(-1), m_current_foreground(-1),
+      m_current_background(-1) {
+    const size_t cells = static_cast<size_t>(width) * static_cast<size_t>(height);
+    m_frame.assign(cells, Cell{' ', 0, 0});
+    m_output.reserve(cells * 32);
+    m_shown.assign(cells, Cell{' ', 0, 0});
+    if (has_colors()) {
+        const bool direct = tigetflag(const_cast<char*>("RGB")) > 0 || COLORS >= DIRECT_COLORS;
+        m_color_count = direct ? DIRECT_COLORS : (COLORS >= 256 ? 256 : (COLORS >= 8 ? 8 : 0));
+    }
+}
+
+void TerminalSurface::setBackground(Rgb background) {
+    m_background = background;
+}
+
+void TerminalSurface::put(int column, int row, char ch, Rgb foreground) {
+    if (column < 0 || row < 0 || column >= m_columns || row >= m_rows) {
+        return;
+    }
+    Cell& cell = m_frame[static_cast<size_t>(row * m_columns + column)];
+    // Only printable characters: anything else would move the terminal's cursor or change its state.
+    cell.ch = ch >= ' ' && ch <= '~' ? ch : '?';
+    cell.foreground = foreground;
+    cell.background = m_background;
+}
+
+void TerminalSurface::fill(int column, int row, Rgb color, unsigned char opacity) {
+    if (column < 0 || row < 0 || column >= m_columns || row >= m_rows) {
+        return;
+    }
+    Cell& cell = m_frame[static_cast<size_t>(row * m_columns + column)];
+    cell.background = mix(cell.background, color, opacity);
+    cell.foreground = mix(cell.foreground, color, opacity);
+}
+
+void TerminalSurface::redrawAll() {
+    m_redraw_all = true;
+}
+
+int TerminalSurface::getColorCount() const {
+    return m_color_count;
+}
+
+void TerminalSurface::present() {
+    if (m_session.refreshSize()) {
+        m_redraw_all = true;
+    }
+    waitForRoom();
+    m_output.clear();
+    m_cursor_column = -1;
+    m_cursor_row = -1;
+    m_current_foreground = -1;
+    m_current_background = -1;
+    for (int row = 0; row < m_rows; row++) {
+        for (int column = 0; column < m_columns; column++) {
+            const size_t index = static_cast<size_t>(row * m_columns + column);
+            if (m_redraw_all || m_frame[index] != m_shown[index]) {
+                writeCell(column, row, m_frame[index]);
+                m_shown[index] = m_frame[index];
+            }
+        }
+    }
+    if (!m_output.empty()) {
+        append(exit_attribute_mode);
+        m_session.writeRaw(m_output);  // the whole frame's changes in one write
+    }
+    m_redraw_all = false;
+    for (Cell& cell : m_frame) {
+        cell = Cell{' ', m_background, m_background};
+    }
+}
+
+// The game is paused here, showing the request, until the terminal has room for the whole grid.
+void TerminalSurface::waitForRoom() {
+    bool waited = false;
+    bool resized = false;
+    while (m_session.getColumns() < m_columns || m_session.getRows() < m_rows) {
+        if (!waited || resized) {
+            showTooSmall();
+        }
+        waited = true;
+        platform::sleepMilliseconds(RESIZE_POLL_MS);
+        resized = m_session.refreshSize();
+    }
+    if (waited) {
+        erase();
+        refresh();
+        m_redraw_all = true;
+    }
+}
+
+void TerminalSurface::showTooSmall() {
+    const std::string message = "Terminal too small: " + std::to_string(m_columns) + "x" +
+                                std::to_string(m_rows) + " needed, " +
+                                std::to_string(m_session.getColumns()) + "x" +
+                                std::to_string(m_session.getRows()) + " here. Enlarge it to play.";
+    erase();
+    attr_set(A_NORMAL, 0, nullptr);
+    mvaddnstr(0, 0, message.c_str(), m_session.getColumns());
+    refresh();
+}
+
+void TerminalSurface::append(const char* p_capability) {
+    if (p_capability != nullptr && p_capability != reinterpret_cast<char*>(-1)) {
+        m_output += p_capability;
+    }
+}
+
+// Moves only where the last character did not leave the cursor, and sets only colours that change.
+void TerminalSurface::writeCell(int column, int row, const Cell& cell) {
+    const bool last_cell = column == m_session.getColumns() - 1 && row == m_session.getRows() - 1;
+    if (last_cell && auto_right_margin && !eat_newline_glitch) {
+        return;  // writing there would scroll the whole screen up on this terminal
+    }
+    if (column != m_cursor_column || row != m_cursor_row) {
+        append(tiparm(cursor_address, row, column));
+    }
+    if (m_color_count > 0) {
+        const int foreground = colorNumber(cell.foreground);
+        const int background = colorNumber(cell.background);
+        if (foreground != m_current_foreground) {
+            append(tiparm(set_a_foreground, foreground));
+            m_current_foreground = foreground;
+        }
+        if (background != m_current_background) {
+            append(tiparm(set_a_background, background));
+            m_current_background = background;
+        }
+    }
+    m_output += cell.ch;
+    m_cursor_column = column + 1;
+    m_cursor_row = row;
+}
+
+int TerminalSurface::colorNumber(Rgb rgb) const {
+    if (m_color_count == DIRECT_COLORS) {
+        return rgb < 8 ? 8 : static_cast<int>(rgb);  // numbers below 8 name the palette, not a colour
+    }
+    return m_color_count == 256 ? nearest256(rgb) : nearest8(rgb);
+}
+
+}  // namespace vl

@@ -1,0 +1,347 @@
+// SPDX-License-Identifier: MIT
+#include <veltrane/input/TerminalKeys.h>
+
+#include <curses.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include <veltrane/graphics/TerminalSession.h>
+
+namespace vl {
+
+namespace {
+
+const char ESC = '\033';
+const size_t LONGEST_SEQUENCE = 64;
+
+// The enhanced protocol: ask for its flags, then (when it answers) disambiguate keys, report event types
+// and report every key as a code; on the way out pop what was pushed.
+const char* const QUERY = "\033[?u\033[c";
+const char* const PUSH = "\033[>11u";
+const char* const POP = "\033[<u";
+
+const int PRESS_TYPE = 1;
+const int REPEAT_TYPE = 2;
+const int RELEASE_TYPE = 3;
+
+struct CodeKey {
+    int code;
+    Keyboard::Key key;
+};
+
+// Keys the enhanced protocol reports with codes of their own (modifiers, keypad, pause).
+const CodeKey PROTOCOL_KEYS[] = {
+    {57441, Keyboard::LEFTSHIFT},    {57442, Keyboard::LEFTCONTROL}, {57447, Keyboard::RIGHTSHIFT},
+    {57448, Keyboard::RIGHTCONTROL}, {57362, Keyboard::PAUSE},       {57411, Keyboard::MULTIPLY},
+    {57412, Keyboard::MINUS},        {57413, Keyboard::PLUS},        {57414, Keyboard::RETURN},
+};
+
+// The numbered keys of "CSI number ~": F5 to F12.
+const CodeKey TILDE_KEYS[] = {
+    {15, Keyboard::F5}, {17, Keyboard::F6},  {18, Keyboard::F7},  {19, Keyboard::F8},
+    {20, Keyboard::F9}, {21, Keyboard::F10}, {23, Keyboard::F11}, {24, Keyboard::F12},
+};
+
+const char PUNCTUATION[] = "-+~`.,/=\\*';[]";
+const Keyboard::Key PUNCTUATION_KEYS[] = {
+    Keyboard::MINUS, Keyboard::PLUS,      Keyboard::TILDE,       Keyboard::TILDE,        Keyboard::PERIOD,
+    Keyboard::COMMA, Keyboard::SLASH,     Keyboard::EQUAL,       Keyboard::BACKSLASH,    Keyboard::MULTIPLY,
+    Keyboard::QUOTE, Keyboard::SEMICOLON, Keyboard::LEFTBRACKET, Keyboard::RIGHTBRACKET,
+};
+
+Keyboard::Key lookUp(const CodeKey* p_table, size_t count, int code) {
+    for (size_t i = 0; i < count; i++) {
+        if (p_table[i].code == code) {
+            return p_table[i].key;
+        }
+    }
+    return Keyboard::UNDEFINED_KEY;
+}
+
+// The final letter of a "CSI 1 ; modifiers letter" key: arrows and F1 to F4.
+Keyboard::Key letterKey(char letter) {
+    switch (letter) {
+    case 'A':
+        return Keyboard::UPARROW;
+    case 'B':
+        return Keyboard::DOWNARROW;
+    case 'C':
+        return Keyboard::RIGHTARROW;
+    case 'D':
+        return Keyboard::LEFTARROW;
+    case 'P':
+    case 'Q':
+    case 'R':
+    case 'S':
+        return static_cast<Keyboard::Key>(Keyboard::F1 + (letter - 'P'));
+    default:
+        return Keyboard::UNDEFINED_KEY;
+    }
+}
+
+// "code[:alternates];modifiers[:type]" -> code and event type (1 press when absent).
+void parseParameters(const std::string& parameters, int& code, int& type) {
+    code = std::atoi(parameters.c_str());
+    type = PRESS_TYPE;
+    const size_t semicolon = parameters.find(';');
+    if (semicolon == std::string::npos) {
+        return;
+    }
+    const size_t colon = parameters.find(':', semicolon);
+    if (colon != std::string::npos) {
+        type = std::atoi(parameters.c_str() + colon + 1);
+    }
+}
+
+Mouse::Button buttonFor(mmask_t state, mmask_t left, mmask_t middle, mmask_t right) {
+    if ((state & left) != 0) {
+        return Mouse::LEFT;
+    }
+    if ((state & right) != 0) {
+        return Mouse::RIGHT;
+    }
+    return (state & middle) != 0 ? Mouse::MIDDLE : Mouse::UNDEFINED_MOUSE_BUTTON;
+}
+
+}  // namespace
+
+Keyboard::Key keyForCharacter(int ch) {
+    if (ch >= 'a' && ch <= 'z') {
+        return static_cast<Keyboard::Key>(Keyboard::A + (ch - 'a'));
+    }
+    if (ch >= 'A' && ch <= 'Z') {
+        return static_cast<Keyboard::Key>(Keyboard::A + (ch - 'A'));
+    }
+    if (ch >= '1' && ch <= '9') {
+        return static_cast<Keyboard::Key>(Keyboard::NUM1 + (ch - '1'));
+    }
+    switch (ch) {
+    case '0':
+        return Keyboard::NUM0;
+    case ' ':
+        return Keyboard::SPACE;
+    case '\r':
+    case '\n':
+        return Keyboard::RETURN;
+    case ESC:
+        return Keyboard::ESCAPE;
+    case '\t':
+        return Keyboard::TAB;
+    case 8:
+    case 127:
+        return Keyboard::BACKSPACE;
+    default:
+        break;
+    }
+    const char* p_found = ch > 0 && ch < 128 ? std::strchr(PUNCTUATION, ch) : nullptr;
+    return p_found != nullptr ? PUNCTUATION_KEYS[p_found - PUNCTUATION] : Keyboard::UNDEFINED_KEY;
+}
+
+TerminalKeys::TerminalKeys(TerminalSession& session)
+    : m_session(session), m_buttons{false, false, false}, m_enhanced(false) {}
+
+void TerminalKeys::start() {
+    m_session.writeRaw(QUERY);
+}
+
+void TerminalKeys::stop() {
+    if (m_enhanced) {
+        m_session.writeRaw(POP);
+        m_session.setExtraReset("");
+        m_enhanced = false;
+    }
+}
+
+bool TerminalKeys::reportsReleases() const {
+    return m_enhanced;
+}
+
+std::vector<TerminalInput> TerminalKeys::read(int64_t now_ms) {
+    std::vector<TerminalInput> out;
+    for (int ch = getch(); ch != ERR; ch = getch()) {
+        if (ch == KEY_MOUSE) {
+            mouse(out);
+        } else if (ch >= KEY_MIN) {
+            libraryKey(ch, now_ms, out);
+        } else {
+            byte(ch, now_ms, out);
+        }
+    }
+    if (m_pending.size() == 1) {  // nothing followed the escape: the Escape key itself
+        m_pending.clear();
+        keyEvent(Keyboard::ESCAPE, PRESS_TYPE, now_ms, out);
+    }
+    expire(now_ms, out);
+    return out;
+}
+
+std::vector<TerminalInput> TerminalKeys::feed(const std::string& bytes, int64_t now_ms) {
+    std::vector<TerminalInput> out;
+    for (char ch : bytes) {
+        byte(static_cast<unsigned char>(ch), now_ms, out);
+    }
+    expire(now_ms, out);
+    return out;
+}
+
+void TerminalKeys::byte(int ch, int64_t now_ms, std::vector<TerminalInput>& out) {
+    if (m_pending.empty()) {
+        if (ch == ESC) {
+            m_pending = std::string(1, ESC);
+        } else {
+            keyEvent(keyForCharacter(ch), PRESS_TYPE, now_ms, out);
+        }
+        return;
+    }
+    if (m_pending.size() == 1 && ch != '[' && ch != 'O') {
+        m_pending.clear();  // an escape followed by a plain character: Escape, then that character
+        keyEvent(Keyboard::ESCAPE, PRESS_TYPE, now_ms, out);
+        byte(ch, now_ms, out);
+        return;
+    }
+    m_pending += static_cast<char>(ch);
+    const bool final_byte = m_pending.size() >= 3 && ch >= 0x40 && ch <= 0x7e;
+    if (final_byte || m_pending.size() > LONGEST_SEQUENCE) {
+        const std::string text = m_pending;
+        m_pending.clear();
+        sequence(text, now_ms, out);
+    }
+}
+
+void TerminalKeys::sequence(const std::string& text, int64_t now_ms, std::vector<TerminalInput>& out) {
+    const char final_byte = text.back();
+    if (text[1] == 'O') {  // SS3: arrows and F1 to F4 of the application keypad
+        keyEvent(letterKey(final_byte), PRESS_TYPE, now_ms, out);
+        return;
+    }
+    std::string parameters = text.substr(2, text.size() - 3);
+    if (!parameters.empty() && parameters[0] == '?') {
+        // The answer to the protocol query: the terminal can report releases, so ask it to.
+        if (final_byte == 'u' && !m_enhanced) {
+            m_enhanced = true;
+            m_session.writeRaw(PUSH);
+            m_session.setExtraReset(POP);
+        }
+        return;  // or the answer to the attributes query that follows it: nothing to do
+    }
+    int code = 0;
+    int type = PRESS_TYPE;
+    parseParameters(parameters, code, type);
+    Keyboard::Key key = Keyboard::UNDEFINED_KEY;
+    if (final_byte == 'u') {
+        key = code < 128 ? keyForCharacter(code) : lookUp(PROTOCOL_KEYS, std::size(PROTOCOL_KEYS), code);
+    } else if (final_byte == '~') {
+        key = lookUp(TILDE_KEYS, std::size(TILDE_KEYS), code);
+    } else {
+        key = letterKey(final_byte);
+    }
+    keyEvent(key, type, now_ms, out);
+}
+
+void TerminalKeys::libraryKey(int code, int64_t now_ms, std::vector<TerminalInput>& out) {
+    Keyboard::Key key = Keyboard::UNDEFINED_KEY;
+    if (code >= KEY_F(1) && code <= KEY_F(12)) {
+        key = static_cast<Keyboard::Key>(Keyboard::F1 + (code - KEY_F(1)));
+    } else {
+        switch (code) {
+        case KEY_LEFT:
+            key = Keyboard::LEFTARROW;
+            break;
+        case KEY_RIGHT:
+            key = Keyboard::RIGHTARROW;
+            break;
+        case KEY_UP:
+            key = Keyboard::UPARROW;
+            break;
+        case KEY_DOWN:
+            key = Keyboard::DOWNARROW;
+            break;
+        case KEY_ENTER:
+            key = Keyboard::RETURN;
+            break;
+        case KEY_BACKSPACE:
+            key = Keyboard::BACKSPACE;
+            break;
+        case KEY_RESIZE:
+            return;  // the display notices the new size itself
+        default:
+            break;
+        }
+    }
+    keyEvent(key, PRESS_TYPE, now_ms, out);
+}
+
+void TerminalKeys::mouse(std::vector<TerminalInput>& out) {
+    MEVENT event{};
+    if (getmouse(&event) != OK) {
+        return;
+    }
+    m_mouse = Vector(static_cast<float>(event.x), static_cast<float>(event.y));
+    const Mouse::Button pressed = buttonFor(event.bstate, BUTTON1_PRESSED, BUTTON2_PRESSED, BUTTON3_PRESSED);
+    const Mouse::Button released =
+        buttonFor(event.bstate, BUTTON1_RELEASED, BUTTON2_RELEASED, BUTTON3_RELEASED);
+    if (pressed != Mouse::UNDEFINED_MOUSE_BUTTON) {
+        m_buttons[pressed] = true;
+        out.push_back({TerminalInput::CLICK, Keyboard::UNDEFINED_KEY, pressed, m_mouse});
+    } else if (released != Mouse::UNDEFINED_MOUSE_BUTTON) {
+        m_buttons[released] = false;
+    } else if ((event.bstate & REPORT_MOUSE_POSITION) != 0) {
+        out.push_back({TerminalInput::MOVE, Keyboard::UNDEFINED_KEY, Mouse::UNDEFINED_MOUSE_BUTTON, m_mouse});
+    }
+}
+
+void TerminalKeys::keyEvent(Keyboard::Key key, int type, int64_t now_ms, std::vector<TerminalInput>& out) {
+    const auto found = m_held.find(key);
+    if (type == RELEASE_TYPE) {
+        if (found != m_held.end()) {
+            m_held.erase(found);
+            out.push_back({TerminalInput::RELEASE, key, Mouse::UNDEFINED_MOUSE_BUTTON, Vector()});
+        }
+        return;
+    }
+    if (found != m_held.end() || type == REPEAT_TYPE) {
+        if (found != m_held.end()) {  // a repeat: the key is still down
+            found->second.last_ms = now_ms;
+            found->second.repeating = true;
+        }
+        return;
+    }
+    m_held[key] = Hold{now_ms, now_ms, false};
+    out.push_back({TerminalInput::PRESS, key, Mouse::UNDEFINED_MOUSE_BUTTON, Vector()});
+}
+
+void TerminalKeys::expire(int64_t now_ms, std::vector<TerminalInput>& out) {
+    if (m_enhanced) {
+        return;  // releases are reported
+    }
+    for (auto it = m_held.begin(); it != m_held.end();) {
+        const int64_t gap = it->second.repeating ? REPEAT_GAP_MS : REPEAT_DELAY_MS;
+        if (now_ms - it->second.last_ms > gap) {
+            out.push_back({TerminalInput::RELEASE, it->first, Mouse::UNDEFINED_MOUSE_BUTTON, Vector()});
+            it = m_held.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+bool TerminalKeys::isHeld(Keyboard::Key key, int64_t now_ms) const {
+    const auto found = m_held.find(key);
+    if (found == m_held.end()) {
+        return false;
+    }
+    // Between a first character and the start of its repeats the key may already be up: after a short
+    // hold it stops acting held, and takes up again when the repeats arrive.
+    return m_enhanced || found->second.repeating || now_ms - found->second.first_ms < TAP_HOLD_MS;
+}
+
+bool TerminalKeys::isButtonHeld(Mouse::Button button) const {
+    return button >= Mouse::LEFT && button <= Mouse::MIDDLE && m_buttons[button];
+}
+
+Vector TerminalKeys::getMousePosition() const {
+    return m_mouse;
+}
+
+}  // namespace vl
