@@ -102,7 +102,7 @@ Config::Config()
       m_frame_time(33), m_font_scale(2.0f), m_window_title("Veltrane"), m_show_mouse(false),
       m_headless(false), m_font_file("vl-font.ttf"), m_logfile("veltrane.log"), m_random_seed(0),
       m_networking(true), m_quadtree_threshold(1), m_quadtree_depth(10), m_grid_width(20), m_grid_height(8),
-      m_signals(true) {}
+      m_signals(true), m_consistency_checks(false), m_log_level(0) {}
 
 Config& Config::getInstance() {
     static Config instance;
@@ -180,7 +180,9 @@ void Config::loadConfig(std::string config_text) {
                                        "grid_height",
                                        "quadtree_depth",
                                        "quadtree_threshold",
-                                       "signals"};
+                                       "signals",
+                                       "consistency_checks",
+                                       "log_level"};
     for (const char* p_key : keys) {
         const std::string value = match(m_config_text, p_key);
         if (!value.empty()) {
@@ -250,6 +252,10 @@ void Config::applyValue(const std::string& key, const std::string& value) {
         m_quadtree_threshold = leadingInteger(value);
     } else if (key == "signals") {
         m_signals = value == "true";
+    } else if (key == "consistency_checks") {
+        m_consistency_checks = value == "true";
+    } else if (key == "log_level") {
+        m_log_level = leadingInteger(value);
     }
 }
 
@@ -344,6 +350,12 @@ int Config::getGridHeight() const {
 }
 bool Config::getSignals() const {
     return m_signals;
+}
+bool Config::getConsistencyChecks() const {
+    return m_consistency_checks;
+}
+int Config::getLogLevel() const {
+    return m_log_level;
 }
 
 }  // namespace vl

@@ -48,6 +48,8 @@ public:
     int getGridWidth() const;
     int getGridHeight() const;
     bool getSignals() const;
+    bool getConsistencyChecks() const;  // "consistency_checks": the world's costly self-checks
+    int getLogLevel() const;            // "log_level": raises the log's verbosity for a run
 
 private:
     Config();
@@ -77,6 +79,8 @@ private:
     int m_grid_width;
     int m_grid_height;
     bool m_signals;
+    bool m_consistency_checks;
+    int m_log_level;
 };
 
 }  // namespace vl

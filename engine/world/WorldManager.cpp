@@ -14,9 +14,20 @@
 
 namespace vl {
 
-namespace {}  // namespace
+namespace {
 
-WorldManager::WorldManager() : m_p_view_following(nullptr), m_p_path_searches(nullptr) {
+// The environment wins over the configuration, so any run can be checked without editing files.
+bool checksWanted() {
+    const char* p_env = std::getenv("VELTRANE_CHECKS");
+    if (p_env != nullptr && *p_env != '\0') {
+        return std::string(p_env) != "0";
+    }
+    return Config::getInstance().getConsistencyChecks();
+}
+
+}  // namespace
+
+WorldManager::WorldManager() : m_p_view_following(nullptr), m_p_path_searches(nullptr), m_checks(false) {
     setType("WorldManager");
 }
 
@@ -37,6 +48,7 @@ int WorldManager::startUp() {
     setView(Box(Vector(0, 0), 0, 0));
     m_view_slack = Vector(0, 0);
     m_p_view_following = nullptr;
+    m_checks = checksWanted();
     if (startSceneGraph() != 0) {
         log.writeLog("WorldManager::startUp(): Error! Unable to startup Scenegraph");
         return -1;
@@ -262,13 +274,11 @@ void WorldManager::update() {
         delete p_o;
     }
 
-#ifdef VL_CONSISTENCY_CHECKS
-    if (checkConsistency() != 0) {
+    if (m_checks && checkConsistency() != 0) {
         LogManager::getInstance().writeLog(
             "WorldManager::update(): Error! Scene graph inconsistent; aborting.");
         std::abort();
     }
-#endif
 }
 
 void WorldManager::draw() {
@@ -385,6 +395,14 @@ const SceneGraph& WorldManager::getSceneGraph() const {
 
 int WorldManager::checkConsistency() const {
     return m_scene_graph.checkConsistency();
+}
+
+void WorldManager::setConsistencyChecks(bool on) {
+    m_checks = on;
+}
+
+bool WorldManager::getConsistencyChecks() const {
+    return m_checks;
 }
 
 }  // namespace vl

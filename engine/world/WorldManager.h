@@ -56,9 +56,13 @@ public:
     const SceneGraph& getSceneGraph() const;
 
     // Compares every scene-graph list and grid cell with a recomputation from the objects' own state;
-    // logs each difference and returns the number found. Run after every update in builds with
-    // VL_CONSISTENCY_CHECKS, which abort on a difference.
+    // logs each difference and returns the number found. Run after every update while the consistency
+    // checks are on, which then abort on a difference.
     int checkConsistency() const;
+    // The checks are set at startUp from $VELTRANE_CHECKS (1 on, 0 off) or else the configuration's
+    // consistency_checks; off by default, so a player's game does no test-only work.
+    void setConsistencyChecks(bool on);
+    bool getConsistencyChecks() const;
 
 private:
     WorldManager();
@@ -73,6 +77,7 @@ private:
     Box m_view;
     Vector m_view_slack;
     PathSearches* m_p_path_searches;  //!< not owned
+    bool m_checks;                    //!< consistency checks after every update
 };
 
 }  // namespace vl
