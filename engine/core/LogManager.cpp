@@ -10,6 +10,19 @@
 
 namespace vl {
 
+namespace {
+
+// The environment wins over the configuration, so any run can be traced without editing files.
+int wantedLogLevel() {
+    const char* p_env = std::getenv("VELTRANE_LOG_LEVEL");
+    if (p_env != nullptr && *p_env != '\0') {
+        return leadingInteger(p_env);
+    }
+    return Config::getInstance().getLogLevel();
+}
+
+}  // namespace
+
 LogManager::LogManager()
     : m_do_flush(false), m_log_level(0), m_log_time_string(true), m_log_step_count(true), m_p_f(nullptr) {
     setType("LogManager");
@@ -38,6 +51,7 @@ int LogManager::startUp() {
         writeLog("LogManager::startup(): Warning! Unable to open file '%s'.", name.c_str());
         return -1;
     }
+    m_log_level = wantedLogLevel();
     Manager::startUp();
     writeLog(5, "LogManager::startUp(): successfully started.");
     return 0;
@@ -50,6 +64,8 @@ void LogManager::shutDown() {
         std::fclose(m_p_f);
         m_p_f = nullptr;
     }
+    // Traces raised for the run stay in its file; standard error gets only the always-written lines.
+    m_log_level = 0;
 }
 
 void LogManager::setFlush(bool do_flush) {

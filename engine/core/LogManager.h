@@ -15,8 +15,10 @@ public:
     static LogManager& getInstance();
     ~LogManager() override;
 
-    int startUp() override;    // opens $VELTRANE_LOG or the configured log file, truncating it
-    void shutDown() override;  // closes the file; later lines go to standard error
+    // Opens $VELTRANE_LOG or the configured log file, truncating it; the log level is
+    // $VELTRANE_LOG_LEVEL, else the configuration's log_level (0 by default).
+    int startUp() override;
+    void shutDown() override;  // closes the file and returns to level 0; later lines go to standard error
 
     // A printf-style line at a verbosity level; dropped (returns 0) above the log level.
     // Returns the message's character count, or -1 if a write failed.
