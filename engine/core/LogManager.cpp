@@ -76,6 +76,12 @@ void LogManager::setFlush(bool do_flush) {
     }
 }
 
+void LogManager::flush() const {
+    if (m_p_f != nullptr) {
+        std::fflush(m_p_f);
+    }
+}
+
 int LogManager::getLogLevel() const {
     return m_log_level;
 }

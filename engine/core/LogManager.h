@@ -27,6 +27,7 @@ public:
     int writeLog(const char* fmt, ...) const __attribute__((format(printf, 2, 3)));
 
     void setFlush(bool do_flush = true);
+    void flush() const;  // writes out the buffered lines; the game loop calls it once per iteration
     int getLogLevel() const;
 
 private:

@@ -224,6 +224,8 @@ void GameManager::run() {
             adjust = 0;
         }
         loop.setStepCount(step_count + 1);
+        // Buffered lines reach the file every iteration, so the log can be followed while the game runs.
+        log.flush();
         if (loop.getGameOver()) {
             log.writeLog(1, "GameManager::run(): end of game loop");
             return;
