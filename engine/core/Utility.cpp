@@ -2,11 +2,14 @@
 #include <veltrane/core/Utility.h>
 
 #include <climits>
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <sstream>
+#include <utility>
 
 #include <veltrane/core/LogManager.h>
 
@@ -83,6 +86,26 @@ int leadingInteger(const std::string& text) {
 bool isSpecialFile(const std::string& path) {
     std::error_code error;
     return std::filesystem::exists(path, error) && !std::filesystem::is_regular_file(path, error);
+}
+
+int randomInt(int low, int high) {
+    if (high < low) {
+        std::swap(low, high);
+    }
+    // In 64 bits, so that the full int range neither overflows nor loses its top.
+    const int64_t span = static_cast<int64_t>(high) - low + 1;
+    const int64_t draw = (static_cast<int64_t>(std::rand()) << 31 | std::rand()) % span;
+    return static_cast<int>(low + draw);
+}
+
+float randomFloat(float low, float high) {
+    if (high < low) {
+        std::swap(low, high);
+    }
+    const double unit = std::rand() / (static_cast<double>(RAND_MAX) + 1.0);
+    const float value = low + static_cast<float>((static_cast<double>(high) - low) * unit);
+    // Rounding to float may reach high itself.
+    return value < high ? value : std::nextafter(high, low);
 }
 
 }  // namespace vl
