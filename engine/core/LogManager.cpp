@@ -7,6 +7,7 @@
 #include <veltrane/core/Config.h>
 #include <veltrane/core/LoopState.h>
 #include <veltrane/core/Utility.h>
+#include <veltrane/platform/Platform.h>
 
 namespace vl {
 
@@ -24,7 +25,8 @@ int wantedLogLevel() {
 }  // namespace
 
 LogManager::LogManager()
-    : m_do_flush(false), m_log_level(0), m_log_time_string(true), m_log_step_count(true), m_p_f(nullptr) {
+    : m_do_flush(false), m_log_level(0), m_log_time_string(true), m_log_step_count(true), m_p_f(nullptr),
+      m_echo(false) {
     setType("LogManager");
 }
 
@@ -52,6 +54,8 @@ int LogManager::startUp() {
         return -1;
     }
     m_log_level = wantedLogLevel();
+    m_echo = platform::isTerminal(2);
+    m_echoed.clear();
     Manager::startUp();
     writeLog(5, "LogManager::startUp(): successfully started.");
     return 0;
@@ -97,9 +101,30 @@ int LogManager::writeLog(int log_level, const char* fmt, ...) const {
 int LogManager::writeLog(const char* fmt, ...) const {
     va_list args;
     va_start(args, fmt);
+    if (m_echo && m_p_f != nullptr) {
+        va_list copy;
+        va_copy(copy, args);
+        echoToTerminal(fmt, copy);
+        va_end(copy);
+    }
     const int result = writeLine(m_log_level, fmt, args);
     va_end(args);
     return result;
+}
+
+void LogManager::echoToTerminal(const char* fmt, va_list args) const {
+    char message[1024];
+    if (std::vsnprintf(message, sizeof message, fmt, args) < 0) {
+        return;
+    }
+    const std::string text = message;
+    if (text.find("Error") == std::string::npos && text.find("Warning") == std::string::npos) {
+        return;
+    }
+    // A message repeated every frame would bury the terminal.
+    if (m_echoed.insert(text).second) {
+        std::fprintf(stderr, "Veltrane: %s\n", message);
+    }
 }
 
 int LogManager::writeLine(int log_level, const char* fmt, va_list args) const {
