@@ -12,5 +12,6 @@ script -qec "$run" /dev/null > "$work/terminal.txt" 2>&1
 count=$(grep -cF "Veltrane: $message" "$work/terminal.txt")
 [ "$count" -eq 1 ] || { echo "on a terminal: $count copies of the error"; cat "$work/terminal.txt"; exit 1; }
 $run 2> "$work/stderr.txt"
+grep -qF "start-up failed: the display manager did not start." "$work/veltrane.log" || { echo "no start-up failed line"; exit 1; }
 ! grep -qF "$message" "$work/stderr.txt" || { echo "echoed although standard error is a file"; exit 1; }
 echo "ok"
