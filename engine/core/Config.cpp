@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include <veltrane/core/Config.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <fstream>
@@ -53,6 +54,97 @@ std::vector<std::string> splitSkippingEmpty(const std::string& text, char separa
         pieces.push_back(piece);
     }
     return pieces;
+}
+
+// Every key, in the order they are looked up.
+const char* const KEYS[] = {"frame_time",
+                            "font_scale",
+                            "window_horizontal_pixels",
+                            "window_vertical_pixels",
+                            "window_horizontal_chars",
+                            "window_vertical_chars",
+                            "window_background_color",
+                            "window_style",
+                            "window_state",
+                            "window_title",
+                            "show_mouse",
+                            "headless",
+                            "font_file",
+                            "logfile",
+                            "random_seed",
+                            "networking",
+                            "grid_width",
+                            "grid_height",
+                            "quadtree_depth",
+                            "quadtree_threshold",
+                            "signals",
+                            "consistency_checks",
+                            "log_level"};
+
+bool isKnownKey(const std::string& key) {
+    for (const char* p_key : KEYS) {
+        if (key == p_key) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool isBooleanKey(const std::string& key) {
+    return key == "show_mouse" || key == "headless" || key == "networking" || key == "signals" ||
+           key == "consistency_checks";
+}
+
+// Keys whose values are read as numbers; the colour, style, state and text keys check their own.
+bool isNumberKey(const std::string& key) {
+    return key != "window_background_color" && key != "window_style" && key != "window_state" &&
+           key != "window_title" && key != "font_file" && key != "logfile" && !isBooleanKey(key);
+}
+
+bool isWellFormed(const std::string& key, const std::string& value) {
+    if (isBooleanKey(key)) {
+        return value == "true" || value == "false";
+    }
+    if (!isNumberKey(key)) {
+        return true;
+    }
+    char* p_end = nullptr;
+    if (key == "font_scale") {
+        std::strtof(value.c_str(), &p_end);
+    } else {
+        std::strtol(value.c_str(), &p_end, 10);
+    }
+    return p_end != value.c_str() && *p_end == '\0';
+}
+
+size_t editDistance(const std::string& a, const std::string& b) {
+    std::vector<size_t> row(b.size() + 1);
+    for (size_t j = 0; j <= b.size(); j++) {
+        row[j] = j;
+    }
+    for (size_t i = 1; i <= a.size(); i++) {
+        size_t diagonal = row[0];
+        row[0] = i;
+        for (size_t j = 1; j <= b.size(); j++) {
+            const size_t above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+const char* nearestKey(const std::string& key) {
+    const char* p_best = KEYS[0];
+    size_t best = editDistance(key, p_best);
+    for (const char* p_key : KEYS) {
+        const size_t distance = editDistance(key, p_key);
+        if (distance < best) {
+            best = distance;
+            p_best = p_key;
+        }
+    }
+    return p_best;
 }
 
 }  // namespace
@@ -138,6 +230,8 @@ std::string Config::readConfig() const {
     }
     std::string result;
     size_t start = 0;
+    int line_number = 0;
+    m_lines.clear();
     while (start < contents.size()) {
         size_t end = contents.find('\n', start);
         if (end == std::string::npos) {
@@ -147,8 +241,10 @@ std::string Config::readConfig() const {
         if (length > 0 && contents[start + length - 1] == '\r') {
             length--;
         }
+        line_number++;
         if (length > 0 && contents[start] != '#') {
             result.append(contents, start, length);
+            m_lines.emplace_back(line_number, withoutWhitespace(contents.substr(start, length)));
         }
         start = end + 1;
     }
@@ -156,39 +252,51 @@ std::string Config::readConfig() const {
 }
 
 void Config::loadConfig(std::string config_text) {
+    m_lines.clear();
     if (config_text.empty()) {
         config_text = readConfig();
     }
     m_config_text = config_text;
-    static const char* const keys[] = {"frame_time",
-                                       "font_scale",
-                                       "window_horizontal_pixels",
-                                       "window_vertical_pixels",
-                                       "window_horizontal_chars",
-                                       "window_vertical_chars",
-                                       "window_background_color",
-                                       "window_style",
-                                       "window_state",
-                                       "window_title",
-                                       "show_mouse",
-                                       "headless",
-                                       "font_file",
-                                       "logfile",
-                                       "random_seed",
-                                       "networking",
-                                       "grid_width",
-                                       "grid_height",
-                                       "quadtree_depth",
-                                       "quadtree_threshold",
-                                       "signals",
-                                       "consistency_checks",
-                                       "log_level"};
-    for (const char* p_key : keys) {
+    warnAboutEntries(m_config_text);
+    for (const char* p_key : KEYS) {
         const std::string value = match(m_config_text, p_key);
         if (!value.empty()) {
             applyValue(p_key, value);
         }
     }
+}
+
+void Config::warnAboutEntries(const std::string& text) const {
+    const LogManager& log = LogManager::getInstance();
+    for (const std::string& item : splitSkippingEmpty(withoutWhitespace(text), ',')) {
+        const std::vector<std::string> tokens = splitSkippingEmpty(item, ':');
+        if (tokens.empty()) {
+            return;  // the lookup stops reading here too
+        }
+        const std::string& key = tokens[0];
+        const std::string where = lineOf(key);
+        if (!isKnownKey(key)) {
+            log.writeLog("Config::loadConfig(): Warning! Unknown key '%s'%s; did you mean '%s'?", key.c_str(),
+                         where.c_str(), nearestKey(key));
+        } else if (tokens.size() != 2) {
+            log.writeLog(
+                "Config::loadConfig(): Warning! Entry '%s'%s is not one key:value; is a comma missing "
+                "at the end of a line?",
+                item.c_str(), where.c_str());
+        } else if (!isWellFormed(key, tokens[1])) {
+            log.writeLog("Config::loadConfig(): Warning! Value '%s' of '%s'%s is not %s.", tokens[1].c_str(),
+                         key.c_str(), where.c_str(), isBooleanKey(key) ? "true or false" : "a number");
+        }
+    }
+}
+
+std::string Config::lineOf(const std::string& key) const {
+    for (const auto& line : m_lines) {
+        if (line.second.find(key) != std::string::npos) {
+            return " on line " + std::to_string(line.first);
+        }
+    }
+    return "";
 }
 
 void Config::applyValue(const std::string& key, const std::string& value) {
