@@ -117,23 +117,6 @@ bool isWellFormed(const std::string& key, const std::string& value) {
     return p_end != value.c_str() && *p_end == '\0';
 }
 
-size_t editDistance(const std::string& a, const std::string& b) {
-    std::vector<size_t> row(b.size() + 1);
-    for (size_t j = 0; j <= b.size(); j++) {
-        row[j] = j;
-    }
-    for (size_t i = 1; i <= a.size(); i++) {
-        size_t diagonal = row[0];
-        row[0] = i;
-        for (size_t j = 1; j <= b.size(); j++) {
-            const size_t above = row[j];
-            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
-            diagonal = above;
-        }
-    }
-    return row[b.size()];
-}
-
 const char* nearestKey(const std::string& key) {
     const char* p_best = KEYS[0];
     size_t best = editDistance(key, p_best);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include <veltrane/core/Utility.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdint>
@@ -10,6 +11,7 @@
 #include <filesystem>
 #include <sstream>
 #include <utility>
+#include <vector>
 
 #include <veltrane/core/LogManager.h>
 
@@ -86,6 +88,23 @@ int leadingInteger(const std::string& text) {
 bool isSpecialFile(const std::string& path) {
     std::error_code error;
     return std::filesystem::exists(path, error) && !std::filesystem::is_regular_file(path, error);
+}
+
+size_t editDistance(const std::string& a, const std::string& b) {
+    std::vector<size_t> row(b.size() + 1);
+    for (size_t j = 0; j <= b.size(); j++) {
+        row[j] = j;
+    }
+    for (size_t i = 1; i <= a.size(); i++) {
+        size_t diagonal = row[0];
+        row[0] = i;
+        for (size_t j = 1; j <= b.size(); j++) {
+            const size_t above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
 }
 
 int randomInt(int low, int high) {
