@@ -44,6 +44,7 @@ XVFB := xvfb-run -a -s "-screen 0 1280x1024x24 -noreset"
 CTEST_FLAGS := --output-on-failure -j$(JOBS)
 # Audio code gets a silent working device unless a test chooses another.
 TEST_ENV := ALSOFT_DRIVERS=null
+CHECKS_ENV := VELTRANE_CHECKS=1
 UBSAN_ENV := UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 # Mesa leaks a few blocks when it unloads its driver, which LeakSanitizer cannot
 # suppress: leak checking is off for the tests that use GL or audio.
@@ -51,13 +52,14 @@ ASAN_GL_ENV := ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
 ASAN_PLAIN_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 
 # `make run` and `make test` share build/ with one configuration, so neither
-# rebuilds the other's work.
-MAIN_CONFIG := -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVL_WERROR=ON -DVL_CONSISTENCY_CHECKS=ON
-ASAN_CONFIG := -DCMAKE_BUILD_TYPE=Debug -DVL_WERROR=ON -DVL_SANITIZE=ON -DVL_CONSISTENCY_CHECKS=ON
-BENCH_CONFIG := -DCMAKE_BUILD_TYPE=Release -DVL_CONSISTENCY_CHECKS=OFF -DVL_BUILD_TESTS=OFF
-FUZZ_CONFIG := -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVL_FUZZ=ON -DVL_CONSISTENCY_CHECKS=ON
-# What a game links: optimised, without the costly consistency checks.
-INSTALL_CONFIG := -DCMAKE_BUILD_TYPE=Release -DVL_WERROR=ON -DVL_CONSISTENCY_CHECKS=OFF \
+# rebuilds the other's work. The world's consistency checks are switched on at run time
+# (VELTRANE_CHECKS=1, set by CTest for every test), so the game played does no test-only work.
+MAIN_CONFIG := -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVL_WERROR=ON
+ASAN_CONFIG := -DCMAKE_BUILD_TYPE=Debug -DVL_WERROR=ON -DVL_SANITIZE=ON
+BENCH_CONFIG := -DCMAKE_BUILD_TYPE=Release -DVL_BUILD_TESTS=OFF
+FUZZ_CONFIG := -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVL_FUZZ=ON
+# What a game links: optimised.
+INSTALL_CONFIG := -DCMAKE_BUILD_TYPE=Release -DVL_WERROR=ON \
                   -DVL_BUILD_TESTS=OFF -DVL_BUILD_BENCH=OFF
 
 FUZZ_TARGETS := $(sort $(basename $(notdir $(wildcard tests/fuzz/*Fuzz.cpp))))
@@ -124,7 +126,7 @@ asan: deps
 soak: deps
 	cmake -S . -B $(ASAN_BUILD_DIR) $(ASAN_CONFIG)
 	cmake --build $(ASAN_BUILD_DIR) -j$(JOBS) --target game_tests
-	$(TEST_ENV) $(UBSAN_ENV) $(ASAN_PLAIN_ENV) VL_SOAK_STEPS=$(SOAK_STEPS) ./$(ASAN_BUILD_DIR)/tests/game_tests --gtest_filter='Soak.*'
+	$(TEST_ENV) $(CHECKS_ENV) $(UBSAN_ENV) $(ASAN_PLAIN_ENV) VL_SOAK_STEPS=$(SOAK_STEPS) ./$(ASAN_BUILD_DIR)/tests/game_tests --gtest_filter='Soak.*'
 
 bench: deps
 	cmake -S . -B $(BENCH_BUILD_DIR) $(BENCH_CONFIG)
@@ -156,7 +158,7 @@ fuzz:
 	mkdir -p $(FUZZ_BUILD_DIR)/corpus/$(FUZZ) $(FUZZ_BUILD_DIR)/artifacts/$(FUZZ)
 	seeds=tests/data/fuzz/$(FUZZ); [ -d "$$seeds" ] || seeds=; \
 	dict=tests/fuzz/$(FUZZ).dict; if [ -f "$$dict" ]; then dict=-dict=$$dict; else dict=; fi; \
-	$(TEST_ENV) ./$(FUZZ_BUILD_DIR)/fuzz/$(FUZZ) $(FUZZ_LIMIT) $$dict \
+	$(TEST_ENV) $(CHECKS_ENV) ./$(FUZZ_BUILD_DIR)/fuzz/$(FUZZ) $(FUZZ_LIMIT) $$dict \
 	    -artifact_prefix=$(FUZZ_BUILD_DIR)/artifacts/$(FUZZ)/ \
 	    $(FUZZ_BUILD_DIR)/corpus/$(FUZZ) $$seeds
 

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include <veltrane/core/LogManager.h>
+#include <veltrane/platform/Platform.h>
 
 namespace vl {
 
@@ -21,6 +22,22 @@ enum class Probe {
 
 Probe s_probe = Probe::NOT_YET;
 
+// Kept at level 1 for whoever debugs the audio setup.
+void logLibraryLines(const std::string& text) {
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) {
+            end = text.size();
+        }
+        if (end > start) {
+            LogManager::getInstance().writeLog(1, "AudioDevice::probe(): audio library: %s",
+                                               text.substr(start, end - start).c_str());
+        }
+        start = end + 1;
+    }
+}
+
 }  // namespace
 
 bool isAudioAvailable() {
@@ -30,7 +47,10 @@ bool isAudioAvailable() {
     const LogManager& log = LogManager::getInstance();
     // The audio library opens its own device with the first sound object and, without one, spins its
     // streaming thread on errors; asking the device layer first keeps those objects from ever existing.
+    // Without a device the sound libraries print a dozen lines of their own; the engine says it in one.
+    const int capture = platform::beginStderrCapture();
     ALCdevice* p_device = alcOpenDevice(nullptr);
+    logLibraryLines(platform::endStderrCapture(capture));
     if (p_device == nullptr) {
         s_probe = Probe::MISSING;
         log.writeLog(

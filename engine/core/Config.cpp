@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include <veltrane/core/Config.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <fstream>
@@ -55,6 +56,81 @@ std::vector<std::string> splitSkippingEmpty(const std::string& text, char separa
     return pieces;
 }
 
+// Every key, in the order they are looked up.
+const char* const KEYS[] = {"frame_time",
+                            "font_scale",
+                            "window_horizontal_pixels",
+                            "window_vertical_pixels",
+                            "window_horizontal_chars",
+                            "window_vertical_chars",
+                            "window_background_color",
+                            "window_style",
+                            "window_state",
+                            "window_title",
+                            "show_mouse",
+                            "headless",
+                            "terminal",
+                            "font_file",
+                            "logfile",
+                            "random_seed",
+                            "networking",
+                            "grid_width",
+                            "grid_height",
+                            "quadtree_depth",
+                            "quadtree_threshold",
+                            "signals",
+                            "consistency_checks",
+                            "log_level"};
+
+bool isKnownKey(const std::string& key) {
+    for (const char* p_key : KEYS) {
+        if (key == p_key) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool isBooleanKey(const std::string& key) {
+    return key == "show_mouse" || key == "headless" || key == "terminal" || key == "networking" ||
+           key == "signals" || key == "consistency_checks";
+}
+
+// Keys whose values are read as numbers; the colour, style, state and text keys check their own.
+bool isNumberKey(const std::string& key) {
+    return key != "window_background_color" && key != "window_style" && key != "window_state" &&
+           key != "window_title" && key != "font_file" && key != "logfile" && !isBooleanKey(key);
+}
+
+bool isWellFormed(const std::string& key, const std::string& value) {
+    if (isBooleanKey(key)) {
+        return value == "true" || value == "false";
+    }
+    if (!isNumberKey(key)) {
+        return true;
+    }
+    char* p_end = nullptr;
+    if (key == "font_scale") {
+        std::strtof(value.c_str(), &p_end);
+    } else {
+        std::strtol(value.c_str(), &p_end, 10);
+    }
+    return p_end != value.c_str() && *p_end == '\0';
+}
+
+const char* nearestKey(const std::string& key) {
+    const char* p_best = KEYS[0];
+    size_t best = editDistance(key, p_best);
+    for (const char* p_key : KEYS) {
+        const size_t distance = editDistance(key, p_key);
+        if (distance < best) {
+            best = distance;
+            p_best = p_key;
+        }
+    }
+    return p_best;
+}
+
 }  // namespace
 
 std::string match(const std::string& text, const std::string& key) {
@@ -102,7 +178,7 @@ Config::Config()
       m_frame_time(33), m_font_scale(2.0f), m_window_title("Veltrane"), m_show_mouse(false),
       m_headless(false), m_terminal(false), m_font_file("vl-font.ttf"), m_logfile("veltrane.log"),
       m_random_seed(0), m_networking(true), m_quadtree_threshold(1), m_quadtree_depth(10), m_grid_width(20),
-      m_grid_height(8), m_signals(true) {}
+      m_grid_height(8), m_signals(true), m_consistency_checks(false), m_log_level(0) {}
 
 Config& Config::getInstance() {
     static Config instance;
@@ -138,6 +214,8 @@ std::string Config::readConfig() const {
     }
     std::string result;
     size_t start = 0;
+    int line_number = 0;
+    m_lines.clear();
     while (start < contents.size()) {
         size_t end = contents.find('\n', start);
         if (end == std::string::npos) {
@@ -147,8 +225,10 @@ std::string Config::readConfig() const {
         if (length > 0 && contents[start + length - 1] == '\r') {
             length--;
         }
+        line_number++;
         if (length > 0 && contents[start] != '#') {
             result.append(contents, start, length);
+            m_lines.emplace_back(line_number, withoutWhitespace(contents.substr(start, length)));
         }
         start = end + 1;
     }
@@ -156,38 +236,51 @@ std::string Config::readConfig() const {
 }
 
 void Config::loadConfig(std::string config_text) {
+    m_lines.clear();
     if (config_text.empty()) {
         config_text = readConfig();
     }
     m_config_text = config_text;
-    static const char* const keys[] = {"frame_time",
-                                       "font_scale",
-                                       "window_horizontal_pixels",
-                                       "window_vertical_pixels",
-                                       "window_horizontal_chars",
-                                       "window_vertical_chars",
-                                       "window_background_color",
-                                       "window_style",
-                                       "window_state",
-                                       "window_title",
-                                       "show_mouse",
-                                       "headless",
-                                       "terminal",
-                                       "font_file",
-                                       "logfile",
-                                       "random_seed",
-                                       "networking",
-                                       "grid_width",
-                                       "grid_height",
-                                       "quadtree_depth",
-                                       "quadtree_threshold",
-                                       "signals"};
-    for (const char* p_key : keys) {
+    warnAboutEntries(m_config_text);
+    for (const char* p_key : KEYS) {
         const std::string value = match(m_config_text, p_key);
         if (!value.empty()) {
             applyValue(p_key, value);
         }
     }
+}
+
+void Config::warnAboutEntries(const std::string& text) const {
+    const LogManager& log = LogManager::getInstance();
+    for (const std::string& item : splitSkippingEmpty(withoutWhitespace(text), ',')) {
+        const std::vector<std::string> tokens = splitSkippingEmpty(item, ':');
+        if (tokens.empty()) {
+            return;  // the lookup stops reading here too
+        }
+        const std::string& key = tokens[0];
+        const std::string where = lineOf(key);
+        if (!isKnownKey(key)) {
+            log.writeLog("Config::loadConfig(): Warning! Unknown key '%s'%s; did you mean '%s'?", key.c_str(),
+                         where.c_str(), nearestKey(key));
+        } else if (tokens.size() != 2) {
+            log.writeLog(
+                "Config::loadConfig(): Warning! Entry '%s'%s is not one key:value; is a comma missing "
+                "at the end of a line?",
+                item.c_str(), where.c_str());
+        } else if (!isWellFormed(key, tokens[1])) {
+            log.writeLog("Config::loadConfig(): Warning! Value '%s' of '%s'%s is not %s.", tokens[1].c_str(),
+                         key.c_str(), where.c_str(), isBooleanKey(key) ? "true or false" : "a number");
+        }
+    }
+}
+
+std::string Config::lineOf(const std::string& key) const {
+    for (const auto& line : m_lines) {
+        if (line.second.find(key) != std::string::npos) {
+            return " on line " + std::to_string(line.first);
+        }
+    }
+    return "";
 }
 
 void Config::applyValue(const std::string& key, const std::string& value) {
@@ -253,6 +346,10 @@ void Config::applyValue(const std::string& key, const std::string& value) {
         m_quadtree_threshold = leadingInteger(value);
     } else if (key == "signals") {
         m_signals = value == "true";
+    } else if (key == "consistency_checks") {
+        m_consistency_checks = value == "true";
+    } else if (key == "log_level") {
+        m_log_level = leadingInteger(value);
     }
 }
 
@@ -357,6 +454,12 @@ int Config::getGridHeight() const {
 }
 bool Config::getSignals() const {
     return m_signals;
+}
+bool Config::getConsistencyChecks() const {
+    return m_consistency_checks;
+}
+int Config::getLogLevel() const {
+    return m_log_level;
 }
 
 }  // namespace vl

@@ -5,6 +5,8 @@
 
 #include <cstddef>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace vl {
 
@@ -20,7 +22,8 @@ public:
     /// The one configuration of the program.
     static Config& getInstance();
 
-    // Loads settings from config_text; an empty text reads the configuration file first.
+    // Loads settings from config_text; an empty text reads the configuration file first. Each unknown
+    // key or malformed entry gets one warning naming its line and the nearest known key.
     void loadConfig(std::string config_text);
     // The file's text ($VELTRANE_CONFIG or "vl-config.txt") with comment lines and line ends removed;
     // "" (logged) when it cannot be opened or read, or is larger than MAX_CONFIG_BYTES.
@@ -54,6 +57,8 @@ public:
     int getGridWidth() const;
     int getGridHeight() const;
     bool getSignals() const;
+    bool getConsistencyChecks() const;  // "consistency_checks": the world's costly self-checks
+    int getLogLevel() const;            // "log_level": raises the log's verbosity for a run
     ///@}
 
 private:
@@ -61,8 +66,11 @@ private:
     Config(const Config&) = delete;
     Config& operator=(const Config&) = delete;
     void applyValue(const std::string& key, const std::string& value);
+    void warnAboutEntries(const std::string& text) const;
+    std::string lineOf(const std::string& key) const;  // " on line N" of the file that holds key, or ""
 
     std::string m_config_text;
+    mutable std::vector<std::pair<int, std::string>> m_lines;  //!< the file's lines read, without blanks
     int m_window_horizontal_pixels;
     int m_window_vertical_pixels;
     int m_window_horizontal_chars;
@@ -85,6 +93,8 @@ private:
     int m_grid_width;
     int m_grid_height;
     bool m_signals;
+    bool m_consistency_checks;
+    int m_log_level;
 };
 
 }  // namespace vl

@@ -7,11 +7,26 @@
 #include <veltrane/core/Config.h>
 #include <veltrane/core/LoopState.h>
 #include <veltrane/core/Utility.h>
+#include <veltrane/platform/Platform.h>
 
 namespace vl {
 
+namespace {
+
+// The environment wins over the configuration, so any run can be traced without editing files.
+int wantedLogLevel() {
+    const char* p_env = std::getenv("VELTRANE_LOG_LEVEL");
+    if (p_env != nullptr && *p_env != '\0') {
+        return leadingInteger(p_env);
+    }
+    return Config::getInstance().getLogLevel();
+}
+
+}  // namespace
+
 LogManager::LogManager()
-    : m_do_flush(false), m_log_level(0), m_log_time_string(true), m_log_step_count(true), m_p_f(nullptr) {
+    : m_do_flush(false), m_log_level(0), m_log_time_string(true), m_log_step_count(true), m_p_f(nullptr),
+      m_echo(false) {
     setType("LogManager");
 }
 
@@ -38,6 +53,9 @@ int LogManager::startUp() {
         writeLog("LogManager::startup(): Warning! Unable to open file '%s'.", name.c_str());
         return -1;
     }
+    m_log_level = wantedLogLevel();
+    m_echo = platform::isTerminal(2);
+    m_echoed.clear();
     Manager::startUp();
     writeLog(5, "LogManager::startUp(): successfully started.");
     return 0;
@@ -50,12 +68,20 @@ void LogManager::shutDown() {
         std::fclose(m_p_f);
         m_p_f = nullptr;
     }
+    // Traces raised for the run stay in its file; standard error gets only the always-written lines.
+    m_log_level = 0;
 }
 
 void LogManager::setFlush(bool do_flush) {
     m_do_flush = do_flush;
     // Lines written so far would otherwise wait in the buffer for the next line, which may never come.
     if (m_do_flush && m_p_f != nullptr) {
+        std::fflush(m_p_f);
+    }
+}
+
+void LogManager::flush() const {
+    if (m_p_f != nullptr) {
         std::fflush(m_p_f);
     }
 }
@@ -75,9 +101,30 @@ int LogManager::writeLog(int log_level, const char* fmt, ...) const {
 int LogManager::writeLog(const char* fmt, ...) const {
     va_list args;
     va_start(args, fmt);
+    if (m_echo && m_p_f != nullptr) {
+        va_list copy;
+        va_copy(copy, args);
+        echoToTerminal(fmt, copy);
+        va_end(copy);
+    }
     const int result = writeLine(m_log_level, fmt, args);
     va_end(args);
     return result;
+}
+
+void LogManager::echoToTerminal(const char* fmt, va_list args) const {
+    char message[1024];
+    if (std::vsnprintf(message, sizeof message, fmt, args) < 0) {
+        return;
+    }
+    const std::string text = message;
+    if (text.find("Error") == std::string::npos && text.find("Warning") == std::string::npos) {
+        return;
+    }
+    // A message repeated every frame would bury the terminal.
+    if (m_echoed.insert(text).second) {
+        std::fprintf(stderr, "Veltrane: %s\n", message);
+    }
 }
 
 int LogManager::writeLine(int log_level, const char* fmt, va_list args) const {

@@ -1,12 +1,17 @@
 // SPDX-License-Identifier: MIT
 #include <veltrane/core/Utility.h>
 
+#include <algorithm>
 #include <climits>
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <sstream>
+#include <utility>
+#include <vector>
 
 #include <veltrane/core/LogManager.h>
 
@@ -83,6 +88,43 @@ int leadingInteger(const std::string& text) {
 bool isSpecialFile(const std::string& path) {
     std::error_code error;
     return std::filesystem::exists(path, error) && !std::filesystem::is_regular_file(path, error);
+}
+
+size_t editDistance(const std::string& a, const std::string& b) {
+    std::vector<size_t> row(b.size() + 1);
+    for (size_t j = 0; j <= b.size(); j++) {
+        row[j] = j;
+    }
+    for (size_t i = 1; i <= a.size(); i++) {
+        size_t diagonal = row[0];
+        row[0] = i;
+        for (size_t j = 1; j <= b.size(); j++) {
+            const size_t above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+int randomInt(int low, int high) {
+    if (high < low) {
+        std::swap(low, high);
+    }
+    // In 64 bits, so that the full int range neither overflows nor loses its top.
+    const int64_t span = static_cast<int64_t>(high) - low + 1;
+    const int64_t draw = (static_cast<int64_t>(std::rand()) << 31 | std::rand()) % span;
+    return static_cast<int>(low + draw);
+}
+
+float randomFloat(float low, float high) {
+    if (high < low) {
+        std::swap(low, high);
+    }
+    const double unit = std::rand() / (static_cast<double>(RAND_MAX) + 1.0);
+    const float value = low + static_cast<float>((static_cast<double>(high) - low) * unit);
+    // Rounding to float may reach high itself.
+    return value < high ? value : std::nextafter(high, low);
 }
 
 }  // namespace vl

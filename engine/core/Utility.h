@@ -20,6 +20,12 @@ int leadingInteger(const std::string& text);
 // The path names something other than a regular file (a directory, a pipe, a device): opening it to
 // read would block, or read nothing a file reader expects. False for a missing path.
 bool isSpecialFile(const std::string& path);
+// The number of single-character insertions, deletions and changes that turn a into b.
+size_t editDistance(const std::string& a, const std::string& b);
+// Random numbers from the C library's generator, which the configuration's random_seed seeds at
+// start-up: with a fixed seed a replay draws the same numbers every run. Bounds may come in any order.
+int randomInt(int low, int high);          // low to high, both included
+float randomFloat(float low, float high);  // from low up to, but not including, high
 
 }  // namespace vl
 

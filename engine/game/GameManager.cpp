@@ -142,20 +142,22 @@ int GameManager::startManagers() {
         Manager* p_manager;  // null: left out (networking off)
         const char* failed;
         const char* started;
+        const char* name;
     };
     const Start starts[] = {
         {&DisplayManager::getInstance(), "GameManager::startUp(): Error! Starting display manager.",
-         "Display manager started."},
+         "Display manager started.", "display manager"},
         {&InputManager::getInstance(), "GameManager::startUp(): Error! Starting input manager.",
-         "Input manager started."},
+         "Input manager started.", "input manager"},
         {Config::getInstance().getNetworking() ? &NetworkManager::getInstance() : nullptr,
-         "GameManager::startUp(): Error! Starting network manager.", "Network manager started."},
+         "GameManager::startUp(): Error! Starting network manager.", "Network manager started.",
+         "network manager"},
         {&ResourceManager::getInstance(), "GameManager::startUp(): Error! Starting resource manager.",
-         "Resource manager started."},
+         "Resource manager started.", "resource manager"},
         {&WorldManager::getInstance(), "GameManager::startUp(): Error starting world manager.",
-         "World manager started."},
+         "World manager started.", "world manager"},
         {&PathManager::getInstance(), "GameManager::startUp(): Error starting path manager.",
-         "Path manager started."},
+         "Path manager started.", "path manager"},
     };
     for (const Start& start : starts) {
         if (start.p_manager == nullptr) {
@@ -163,6 +165,8 @@ int GameManager::startManagers() {
         }
         if (start.p_manager->startUp() != 0) {
             log.writeLog("%s", start.failed);
+            // The start banner is already written: say plainly that the engine never ran.
+            log.writeLog("GameManager::startUp(): start-up failed: the %s did not start.", start.name);
             return -1;
         }
         log.writeLog(1, "%s", start.started);
@@ -224,6 +228,8 @@ void GameManager::run() {
             adjust = 0;
         }
         loop.setStepCount(step_count + 1);
+        // Buffered lines reach the file every iteration, so the log can be followed while the game runs.
+        log.flush();
         if (loop.getGameOver()) {
             log.writeLog(1, "GameManager::run(): end of game loop");
             return;

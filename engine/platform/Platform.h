@@ -20,6 +20,10 @@ int timeEndPeriod(int ms);                // 0
 std::string errorText(int error_number);  // the system's text for an errno value
 bool isTerminal(int fd);                  // the descriptor is a terminal (1: standard output)
 std::string executablePath();             // the running program's absolute path, "" when unknown
+// Sends standard error to a temporary file, so a library's own complaints can be kept out of the
+// terminal; returns a token for endStderrCapture, or -1 (nothing changed) when it cannot.
+int beginStderrCapture();
+std::string endStderrCapture(int token);  // restores standard error; the text written meanwhile
 
 // TCP sockets. Each returns -1 on failure and leaves the cause in lastError().
 int lastError();                          // the error number of the last failed call

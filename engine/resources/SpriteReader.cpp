@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include <veltrane/resources/SpriteReader.h>
 
+#include <cstdlib>
+
 #include <exception>
 #include <new>
 
@@ -75,6 +77,37 @@ Sprite* newSprite(int frames) {
         return nullptr;
     }
     return p_sprite;
+}
+
+const char* const HEADER_KEYS[] = {"frames", "width", "height", "color", "transparency", "slowdown"};
+
+bool isIntegerKey(const std::string& key) {
+    return key != "color" && key != "transparency";
+}
+
+// The value a key line gives, and whether it reads cleanly: the key, one space, then (for a number key)
+// a whole number and nothing else.
+bool readsCleanly(const std::string& line, const std::string& key) {
+    if (line.size() > key.size() && line[key.size()] != ' ') {
+        return false;
+    }
+    const std::string value = valueAfter(line, key);
+    if (!isIntegerKey(key) || value.empty()) {
+        return true;
+    }
+    char* p_end = nullptr;
+    std::strtol(value.c_str(), &p_end, 10);
+    return p_end != value.c_str() && *p_end == '\0' && value[0] != ' ';
+}
+
+const char* nearestHeaderKey(const std::string& word) {
+    const char* p_best = HEADER_KEYS[0];
+    for (const char* p_key : HEADER_KEYS) {
+        if (editDistance(word, p_key) < editDistance(word, p_best)) {
+            p_best = p_key;
+        }
+    }
+    return p_best;
 }
 
 const char* const COLOR_HELP_1 = "  Valid colors are: black, red, green, yellow,";
@@ -361,6 +394,34 @@ Sprite* SpriteReader::loadSimpleSprite(std::istream& stream) {
     return nullptr;
 }
 
+void SpriteReader::warnAboutHeader(const Lines& header) const {
+    const LogManager& log = LogManager::getInstance();
+    int line_number = 1;  // the header's data start on the line after "<HEADER>", the first
+    for (const std::string& line : header) {
+        line_number++;
+        const char* p_key = nullptr;
+        for (const char* p_candidate : HEADER_KEYS) {
+            if (startsWith(line, p_candidate)) {
+                p_key = p_candidate;
+            }
+        }
+        const std::string word = line.substr(0, line.find(' '));
+        // Other lines (an author, a note) are allowed; one a typo away from a key is surely that key.
+        const char* p_nearest = nearestHeaderKey(word);
+        if (p_key == nullptr && editDistance(word, p_nearest) <= 2) {
+            log.writeLog(
+                "RM::loadRobustSprite(): Warning! Line %d: unknown header key '%s'; did you mean '%s'?",
+                line_number, word.c_str(), p_nearest);
+        } else if (p_key != nullptr && !readsCleanly(line, p_key)) {
+            const std::string value = valueAfter(line, p_key);
+            const std::string read = isIntegerKey(p_key) ? std::to_string(leadingInteger(value)) : value;
+            log.writeLog(
+                "RM::loadRobustSprite(): Warning! Line %d: '%s' is read as %s '%s'; write '%s <value>'.",
+                line_number, line.c_str(), p_key, read.c_str(), p_key);
+        }
+    }
+}
+
 Sprite* SpriteReader::loadRobustSprite(std::istream& stream) {
     if (!checkStarted()) {
         return nullptr;
@@ -372,6 +433,7 @@ Sprite* SpriteReader::loadRobustSprite(std::istream& stream) {
     }
     log.writeLog(20, "ResourceManager::loadRobustSprite(): After header, line number: '%d'", m_line_number);
 
+    warnAboutHeader(header);
     static const char* const SIZE_KEYS[] = {"frames", "width", "height"};
     int sizes[3] = {0, 0, 0};
     for (int i = 0; i < 3; i++) {

@@ -39,6 +39,8 @@ private:
     Frame parseFrame(Lines& lines, int width, int height, int line);
     Sprite* loadSimpleSprite(std::istream& stream);
     Sprite* loadRobustSprite(std::istream& stream);
+    // Warns, always, about header lines with a key the reader does not know or a value it had to guess.
+    void warnAboutHeader(const Lines& header) const;
     bool checkStarted() const;
     int lineJustRead() const;  // the number of the line last read, or of the one missing at the end
 

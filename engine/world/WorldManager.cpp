@@ -14,9 +14,30 @@
 
 namespace vl {
 
-namespace {}  // namespace
+namespace {
 
-WorldManager::WorldManager() : m_p_view_following(nullptr), m_p_path_searches(nullptr) {
+// The environment wins over the configuration, so any run can be checked without editing files.
+bool checksWanted() {
+    const char* p_env = std::getenv("VELTRANE_CHECKS");
+    if (p_env != nullptr && *p_env != '\0') {
+        return std::string(p_env) != "0";
+    }
+    return Config::getInstance().getConsistencyChecks();
+}
+
+void forgetDeletedAt(std::vector<std::pair<const Object*, std::string>>& deleted, const Object* p_o) {
+    for (auto it = deleted.begin(); it != deleted.end(); ++it) {
+        if (it->first == p_o) {
+            deleted.erase(it);
+            return;
+        }
+    }
+}
+
+}  // namespace
+
+WorldManager::WorldManager()
+    : m_p_view_following(nullptr), m_p_path_searches(nullptr), m_checks(false), m_walking(false) {
     setType("WorldManager");
 }
 
@@ -37,6 +58,7 @@ int WorldManager::startUp() {
     setView(Box(Vector(0, 0), 0, 0));
     m_view_slack = Vector(0, 0);
     m_p_view_following = nullptr;
+    m_checks = checksWanted();
     if (startSceneGraph() != 0) {
         log.writeLog("WorldManager::startUp(): Error! Unable to startup Scenegraph");
         return -1;
@@ -97,7 +119,12 @@ int WorldManager::insertObject(Object* p_o) {
         log.writeLog(2, "                              because WorldManager not started.");
         return -1;
     }
-    return m_scene_graph.insertObject(p_o);
+    if (m_scene_graph.insertObject(p_o) != 0) {
+        return -1;
+    }
+    m_members.insert(p_o);
+    forgetDeletedAt(m_deleted_in_walk, p_o);  // the address now holds a new, live object
+    return 0;
 }
 
 int WorldManager::removeObject(Object* p_o) {
@@ -106,10 +133,22 @@ int WorldManager::removeObject(Object* p_o) {
     }
     // A marked object deleted some other way must not be deleted again.
     m_deletions.remove(p_o);
+    m_members.erase(p_o);
+    if (m_walking && m_checks) {
+        m_deleted_in_walk.emplace_back(p_o, "Object " + std::to_string(p_o->getId()) + " ('" +
+                                                p_o->getType() + "')");
+    }
     return m_scene_graph.removeObject(p_o);
 }
 
 int WorldManager::markForDelete(Object* p_o) {
+    if (m_members.count(p_o) == 0) {
+        LogManager::getInstance().writeLog(
+            "WorldManager::markForDelete(): Error! Object %p is not in the world "
+            "(deleted already, or never added); not marking it.",
+            static_cast<void*>(p_o));
+        return -1;
+    }
     if (m_deletions.contains(p_o)) {
         return 0;
     }
@@ -190,7 +229,13 @@ int WorldManager::moveObject(Object* p_o, Vector where) {
                 Object* p_other = list[i];
                 const EventCollision collision(p_o, p_other, where);
                 p_o->eventHandler(&collision);
+                if (reportIfDeleted(p_o) || reportIfDeleted(p_other)) {
+                    return -1;
+                }
                 p_other->eventHandler(&collision);
+                if (reportIfDeleted(p_o) || reportIfDeleted(p_other)) {
+                    return -1;
+                }
                 // Handlers may have changed either object: judge by what they are now.
                 if (p_o->getSolidness() == HARD && p_other->getSolidness() == HARD) {
                     do_move = false;
@@ -216,6 +261,23 @@ int WorldManager::moveObject(Object* p_o, Vector where) {
         followView(p_o);
     }
     return 0;
+}
+
+bool WorldManager::reportIfDeleted(const Object* p_o) {
+    for (auto& deleted : m_deleted_in_walk) {
+        if (deleted.first != p_o) {
+            continue;
+        }
+        if (!deleted.second.empty()) {
+            LogManager::getInstance().writeLog(
+                "WorldManager::update(): Error! %s was deleted with delete while the world still refers to "
+                "it; call WorldManager::markForDelete() instead.",
+                deleted.second.c_str());
+            deleted.second.clear();  // reported once
+        }
+        return true;
+    }
+    return false;
 }
 
 void WorldManager::followView(const Object* p_o) {
@@ -244,15 +306,26 @@ void WorldManager::followView(const Object* p_o) {
 void WorldManager::update() {
     // Objects created during this update wait for the next one.
     const ObjectList active = m_scene_graph.activeObjects();
+    m_walking = true;
     for (int i = 0; i < active.getCount(); i++) {
         Object* p_o = active[i];
+        if (reportIfDeleted(p_o)) {
+            continue;
+        }
         const Vector predicted = p_o->predictPosition();
         if (predicted != p_o->getPosition()) {
             moveObject(p_o, predicted);
         }
+        if (reportIfDeleted(p_o)) {
+            continue;
+        }
         p_o->stepPath();
-        p_o->applyAcceleration();
+        if (!reportIfDeleted(p_o)) {
+            p_o->applyAcceleration();
+        }
     }
+    m_walking = false;
+    m_deleted_in_walk.clear();
 
     // Taken off the list before deletion, so a destructor that marks more objects (or itself)
     // extends this walk without any object being deleted twice.
@@ -262,13 +335,11 @@ void WorldManager::update() {
         delete p_o;
     }
 
-#ifdef VL_CONSISTENCY_CHECKS
-    if (checkConsistency() != 0) {
+    if (m_checks && checkConsistency() != 0) {
         LogManager::getInstance().writeLog(
             "WorldManager::update(): Error! Scene graph inconsistent; aborting.");
         std::abort();
     }
-#endif
 }
 
 void WorldManager::draw() {
@@ -385,6 +456,14 @@ const SceneGraph& WorldManager::getSceneGraph() const {
 
 int WorldManager::checkConsistency() const {
     return m_scene_graph.checkConsistency();
+}
+
+void WorldManager::setConsistencyChecks(bool on) {
+    m_checks = on;
+}
+
+bool WorldManager::getConsistencyChecks() const {
+    return m_checks;
 }
 
 }  // namespace vl

@@ -3,6 +3,11 @@
 #ifndef VL_WORLD_MANAGER_H
 #define VL_WORLD_MANAGER_H
 
+#include <string>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
 #include <veltrane/core/Box.h>
 #include <veltrane/core/Manager.h>
 #include <veltrane/core/ObjectList.h>
@@ -23,8 +28,9 @@ public:
 
     int insertObject(Object* p_o);  // from Object's constructor only; refused (-1) when not started
     int removeObject(Object* p_o);  // from Object's destructor only; also forgets it as marked or followed
-    int markForDelete(
-        Object* p_o);  // deleted at the end of the current (or next) update; marking twice is harmless
+    // Deleted at the end of the current (or next) update; marking twice is harmless. An object not in
+    // the world (deleted already, or never added) is refused with a log line and -1.
+    int markForDelete(Object* p_o);
     ObjectList getAllObjects(bool inactive = false) const;  // active ones, then the inactive ones if asked
     ObjectList objectsAtPosition(Vector where) const;  // active objects meeting the one-cell box at where
 
@@ -63,15 +69,22 @@ public:
     const SceneGraph& getSceneGraph() const;
 
     // Compares every scene-graph list and grid cell with a recomputation from the objects' own state;
-    // logs each difference and returns the number found. Run after every update in builds with
-    // VL_CONSISTENCY_CHECKS, which abort on a difference.
+    // logs each difference and returns the number found. Run after every update while the consistency
+    // checks are on, which then abort on a difference.
     int checkConsistency() const;
+    // The checks are set at startUp from $VELTRANE_CHECKS (1 on, 0 off) or else the configuration's
+    // consistency_checks; off by default, so a player's game does no test-only work.
+    void setConsistencyChecks(bool on);
+    bool getConsistencyChecks() const;
 
 private:
     WorldManager();
     int startSceneGraph();               // over the boundary, with the configured grid cell size
     void followView(const Object* p_o);  // the view-following step after p_o moved
     void deleteAll();                    // deletes every object, active or not
+    // With the checks on: whether p_o was deleted behind the world's back during this update's walk,
+    // reporting it the first time it is met.
+    bool reportIfDeleted(const Object* p_o);
 
     SceneGraph m_scene_graph;
     ObjectList m_deletions;      //!< marked this step, in marking order, no repeats
@@ -79,7 +92,12 @@ private:
     Box m_boundary;
     Box m_view;
     Vector m_view_slack;
-    PathSearches* m_p_path_searches;  //!< not owned
+    PathSearches* m_p_path_searches;              //!< not owned
+    bool m_checks;                                //!< consistency checks after every update
+    std::unordered_set<const Object*> m_members;  //!< every object in the world, never dereferenced
+    bool m_walking;                               //!< update is walking its copy of the active objects
+    //! objects deleted during the walk (checks on): address, description, whether reported
+    std::vector<std::pair<const Object*, std::string>> m_deleted_in_walk;
 };
 
 }  // namespace vl

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <ctime>
 
@@ -66,6 +67,52 @@ std::string executablePath() {
         }
         path.resize(path.size() * 2);
     }
+}
+
+namespace {
+
+FILE* s_p_capture = nullptr;  // where standard error goes during a capture
+
+}  // namespace
+
+int beginStderrCapture() {
+    if (s_p_capture != nullptr) {
+        return -1;
+    }
+    std::fflush(stderr);
+    s_p_capture = std::tmpfile();
+    if (s_p_capture == nullptr) {
+        return -1;
+    }
+    const int saved = dup(2);
+    if (saved < 0 || dup2(fileno(s_p_capture), 2) < 0) {
+        if (saved >= 0) {
+            close(saved);
+        }
+        std::fclose(s_p_capture);
+        s_p_capture = nullptr;
+        return -1;
+    }
+    return saved;
+}
+
+std::string endStderrCapture(int token) {
+    if (token < 0 || s_p_capture == nullptr) {
+        return "";
+    }
+    std::fflush(stderr);
+    dup2(token, 2);
+    close(token);
+    std::string text;
+    std::rewind(s_p_capture);
+    char buffer[512];
+    size_t count = 0;
+    while ((count = std::fread(buffer, 1, sizeof buffer, s_p_capture)) > 0) {
+        text.append(buffer, count);
+    }
+    std::fclose(s_p_capture);
+    s_p_capture = nullptr;
+    return text;
 }
 
 int lastError() {
