@@ -22,7 +22,6 @@
 
 namespace {
 
-
 // Redirects the audio library's error stream into a string for the lifetime of the object.
 class ErrCapture {
 public:

@@ -108,7 +108,8 @@ TEST(PathFind, SmallMaps) {
             EXPECT_EQ(search.getPath().getCount(), 0) << c.name;
             continue;
         }
-        EXPECT_EQ(search.cycleOnce(), vl::PATH_FOUND) << c.name;  // asking again after the end changes nothing
+        EXPECT_EQ(search.cycleOnce(), vl::PATH_FOUND)
+            << c.name;  // asking again after the end changes nothing
         const vl::Path path = search.getPath();
         EXPECT_EQ(path.getWaypoints().front(),
                   vl::Vector(static_cast<float>(start.x), static_cast<float>(start.y)));
