@@ -75,6 +75,7 @@ public:
     // The checks are set at startUp from $VELTRANE_CHECKS (1 on, 0 off) or else the configuration's
     // consistency_checks; off by default, so a player's game does no test-only work.
     void setConsistencyChecks(bool on);
+    /// Whether the costly self-checks run after every update.
     bool getConsistencyChecks() const;
 
 private:
