@@ -41,8 +41,8 @@ int Frame::draw(Vector position, Color color, char transparency) const {
         return -1;
     }
     const DisplayManager& display = DisplayManager::getInstance();
-    const float x_offset = static_cast<float>(m_width - 1) * 0.5f;
-    // Rows stay whole: of two middle rows the lower sits on the position, as text rows must.
+    // Cells stay whole: of two middle columns (rows) the right (lower) one sits on the position.
+    const auto x_offset = static_cast<float>(m_width / 2);
     const auto y_offset = static_cast<float>(m_height / 2);
     for (int y = 0; y < m_height; y++) {
         for (int x = 0; x < m_width; x++) {

@@ -25,7 +25,7 @@ public:
     bool isEmpty() const;           // no characters
 
     // Draws the picture centred on position (cells), skipping the transparency character (0: none); of
-    // two middle rows the lower one is drawn on position.y, so rows stay whole.
+    // two middle columns (rows) the right (lower) one is drawn on the position, so cells stay whole.
     // 0, or -1 at the first character that could not be drawn (the rest are not drawn).
     int draw(Vector position, Color color, char transparency) const;
 

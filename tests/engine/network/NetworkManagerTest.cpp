@@ -282,7 +282,8 @@ TEST_F(NetworkManagerTest, ASlowPeerGetsEveryByteInOrderAndAFullBacklogRefusesMe
     ASSERT_EQ(nm().send(chunk.data(), static_cast<int>(chunk.size()), sock), 0);
     const int kept = nm().getUnsentBytes(sock);
     EXPECT_EQ(nm().send(chunk.data(), static_cast<int>(chunk.size()), sock), -1);
-    EXPECT_EQ(nm().getUnsentBytes(sock), kept);
+    // Nothing of the refused message is queued; the kernel may meanwhile have taken some of the backlog.
+    EXPECT_LE(nm().getUnsentBytes(sock), kept);
     EXPECT_TRUE(logged("already waiting for socket"));
     EXPECT_TRUE(nm().isConnected(sock));
 }
