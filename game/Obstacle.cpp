@@ -64,8 +64,12 @@ int Obstacle::eventHandler(const vl::Event* p_e) {
         return step();
     }
     if (p_e->getType() == SHADOW_EVENT) {
-        setSolidness(m_is_solid ? vl::SPECTRAL : vl::HARD);
         m_is_solid = !m_is_solid;
+        // A dissolved form turns hard as before: the glow dissolves it again when met.
+        setSolidness(m_is_solid && m_is_lit ? vl::HARD : vl::SPECTRAL);
+        if (m_is_solid) {
+            harden();  // a player a lever moved it onto in the other world walks out first
+        }
         return 0;
     }
     return 0;
@@ -114,9 +118,13 @@ void Obstacle::harden() {
         return;
     }
     const vl::Box box = vl::getWorldBox(this);
-    const vl::ObjectList touching = vl::WorldManager::getInstance().getCollisions(this, getPosition());
-    for (vl::ObjectListIterator it(&touching); !it.isDone(); it.next()) {
-        if (it.currentObject()->getType() == "Player" && overlaps(box, vl::getWorldBox(it.currentObject()))) {
+    // All objects, not only solid ones: while worlds switch the form about to take control is spectral still.
+    const vl::ObjectList all = vl::WorldManager::getInstance().getAllObjects();
+    for (vl::ObjectListIterator it(&all); !it.isDone(); it.next()) {
+        // Only the form of this obstacle's world can be shut in by it.
+        if (it.currentObject()->getType() == "Player" &&
+            static_cast<Player*>(it.currentObject())->isShadow() == m_is_shadow &&
+            overlaps(box, vl::getWorldBox(it.currentObject()))) {
             return;
         }
     }

@@ -83,6 +83,21 @@ TEST(PlayerFaults, AWallThatSlidesOntoThePlayerLetsItWalkOut) {
     EXPECT_LT(gametest::player(true)->getPosition().getX(), 21);
 }
 
+// A lever pulled in the shadow world moves a light-world piece onto the light form, off its centre.
+TEST(PlayerFaults, APieceMovedOntoTheLightFormInTheOtherWorldLetsItWalkOut) {
+    GameHarness game;
+    (new LevelBuilder())->level1();
+    game.step(60);
+    gametest::player(false)->setPosition(vl::Vector(24, 12.9f));
+    game.tap(Keyboard::S);
+    static_cast<Obstacle*>(gametest::objectAt("Obstacle", 22, 15, "long-platform"))
+        ->moveTo(vl::Vector(22, 12));
+    game.step(20);
+    game.tap(Keyboard::S);
+    walkTo(game, Keyboard::D, 28);
+    EXPECT_GT(gametest::player(false)->getPosition().getX(), 27);
+}
+
 TEST(PlayerFaults, TheLightFormFallingOutOfControlLandsOnAWallUnderItsEdge) {
     GameHarness game;
     (new LevelBuilder())->level1();
