@@ -80,7 +80,7 @@ tmux -L "$socket" resize-window -x 60 -y 20
 expect_text "Terminal too small: 80x24 needed, 60x20 here" 10 "no request for a larger terminal"
 tmux -L "$socket" resize-window -x 100 -y 30
 expect_text "ENTER  play" 10 "the title did not come back after the resize"
-pane | grep -q "too small" && fail "the request stayed on the screen after the resize"
+wait_until '! pane | grep -q "too small"' 10 || fail "the request stayed on the screen after the resize"
 
 keys q
 expect_text "exit=0" 10 "Q on the title did not quit with status 0"
