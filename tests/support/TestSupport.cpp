@@ -3,15 +3,13 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <mutex>
 #include <sstream>
-#include <vector>
 
 #ifndef VL_SOURCE_DIR
 #error "VL_SOURCE_DIR must name the repository root"
@@ -21,34 +19,23 @@ namespace vltest {
 
 namespace {
 
-// Paths handed out by tempPath, removed when the process exits.
-class TempRegistry {
+// One private directory per process keeps parallel test processes apart; removed at exit by its
+// creator only, so a forked child that exits leaves it to the parent.
+class TempDirectory {
 public:
-    ~TempRegistry() {
-        if (std::getenv("VLTEST_KEEP_TEMP") != nullptr) {
-            return;
-        }
-        std::lock_guard<std::mutex> lock(m_mutex);
-        for (const std::string& path : m_paths) {
+    TempDirectory() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "vltest-XXXXXX").string();
+        m_path = mkdtemp(pattern.data()) != nullptr ? pattern : "/tmp";
+    }
+    ~TempDirectory() {
+        if (m_path != "/tmp" && m_owner == ::getpid() && std::getenv("VLTEST_KEEP_TEMP") == nullptr) {
             std::error_code ignored;
-            std::filesystem::remove_all(path, ignored);
+            std::filesystem::remove_all(m_path, ignored);
         }
     }
-
-    void add(const std::string& path) {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_paths.push_back(path);
-    }
-
-private:
-    std::mutex m_mutex;
-    std::vector<std::string> m_paths;
+    std::string m_path;
+    pid_t m_owner = ::getpid();
 };
-
-TempRegistry& registry() {
-    static TempRegistry s_registry;
-    return s_registry;
-}
 
 }  // namespace
 
@@ -72,26 +59,11 @@ bool writeFile(const std::string& path, const std::string& contents) {
 }
 
 std::string tempPath(const std::string& name) {
+    static TempDirectory s_directory;
     static std::atomic<unsigned> s_counter{0};
     std::string safe_name = name;
-    for (char& c : safe_name) {
-        if (c == '/') {
-            c = '_';
-        }
-    }
-    // The pid keeps parallel test processes apart, the clock a recycled pid from
-    // an earlier run's leftovers, the counter two calls within one process.
-    const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
-    std::ostringstream file_name;
-    file_name << "vltest-" << ::getpid() << '-' << ticks << '-' << s_counter++ << '-' << safe_name;
-    std::error_code error;
-    std::filesystem::path dir = std::filesystem::temp_directory_path(error);
-    if (error) {
-        dir = "/tmp";
-    }
-    const std::string path = (dir / file_name.str()).string();
-    registry().add(path);
-    return path;
+    std::replace(safe_name.begin(), safe_name.end(), '/', '_');
+    return s_directory.m_path + "/" + std::to_string(s_counter++) + "-" + safe_name;
 }
 
 std::string useTempLog(const std::string* p_config_text) {

@@ -8,6 +8,7 @@
 
 #include "StderrCapture.h"
 #include "TestSupport.h"
+#include <veltrane/core/Config.h>
 #include <veltrane/core/LogManager.h>
 
 namespace {
@@ -66,8 +67,7 @@ TEST(LogManager, UnopenableFileFailsStartUpWithWarningOnStandardError) {
               std::string::npos);
 }
 
-// A game that turns flushing on after start-up must not leave the start-up lines in the buffer while
-// it runs quietly.
+// Start-up lines must not stay buffered while a game that turned flushing on runs quietly.
 TEST(LogManager, TurningFlushingOnWritesOutWhatIsBuffered) {
     const std::string path = vltest::useTempLog();
     vl::LogManager& log = vl::LogManager::getInstance();
@@ -79,4 +79,30 @@ TEST(LogManager, TurningFlushingOnWritesOutWhatIsBuffered) {
     log.writeLog("flushed line");
     EXPECT_NE(vltest::readFile(path).find("flushed line\n"), std::string::npos);
     log.shutDown();
+}
+
+TEST(LogManager, LevelFromTheEnvironmentWinsOverTheConfiguration) {
+    const struct {
+        const char* env;  // VELTRANE_LOG_LEVEL; "" leaves the choice to the configuration
+        const char* config;
+        int line_level;
+        bool written;
+    } cases[] = {{"", "x:y", 1, false},
+                 {"5", "x:y", 5, true},
+                 {"", "log_level:10", 10, true},
+                 {"", "log_level:10", 11, false},
+                 {"0", "log_level:10", 1, false}};
+    vl::LogManager& log = vl::LogManager::getInstance();
+    for (const auto& c : cases) {
+        const std::string path = vltest::useTempLog();
+        setenv("VELTRANE_LOG_LEVEL", c.env, 1);
+        vl::Config::getInstance().loadConfig(c.config);
+        ASSERT_EQ(log.startUp(), 0);
+        log.writeLog(c.line_level, "trace line");
+        log.shutDown();
+        EXPECT_EQ(vltest::readFile(path).find("trace line") != std::string::npos, c.written)
+            << c.env << c.config;
+    }
+    unsetenv("VELTRANE_LOG_LEVEL");
+    vl::Config::getInstance().loadConfig("log_level:0");
 }

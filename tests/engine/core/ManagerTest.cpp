@@ -53,7 +53,6 @@ private:
 class ManagerTest : public ::testing::Test {
 protected:
     std::string log() const { return m_log.log(); }
-
     vltest::LoggedConfig m_log{""};
 };
 
@@ -65,16 +64,22 @@ vl::Event eventOfType(const std::string& type) {
 
 }  // namespace
 
-TEST_F(ManagerTest, RegisteringTwiceKeepsOneEntryAndReturnsZero) {
+TEST_F(ManagerTest, RegisteringTwiceKeepsOneEntryAndInactiveObjectsAreSkipped) {
     OpenManager manager;
     Listener listener;
+    Listener asleep;
     EXPECT_EQ(manager.registerInterest(&listener, "ping"), 0);
     EXPECT_EQ(manager.registerInterest(&listener, "ping"), 0);
+    EXPECT_EQ(manager.registerInterest(nullptr, "ping"), -1);
+    manager.registerInterest(&asleep, "ping");
+    asleep.setActive(false);
     const vl::Event ping = eventOfType("ping");
+    const vl::Event nobody = eventOfType("nobody-listens");
     EXPECT_EQ(manager.onEvent(&ping), 1);
     EXPECT_EQ(listener.received, 1);
+    EXPECT_EQ(asleep.received, 0);
     EXPECT_EQ(manager.getEventCount(), 1);
-    EXPECT_EQ(manager.registerInterest(nullptr, "ping"), -1);
+    EXPECT_EQ(manager.onEvent(&nobody), 0);
 }
 
 TEST_F(ManagerTest, InvalidTypeIsRefusedWithAnAlwaysWrittenMessage) {
@@ -131,20 +136,6 @@ TEST_F(ManagerTest, HundredEventTypesAreTheLimitButMoreObjectsMayJoinThem) {
     EXPECT_EQ(manager.registerInterest(&b, "type42"), 0);
     const vl::Event event = eventOfType("type42");
     EXPECT_EQ(manager.onEvent(&event), 2);
-}
-
-TEST_F(ManagerTest, InactiveObjectsAreSkippedAndNotCounted) {
-    OpenManager manager;
-    Listener active;
-    Listener asleep;
-    manager.registerInterest(&active, "ping");
-    manager.registerInterest(&asleep, "ping");
-    asleep.setActive(false);
-    const vl::Event ping = eventOfType("ping");
-    const vl::Event nobody = eventOfType("nobody-listens");
-    EXPECT_EQ(manager.onEvent(&ping), 1);
-    EXPECT_EQ(asleep.received, 0);
-    EXPECT_EQ(manager.onEvent(&nobody), 0);
 }
 
 TEST_F(ManagerTest, ChangesMadeDuringDeliveryTakeEffectFromTheNextEvent) {

@@ -46,17 +46,20 @@ TEST(ObjectList, GrowsByDoublingAndKeepsInsertionOrder) {
 }
 
 TEST(ObjectList, RemoveTakesFirstOccurrenceAndKeepsOrderOfTheRest) {
-    const auto objects = fakeObjects(3);
+    const auto objects = fakeObjects(4);
     vl::ObjectList list;
     EXPECT_EQ(list.remove(objects[0]), -1);
-    list.insert(objects[0]);
-    list.insert(objects[1]);
-    list.insert(objects[2]);
-    list.insert(objects[1]);
+    for (int i : {0, 1, 2, 1}) {
+        list.insert(objects[static_cast<size_t>(i)]);
+    }
     EXPECT_EQ(list.remove(objects[1]), 0);
     EXPECT_EQ(contents(list), (std::vector<vl::Object*>{objects[0], objects[2], objects[1]}));
-    EXPECT_EQ(list.remove(fakeObjects(4)[3]), -1);
+    EXPECT_EQ(list.remove(objects[3]), -1);
     EXPECT_EQ(list.getCount(), 3);
+    EXPECT_TRUE(list.contains(objects[1]));
+    list.remove(objects[1]);
+    EXPECT_FALSE(list.contains(objects[1]));
+    EXPECT_FALSE(list.contains(objects[3]));
 }
 
 TEST(ObjectList, IndexOutOfRangeThrowsInvalidIndex) {
@@ -75,34 +78,26 @@ TEST(ObjectList, IndexOutOfRangeThrowsInvalidIndex) {
     }
 }
 
-TEST(ObjectList, SumAppendsNonNullPointersOfTheSecondList) {
+TEST(ObjectList, SumSkipsNullsAndCopiesAreIndependent) {
     const auto objects = fakeObjects(4);
-    vl::ObjectList first;
-    first.insert(objects[0]);
-    first.insert(objects[1]);
+    vl::ObjectList list;
+    list.insert(objects[0]);
+    list.insert(objects[1]);
     vl::ObjectList second;
     second.insert(objects[2]);
     second.insert(objects[3]);
     second[0] = nullptr;  // a null that slipped in through the index operator
-    const vl::ObjectList sum = first + second;
-    EXPECT_EQ(contents(sum), (std::vector<vl::Object*>{objects[0], objects[1], objects[3]}));
-    EXPECT_EQ(first.getCount(), 2);
-}
-
-TEST(ObjectList, CopiesAreIndependent) {
-    const auto objects = fakeObjects(3);
-    vl::ObjectList list;
-    list.insert(objects[0]);
-    list.insert(objects[1]);
-    vl::ObjectList copy(list);
-    copy.insert(objects[2]);
+    vl::ObjectList copy = list + second;
+    EXPECT_EQ(contents(copy), (std::vector<vl::Object*>{objects[0], objects[1], objects[3]}));
     list.remove(objects[0]);
     EXPECT_EQ(contents(list), (std::vector<vl::Object*>{objects[1]}));
-    EXPECT_EQ(contents(copy), (std::vector<vl::Object*>{objects[0], objects[1], objects[2]}));
-    copy = copy;  // self-assignment keeps everything
     EXPECT_EQ(copy.getCount(), 3);
+    copy = copy;  // self-assignment keeps everything
+    vl::ObjectList copied(copy);
     list = copy;
-    EXPECT_EQ(contents(list), contents(copy));
+    copy.remove(objects[1]);
+    EXPECT_EQ(contents(list), (std::vector<vl::Object*>{objects[0], objects[1], objects[3]}));
+    EXPECT_EQ(contents(copied), contents(list));
 }
 
 TEST(ObjectListIterator, ShrinkingListEndsTheWalkEarlyAndGrowingListIsWalkedToItsNewEnd) {
@@ -134,15 +129,4 @@ TEST(ObjectListIterator, ShrinkingListEndsTheWalkEarlyAndGrowingListIsWalkedToIt
     li.next();
     li.first();
     EXPECT_EQ(li.currentObject(), objects[0]);
-}
-
-TEST(ObjectList, ContainsFollowsInsertAndRemove) {
-    const auto objects = fakeObjects(2);
-    vl::ObjectList list;
-    EXPECT_FALSE(list.contains(objects[0]));
-    list.insert(objects[0]);
-    EXPECT_TRUE(list.contains(objects[0]));
-    EXPECT_FALSE(list.contains(objects[1]));
-    list.remove(objects[0]);
-    EXPECT_FALSE(list.contains(objects[0]));
 }
