@@ -3,28 +3,9 @@
 #include "GameHarness.h"
 
 using namespace gametest;
-using vl::Vector;
-using TwoForms = GameTest;
-using WorldSwitch = GameTest;
-using Lever = GameTest;
-using Lights = GameTest;
+using WorldRules = GameTest;
 
-namespace {
-
-template <class T>
-vl::Object* twinOfTwin(T* p_o) {
-    return p_o->getTwin() == nullptr ? nullptr : p_o->getTwin()->getTwin();
-}
-
-Player* levelOnePlayer(GameHarness& game) {
-    (new LevelBuilder())->level1();
-    game.step(60);
-    return player(false);
-}
-
-}  // namespace
-
-TEST_F(TwoForms, EveryThingHasItsShadowFormSevenRowsAboveAndAPlayerGoesWithBoth) {
+TEST_F(WorldRules, EveryThingHasItsShadowFormSevenRowsAboveAndOnePlayerControlsOneForm) {
     Obstacle* p_obstacle = new Obstacle("long-platform", false, 22, 15);
     Player* p_player = new Player(false, Vector(7, 10));
     Light* p_light = new Light(false, 12, 12);
@@ -33,17 +14,14 @@ TEST_F(TwoForms, EveryThingHasItsShadowFormSevenRowsAboveAndAPlayerGoesWithBoth)
         vl::Object* p_light;
         vl::Object* p_shadow;
         vl::Object* p_back;
-    } forms[] = {{p_obstacle, p_obstacle->getTwin(), twinOfTwin(p_obstacle)},
-                 {p_player, p_player->getTwin(), twinOfTwin(p_player)},
-                 {p_light, p_light->getTwin(), twinOfTwin(p_light)},
-                 {p_lever, p_lever->getTwin(), twinOfTwin(p_lever)}};
+    } forms[] = {{p_obstacle, p_obstacle->getTwin(), p_obstacle->getTwin()->getTwin()},
+                 {p_player, p_player->getTwin(), p_player->getTwin()->getTwin()},
+                 {p_light, p_light->getTwin(), p_light->getTwin()->getTwin()},
+                 {p_lever, p_lever->getTwin(), p_lever->getTwin()->getTwin()}};
     for (const auto& form : forms) {
-        const std::string sprite = form.p_light->getAnimation().getName();
-        ASSERT_NE(form.p_shadow, nullptr) << sprite;
-        EXPECT_EQ(form.p_back, form.p_light) << sprite;
-        EXPECT_EQ(form.p_shadow->getPosition(), form.p_light->getPosition() - Vector(0, 7)) << sprite;
-        EXPECT_EQ(form.p_shadow->getAnimation().getName(), sprite + "-shadow");
-        EXPECT_EQ(form.p_shadow->getType(), form.p_light->getType()) << sprite;
+        SCOPED_TRACE(form.p_light->getType());
+        EXPECT_EQ(form.p_back, form.p_light);
+        EXPECT_EQ(form.p_shadow->getPosition(), form.p_light->getPosition() - Vector(0, 7));
     }
     EXPECT_EQ(p_player->getTwin()->getKeyGuide(), p_player->getKeyGuide());
     EXPECT_EQ(countType("KeyGuide"), 1u);
@@ -56,34 +34,37 @@ TEST_F(TwoForms, EveryThingHasItsShadowFormSevenRowsAboveAndAPlayerGoesWithBoth)
     EXPECT_EQ(countType("Particle"), 200u);
 }
 
-TEST_F(WorldSwitch, FlipsEveryObstacleAndBorderAndHandsControlToTheOtherForm) {
-    Player* p_light = levelOnePlayer(game);
+TEST_F(WorldRules, SwitchFlipsEveryObstacleAndBorderAndHandsControlToTheOtherForm) {
+    Player* p_light = game.playLevel(0);
     Player* p_shadow = p_light->getTwin();
-    Obstacle* p_floor = static_cast<Obstacle*>(objectAt("Obstacle", 20, 15));
+    auto* p_floor = static_cast<Obstacle*>(objectAt("Obstacle", 20, 15));
     ASSERT_NE(p_floor, nullptr);
-    Border* p_border = static_cast<Border*>(objectsOfType("Border").front());
+    auto* p_border = static_cast<Border*>(objectsOfType("Border").front());
     const Vector start = p_light->getPosition();
     for (bool shadow : {true, false}) {
+        SCOPED_TRACE(shadow);
         const size_t particles = countType("Particle");
-        game.tap(vl::Keyboard::S);
-        EXPECT_EQ(p_floor->getSolidness(), shadow ? vl::SPECTRAL : vl::HARD);
-        EXPECT_EQ(p_floor->getTwin()->getSolidness(), shadow ? vl::HARD : vl::SPECTRAL);
-        EXPECT_EQ(p_border->isShadowShown(), shadow);
-        EXPECT_EQ(p_border->getAnimation().getName().find("-border-shadow") != std::string::npos, shadow);
+        game.tap(Keyboard::S);
+        const vl::Solidness in_light = shadow ? vl::SPECTRAL : vl::HARD;
+        const vl::Solidness in_shadow = shadow ? vl::HARD : vl::SPECTRAL;
+        EXPECT_EQ(p_floor->getSolidness(), in_light);
+        EXPECT_EQ(p_floor->getTwin()->getSolidness(), in_shadow);
+        EXPECT_EQ(p_light->getSolidness(), in_light);
+        EXPECT_EQ(p_shadow->getSolidness(), in_shadow);
         EXPECT_EQ(p_shadow->isInControl(), shadow);
         EXPECT_EQ(p_light->isInControl(), !shadow);
-        EXPECT_EQ(p_shadow->getSolidness(), shadow ? vl::HARD : vl::SPECTRAL);
-        EXPECT_EQ(p_light->getSolidness(), shadow ? vl::SPECTRAL : vl::HARD);
-        // Walking moves the form in control only; back in the light world the shadow form jumps back
-        // above the light form, with a burst of 50 particles where it leaves and where it arrives.
+        EXPECT_EQ(p_border->isShadowShown(), shadow);
+        EXPECT_EQ(p_border->getAnimation().getName().find("-border-shadow") != std::string::npos, shadow);
+        // Back in the light world the shadow form jumps back above the light form, with 50 particles
+        // where it leaves and 50 where it arrives.
         EXPECT_EQ(p_shadow->getPosition(), start - Vector(0, 7));
         EXPECT_EQ(countType("Particle"), particles + (shadow ? 0 : 100));
-        game.press(vl::Keyboard::D);
+        game.press(Keyboard::D);
         game.step(5);
         // The shadow form's legs move with either form's walk; the light form's only with its own.
         EXPECT_GT(p_shadow->getAnimation().getSlowdownCount(), 0);
         EXPECT_EQ(p_light->getAnimation().getSlowdownCount() > 0, !shadow);
-        game.release(vl::Keyboard::D);
+        game.release(Keyboard::D);
         game.step();
         EXPECT_EQ(p_light->getPosition().getX(), start.getX() + (shadow ? 0 : 5));
         EXPECT_EQ(p_shadow->getPosition().getX(), start.getX() + 5);
@@ -91,78 +72,64 @@ TEST_F(WorldSwitch, FlipsEveryObstacleAndBorderAndHandsControlToTheOtherForm) {
     EXPECT_EQ(game.count("SHADOW SWITCH"), 2);
 }
 
-TEST_F(Lever, ListensOnlyInItsOwnWorldToTheReleaseOfAPlayerBesideIt) {
+TEST_F(WorldRules, LeverListensOnlyInItsOwnWorldToTheReleaseOfAPlayerBesideIt) {
     Obstacle* p_target = new Obstacle("platform", false, 30, 15);
     Switch* p_lever = new Switch("lever", false, 50, 12, Vector(30, 15), Vector(30, 12), p_target);
     Player* p_player = new Player(false, Vector(10, 20));
-    new LevelBuilder();                                    // owns the S key
-    GameHarness::send(vl::Keyboard::E, vl::KEY_RELEASED);  // nobody at the lever
-    game.tap(vl::Keyboard::S);
+    new LevelBuilder();        // owns the S key
+    GameHarness::pullLever();  // nobody at the lever
+    game.tap(Keyboard::S);
     EXPECT_TRUE(!p_lever->isUsable() && p_lever->getTwin()->isUsable());
     EXPECT_EQ(p_lever->getSolidness(), vl::SPECTRAL);
     EXPECT_EQ(p_lever->getTwin()->getSolidness(), vl::SOFT);
     p_player->getTwin()->setPosition(Vector(50, 12));  // at the light form of the lever: nothing
-    GameHarness::send(vl::Keyboard::E, vl::KEY_RELEASED);
+    GameHarness::pullLever();
     p_player->getTwin()->setPosition(Vector(50, 5));
-    GameHarness::send(vl::Keyboard::E, vl::KEY_PRESSED);  // a press is not a pull
+    GameHarness::send(Keyboard::E, vl::KEY_PRESSED);  // a press is not a pull
     EXPECT_EQ(game.count("switched"), 0);
-    GameHarness::send(vl::Keyboard::E, vl::KEY_RELEASED);
+    GameHarness::pullLever();
     EXPECT_EQ(game.count("switched"), 1);
     EXPECT_TRUE(p_lever->isOn() && p_lever->getTwin()->isOn());
     EXPECT_EQ(p_lever->getAnimation().getIndex() + p_lever->getTwin()->getAnimation().getIndex(), 2);
-    game.tap(vl::Keyboard::S);
+    game.tap(Keyboard::S);
     EXPECT_TRUE(p_lever->isUsable() && !p_lever->getTwin()->isUsable());
     p_player->setPosition(Vector(50, 12));
-    GameHarness::send(vl::Keyboard::E, vl::KEY_RELEASED);
+    GameHarness::pullLever();
     EXPECT_EQ(game.count("switched"), 2);
     EXPECT_FALSE(p_lever->isOn());
 }
 
-TEST_F(Lever, PullMovesTheTargetPairHalfACellPerStepWhileSpectralAndASecondPullSendsItBack) {
+TEST_F(WorldRules, LeverMovesTheTargetPairHalfACellPerStepWhileSpectralAndASecondPullSendsItBack) {
     Obstacle* p_target = new Obstacle("long-platform", false, 22, 15);
     new Switch("lever", false, 50, 12, Vector(22, 15), Vector(22, 12), p_target);
     Player* p_player = new Player(false, Vector(50, 12));
-    GameHarness::send(vl::Keyboard::E, vl::KEY_RELEASED);
+    GameHarness::pullLever();
     p_player->setPosition(Vector(70, 30));  // out of the rising platform's way
     for (int i = 1; i <= 6; i++) {
+        SCOPED_TRACE(i);
         game.step();
-        EXPECT_EQ(p_target->getPosition(), Vector(22, 15 - 0.5f * i)) << "step " << i;
-        EXPECT_EQ(p_target->getSolidness(), vl::SPECTRAL) << "step " << i;
-        EXPECT_EQ(p_target->getTwin()->getPosition(), Vector(22, 8 - 0.5f * i)) << "step " << i;
+        EXPECT_EQ(p_target->getPosition(), Vector(22, 15 - 0.5f * i));
+        EXPECT_EQ(p_target->getSolidness(), vl::SPECTRAL);
+        EXPECT_EQ(p_target->getTwin()->getPosition(), Vector(22, 8 - 0.5f * i));
     }
-    game.step();  // on the target: the move ends and the light form is solid again
+    game.step();  // arrived: the move ends and the light form is solid again
     EXPECT_FALSE(p_target->isMoving());
     EXPECT_EQ(p_target->getSolidness(), vl::HARD);
     EXPECT_EQ(p_target->getTwin()->getSolidness(), vl::SPECTRAL);
     EXPECT_TRUE(p_target->getVelocity().isZero());
     p_player->setPosition(Vector(50, 12));
-    GameHarness::send(vl::Keyboard::E, vl::KEY_RELEASED);
+    GameHarness::pullLever();
     game.step(8);
     EXPECT_EQ(p_target->getPosition(), Vector(22, 15));
     EXPECT_EQ(p_target->getTwin()->getPosition(), Vector(22, 8));
 }
 
-TEST_F(Lever, TargetArrivingOnAPlayerRemovesBothItsForms) {
-    Player* p_player = levelOnePlayer(game);
-    const float standing_y = p_player->getPosition().getY();
-    // Pulled from the shadow world, with the light form standing where the platform stops.
-    p_player->setPosition(Vector(22, standing_y));
-    game.step();
-    game.tap(vl::Keyboard::S);
-    p_player->getTwin()->setPosition(Vector(50, standing_y - 7));
-    GameHarness::send(vl::Keyboard::E, vl::KEY_RELEASED);
-    const size_t particles = countType("Particle");
-    game.step(8);
-    EXPECT_EQ(countType("Player"), 0u);
-    EXPECT_EQ(countType("Particle"), particles + 200);
-}
-
-TEST_F(Lights, ShadowFormDissolvesOnlyTheShadowObstaclesItOverlapsUntilPickedUp) {
+TEST_F(WorldRules, ShadowLightDissolvesOnlyTheShadowObstaclesItOverlapsUntilPickedUp) {
     Light* p_light = new Light(false, 40, 11);
-    Obstacle* p_under = new Obstacle("platform", false, 40, 12);  // its shadow form is under the glow
+    Obstacle* p_under = new Obstacle("platform", false, 40, 12);  // its shadow form under the glow
     Obstacle* p_far = new Obstacle("platform", false, 50, 12);
     Obstacle* p_in_glow = new Obstacle("platform", false, 40, 4);  // a light form inside the glow
-    EventShadow shadow;                                            // shows the shadow world
+    EventShadow shadow;
     vl::WorldManager::getInstance().onEvent(&shadow);
     EXPECT_EQ(p_light->illuminate().getCount(), 0);  // the light form dissolves nothing
     const vl::ObjectList lit = p_light->getTwin()->illuminate();

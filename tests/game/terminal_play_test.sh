@@ -1,65 +1,45 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Plays the game in a real terminal (a tmux pane running a shell): the title's text and colours,
-# a level's keys, a resize, Q twice, the terminal's modes after a clean exit and after SIGTERM and
-# SIGHUP, and every level replay to its door; and refusals without a usable terminal.
-set -uo pipefail
-
-game="${VL_BUILD_DIR:?VL_BUILD_DIR must name the build directory}/veltrane-game"
-replays="${VL_SOURCE_DIR:-$PWD}/tests/game/replays"
+# The game in a real terminal (a tmux pane running a shell): the title's text and colours, a level's keys,
+# a resize, Q twice, the terminal's modes after a clean exit, SIGTERM and SIGHUP, every level replay to
+# its door; and refusals without a usable terminal.
+source "$(dirname "$0")/testlib.sh"
 command -v tmux >/dev/null || { echo "tmux is not installed (scripts/install-deps.sh)"; exit 1; }
-work=$(mktemp -d)
 socket="vl-terminal-$$"
 trap 'tmux -L "$socket" kill-server 2>/dev/null; rm -rf "$work"' EXIT
 echo "networking:false,random_seed:7," >"$work/play.txt"
 echo "networking:false,random_seed:7,frame_time:0," >"$work/replay.txt"
 
-failures=0
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
-
 pane() { tmux -L "$socket" capture-pane -p "$@"; }
 type_line() { tmux -L "$socket" send-keys -l "$1" && tmux -L "$socket" send-keys Enter; }
 keys() { tmux -L "$socket" send-keys "$@"; }
-
-# Polls the pane until the command succeeds; gives up after $2 seconds (default 15).
+# Polls until the command succeeds, for at most $2 seconds.
 wait_until() {
-    local deadline=$((SECONDS + ${2:-15}))
+    local deadline=$((SECONDS + $2))
     until eval "$1"; do
-        if [[ $SECONDS -ge $deadline ]]; then
-            return 1
-        fi
+        [[ $SECONDS -lt $deadline ]] || return 1
         sleep 0.05
     done
 }
-expect_text() { wait_until "pane | grep -qF -- \"$1\"" "${2:-15}" || fail "$3 (no '$1' on the screen)"; }
-
-# The border column's letters, top to bottom: LIGHT or SHADE repeated.
-border() { pane | head -5 | cut -c2 | tr -d '\n'; }
-# The column of the player's body ("/|\") in the light world, or empty.
+expect_text() { wait_until "pane | grep -qF -- \"$1\"" "$2" || fail "$3 (no '$1' on the screen)"; }
+border() { pane | head -5 | cut -c2 | tr -d '\n'; }  # LIGHT or SHADE, top to bottom
 player_column() { pane | awk 'index($0, "/|\\") { print index($0, "/|\\"); exit }'; }
 game_pid() { pgrep -P "$(tmux -L "$socket" display -p '#{pane_pid}')" -x veltrane-game; }
+start_game() { type_line "clear; VELTRANE_CONFIG='$work/play.txt' '$game' --terminal; echo \"exit=\$?\""; }
+same_modes() {
+    type_line "clear; stty -a >'$work/stty.after'; cmp -s '$work/stty.before' '$work/stty.after' && echo modes-same"
+    expect_text "modes-same" 10 "$1: the terminal's modes differ: $(diff "$work/stty.before" "$work/stty.after" | tr '\n' ' ')"
+}
 
 tmux -L "$socket" new-session -d -x 100 -y 30 "env -i PATH=$PATH HOME=$work TERM=tmux-256color bash --norc --noprofile"
 tmux -L "$socket" set-option -g window-size manual
 type_line "cd '$PWD'; export ALSOFT_DRIVERS=null VELTRANE_LOG='$work/log'; PS1='ready\$ '; stty -a >'$work/stty.before'; clear"
 expect_text "ready\$" 10 "the shell did not start"
 
-# Runs the game in the pane with the given environment.
-start_game() { type_line "clear; VELTRANE_CONFIG='$work/play.txt' $1 '$game' --terminal; echo \"exit=\$?\""; }
-same_modes() {
-    type_line "clear; stty -a >'$work/stty.after'; cmp -s '$work/stty.before' '$work/stty.after' && echo modes-same"
-    expect_text "modes-same" 10 "$1: the terminal's modes differ: $(diff "$work/stty.before" "$work/stty.after" | tr '\n' ' ')"
-}
-
-# Title: text, blue letters on white cells.
-start_game ""
+start_game
 expect_text "ENTER  play" 20 "no title screen"
 pane -e | grep -q $'\e\\[38;5;21m#' || fail "the title's '#' letters are not blue"
 pane -e | grep -q '48;5;231m' || fail "the title's cells are not white"
-
 keys Enter
 expect_text "Reach the door." 10 "Enter did not start level 1"
 start_column=$(player_column)
@@ -74,14 +54,12 @@ wait_until 'grep -q "Restarting level 1" "$work/log"' 10 || fail "R did not rest
 wait_until '[[ $(player_column) == "$start_column" ]]' 10 || fail "after R the player is not back at its start"
 keys q
 expect_text "ENTER  play" 10 "Q did not return to the title screen"
-
-# Too small, then back: the request names the size needed; the title comes back whole.
+# Too small, then back: the request names the size needed and leaves; the title comes back whole.
 tmux -L "$socket" resize-window -x 60 -y 20
 expect_text "Terminal too small: 80x24 needed, 60x20 here" 10 "no request for a larger terminal"
 tmux -L "$socket" resize-window -x 100 -y 30
 expect_text "ENTER  play" 10 "the title did not come back after the resize"
 wait_until '! pane | grep -q "too small"' 10 || fail "the request stayed on the screen after the resize"
-
 keys q
 expect_text "exit=0" 10 "Q on the title did not quit with status 0"
 [[ $(tail -n 1 "$work/log") == *"Game engine stopped"* ]] || fail "the stop banner is not the log's last line"
@@ -89,39 +67,29 @@ same_modes "after Q"
 
 # Killed mid-level: the handlers give the terminal back before the signal ends the game.
 for signal in TERM HUP; do
-    start_game ""
+    start_game
     expect_text "ENTER  play" 20 "SIG$signal: no title screen"
     keys Enter
     expect_text "Reach the door." 10 "SIG$signal: no level"
     kill -s "$signal" "$(game_pid)"
-    status=$((128 + $(kill -l "$signal")))
-    expect_text "exit=$status" 10 "SIG$signal did not end the game"
+    expect_text "exit=$((128 + $(kill -l "$signal")))" 10 "SIG$signal did not end the game"
     same_modes "after SIG$signal"
 done
 
-# Every replay through the terminal backend, as fast as the loop goes.
 for replay in "$replays"/level-*.txt; do
     name=$(basename "$replay" .txt)
     type_line "clear; VELTRANE_CONFIG='$work/replay.txt' VELTRANE_LOG='$work/$name.log' VELTRANE_REPLAY='$replay' '$game' --terminal; echo \"$name=\$?\""
     expect_text "$name=0" 120 "$name did not end with status 0"
-    [[ $(grep -c "door entered" "$work/$name.log") -eq 1 ]] || fail "$name: the door was not entered once"
+    [[ $(count "door entered" "$work/$name.log") -eq 1 ]] || fail "$name: the door was not entered once"
 done
 same_modes "after the replays"
 
-# Without a usable terminal the game refuses, saying why.
-for case in "stdout-file" "dumb"; do
-    if [[ $case == dumb ]]; then
-        TERM=dumb script -qec "'$game' --terminal" /dev/null >"$work/refused.out" 2>&1
-    else
-        VELTRANE_LOG="$work/refused.log" "$game" --terminal >"$work/refused.out" 2>&1 </dev/null
-    fi
-    status=$?
-    [[ $status -eq 1 ]] || fail "$case: status $status, not 1"
-    grep -q "cannot play in this terminal" "$work/refused.out" || fail "$case: no reason given"
+# Without a usable terminal the game refuses, saying why: standard output a file (input still one), or dumb.
+VELTRANE_LOG="$work/refused.log" script -qec "timeout 20 '$game' --terminal >'$work/file.out' 2>&1" /dev/null >/dev/null
+[[ $? -eq 1 ]] || fail "standard output a file: status not 1"
+TERM=dumb VELTRANE_LOG="$work/refused.log" script -qec "timeout 20 '$game' --terminal" /dev/null >"$work/dumb.out" 2>&1
+[[ $? -eq 1 ]] || fail "a dumb terminal: status not 1"
+for out in file dumb; do
+    grep -q "cannot play in this terminal" "$work/$out.out" || fail "$out: no reason given"
 done
-
-if [[ $failures -ne 0 ]]; then
-    echo "$failures failure(s)"
-    exit 1
-fi
-echo "terminal play passed"
+finish "terminal play passed"

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Asks the X window with the given id to close, as a click on its close button does, for shell tests;
-// with --destroy first, destroys it under its owner instead.
-#include <cerrno>
+// Asks the X window with the given id to close, as its close button does; with --destroy, destroys it
+// under its owner instead. For the shell tests.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -10,24 +9,12 @@
 
 int main(int argc, char** argv) {
     const bool destroy = argc == 3 && std::strcmp(argv[1], "--destroy") == 0;
-    if (argc != 2 && !destroy) {
+    char* p_end = nullptr;
+    const unsigned long window_id = argc >= 2 ? std::strtoul(argv[argc - 1], &p_end, 0) : 0;
+    if ((argc != 2 && !destroy) || window_id == 0 || *p_end != '\0') {
         std::fprintf(stderr, "usage: %s [--destroy] WINDOW-ID\n", argv[0]);
         return 2;
     }
-    argv += destroy ? 1 : 0;
-    char* p_end = nullptr;
-    errno = 0;
-    const unsigned long window_id = std::strtoul(argv[1], &p_end, 0);
-    if (errno != 0 || p_end == argv[1] || *p_end != '\0' || window_id == 0) {
-        std::fprintf(stderr, "%s: '%s' is not a window id\n", argv[0], argv[1]);
-        return 2;
-    }
-    if (destroy) {
-        return vltest::destroyWindow(window_id) ? 0 : 1;
-    }
-    if (!vltest::requestWindowClose(window_id)) {
-        std::fprintf(stderr, "%s: could not send the close request\n", argv[0]);
-        return 1;
-    }
-    return 0;
+    const bool done = destroy ? vltest::destroyWindow(window_id) : vltest::requestWindowClose(window_id);
+    return done ? 0 : 1;
 }
