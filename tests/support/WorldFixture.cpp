@@ -47,7 +47,6 @@ int Probe::eventHandler(const vl::Event* p_e) {
         p_last_other = last_was_mover ? p_c->getObject2() : p_c->getObject1();
         last_position = p_c->getPosition();
         collisions++;
-        trace += "c" + std::to_string(p_last_other->getId()) + ",";
         deliveryOrder() += std::to_string(getId()) + ",";
         if (on_collision != nullptr) {
             on_collision(this, p_last_other);
@@ -56,7 +55,6 @@ int Probe::eventHandler(const vl::Event* p_e) {
     }
     if (p_e->getType() == vl::OUT_EVENT) {
         outs++;
-        trace += "o,";
         return 1;
     }
     return vl::Object::eventHandler(p_e);

@@ -34,7 +34,6 @@ public:
 
     int collisions = 0;  // collision events received
     int outs = 0;        // out events received
-    std::string trace;   // "c<id of the other object>," per collision, "o," per out event
     vl::Object* p_last_other = nullptr;
     bool last_was_mover = false;  // in the last collision this object was the first object
     vl::Vector last_position;     // the last collision's position

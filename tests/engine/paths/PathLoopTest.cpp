@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: MIT
-// Path searches driven by the real game loop, when it runs as fast as it can (frame_time 0).
+// Path searches driven by the real game loop, running as fast as it can (frame_time 0).
 #include <gtest/gtest.h>
 
-#include <string>
 #include <vector>
 
 #include "HeadlessEngine.h"
@@ -10,7 +9,6 @@
 #include <veltrane/game/GameManager.h>
 #include <veltrane/world/EventPath.h>
 #include <veltrane/world/Object.h>
-#include <veltrane/world/WorldManager.h>
 
 namespace {
 
@@ -29,22 +27,20 @@ public:
         if (p_e->getType() == vl::STEP_EVENT) {
             m_step = static_cast<const vl::EventStep*>(p_e)->getStepCount();
             if (m_step == 0) {
-                search_result = findPath(m_goal);
+                EXPECT_EQ(findPath(m_goal), 0);
             }
-            const bool arrived = getPosition() == m_goal;
-            if (arrived && arrival_step < 0) {
+            if (getPosition() == m_goal && arrival_step < 0) {
                 arrival_step = m_step;
             }
-            if (arrived || m_step >= m_max_steps) {
+            if (getPosition() == m_goal || m_step >= m_max_steps) {
                 vl::GameManager::getInstance().setGameOver();
             }
             return 1;
         }
         if (p_e->getType() == vl::PATH_EVENT) {
-            const auto* p_path = static_cast<const vl::EventPath*>(p_e);
-            statuses.push_back(p_path->getStatus());
+            statuses.push_back(static_cast<const vl::EventPath*>(p_e)->getStatus());
             event_steps.push_back(m_step);
-            waypoints = p_path->getPath().getCount();
+            waypoints = static_cast<const vl::EventPath*>(p_e)->getPath().getCount();
             if (!m_let_default_run) {
                 return 1;  // the search stays pending and is reported again every cycle
             }
@@ -52,7 +48,6 @@ public:
         return vl::Object::eventHandler(p_e);
     }
 
-    int search_result = -2;
     std::vector<int> statuses;
     std::vector<int> event_steps;
     int waypoints = 0;
@@ -65,14 +60,6 @@ private:
     int m_step = -1;
 };
 
-// A hard column from (40, 0) to (40, 19): the way from left to right goes under it.
-void buildWall() {
-    for (int y = 0; y < 20; y++) {
-        auto* p_block = new vl::Object;
-        p_block->setPosition(vl::Vector(40, static_cast<float>(y)));
-    }
-}
-
 }  // namespace
 
 TEST(PathLoop, WithoutAFrameTimeASearchEndsInItsIterationAndRunsAlike) {
@@ -80,14 +67,14 @@ TEST(PathLoop, WithoutAFrameTimeASearchEndsInItsIterationAndRunsAlike) {
     for (int run = 0; run < 2; run++) {
         vltest::HeadlessEngine engine("frame_time:0,");
         ASSERT_EQ(engine.startUp(), 0);
-        buildWall();
+        for (int y = 0; y < 20; y++) {
+            (new vl::Object)->setPosition(vl::Vector(40, static_cast<float>(y)));  // a wall to go under
+        }
         auto* p_seeker = new Seeker(vl::Vector(30, 5), vl::Vector(50, 5), 400);
         vl::GameManager::getInstance().run();
-        EXPECT_EQ(p_seeker->search_result, 0);
         ASSERT_EQ(p_seeker->statuses, std::vector<int>{vl::PATH_FOUND});
         EXPECT_EQ(p_seeker->event_steps, std::vector<int>{0});
-        // Down to row 20, across and up again: far more cells than the 21 of a straight line.
-        EXPECT_GT(p_seeker->waypoints, 30);
+        EXPECT_GT(p_seeker->waypoints, 30);  // down to row 20 and back: far more than the 21 of a line
         arrivals.push_back(p_seeker->arrival_step);
         engine.shutDown();
     }
@@ -101,11 +88,11 @@ TEST(PathLoop, ASearchItsObjectNeverReleasesCannotHoldUpTheLoop) {
     ASSERT_EQ(engine.startUp(), 0);
     auto* p_seeker = new Seeker(vl::Vector(5, 5), vl::Vector(9, 5), 4, false);
     vl::GameManager::getInstance().run();
-
-    // Reported over and over from the first iteration on, and the game still ended on time.
+    // Reported again and again from the first iteration on, and the game still ended on time.
     EXPECT_EQ(vl::GameManager::getInstance().getStepCount(), 5);
-    ASSERT_FALSE(p_seeker->statuses.empty());
+    ASSERT_GT(p_seeker->statuses.size(), 1u);
     EXPECT_EQ(p_seeker->event_steps.front(), 0);
     EXPECT_EQ(p_seeker->arrival_step, -1);
+    EXPECT_TRUE(p_seeker->isFindingPath());
     engine.shutDown();
 }

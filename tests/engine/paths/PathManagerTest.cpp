@@ -20,27 +20,18 @@ namespace {
 // Records the path events it gets, then lets the engine's default handling follow the path.
 class Walker : public Probe {
 public:
-    explicit Walker(vl::Vector position, bool let_default_run = true)
-        : Probe(position), m_let_default_run(let_default_run) {}
+    explicit Walker(vl::Vector position) : Probe(position) {}
     int eventHandler(const vl::Event* p_e) override {
         if (p_e->getType() == vl::PATH_EVENT) {
-            const auto* p_path = dynamic_cast<const vl::EventPath*>(p_e);
-            statuses.push_back(p_path->getStatus());
-            paths.push_back(p_path->getPath());
-            if (!m_let_default_run) {
-                return 1;
-            }
+            statuses.push_back(dynamic_cast<const vl::EventPath*>(p_e)->getStatus());
+            paths.push_back(dynamic_cast<const vl::EventPath*>(p_e)->getPath());
         }
         return Probe::eventHandler(p_e);
     }
     std::vector<int> statuses;
     std::vector<vl::Path> paths;
-
-private:
-    bool m_let_default_run;
 };
 
-// A world with a started path manager.
 class PathWorld : public vltest::World {
 public:
     explicit PathWorld(float width = 80, float height = 24) : World(width, height) {
@@ -71,14 +62,6 @@ struct SteppingClock {
 
 }  // namespace
 
-TEST(PathManager, StartsWithATenthOfTheFrameAsItsBudgetFloor) {
-    vltest::World world;
-    EXPECT_EQ(pm().getCycleTime(), 0);
-    ASSERT_EQ(pm().startUp(), 0);
-    EXPECT_EQ(pm().getCycleTime(), 3);  // 33 ms frames
-    pm().shutDown();
-}
-
 TEST(PathManager, AFoundPathIsSentAndFollowedAndNoPathSendsAnEmptyOne) {
     PathWorld world(20, 10);
     auto* p_walker = new Walker(vl::Vector(2, 2));
@@ -101,26 +84,6 @@ TEST(PathManager, AFoundPathIsSentAndFollowedAndNoPathSendsAnEmptyOne) {
     ASSERT_EQ(p_walker->statuses, (std::vector<int>{vl::PATH_FOUND, vl::NO_PATH}));
     EXPECT_EQ(p_walker->paths[1].getCount(), 0);
     EXPECT_FALSE(p_walker->isFindingPath());
-}
-
-TEST(PathManager, AnObjectWalksAroundAWallThroughTheWorldUpdate) {
-    PathWorld world(30, 12);
-    for (int y = 2; y <= 9; y++) {
-        new Probe(vl::Vector(10, static_cast<float>(y)), vl::HARD, "Wall");
-    }
-    auto* p_walker = new Walker(vl::Vector(5, 6));
-    p_walker->setSpeed(0.5f);
-    p_walker->setAvoidCollisions(true);
-    ASSERT_EQ(p_walker->findPath(vl::Vector(15, 6)), 0);
-    pm().cycle(PLENTY_MS);
-    ASSERT_EQ(p_walker->statuses, std::vector<int>{vl::PATH_FOUND});
-    for (int step = 0; step < 200 && p_walker->getFollowPath(); step++) {
-        vl::WorldManager::getInstance().update();
-    }
-    EXPECT_FALSE(p_walker->getFollowPath());
-    EXPECT_EQ(p_walker->getPosition(), vl::Vector(15, 6));
-    EXPECT_EQ(p_walker->getVelocity(), vl::Vector(0, 0));
-    EXPECT_EQ(p_walker->collisions, 0);  // the path kept clear of the wall
 }
 
 TEST(PathManager, FollowingPassesWaypointsWithinThreeQuartersOfAStepAtOnce) {
@@ -157,21 +120,17 @@ TEST(PathManager, ANewSearchOrADeletionReplacesOrEndsTheOld) {
     pm().cycle(PLENTY_MS);  // nothing left to touch the deleted object
 }
 
-TEST(PathManager, ASearchWhoseObjectKeepsItIsReportedAgainEachCycle) {
+// Starting a search drops only the object's own, not the searches walking to it.
+TEST(PathTargetSearch, ATargetStartingItsOwnSearchIsStillTouchedNotEntered) {
     PathWorld world;
-    auto* p_walker = new Walker(vl::Vector(2, 2), false);
-    ASSERT_EQ(p_walker->findPath(vl::Vector(3, 2)), 0);
-    SteppingClock clock;
-    clock.step_us = 1000;
-    clock.install();
-    pm().cycle(10);
-    const size_t after_one = p_walker->statuses.size();
-    EXPECT_GE(after_one, 1u);
-    pm().cycle(10);
-    EXPECT_GT(p_walker->statuses.size(), after_one);
-    EXPECT_EQ(pm().getPendingCount(), 1);
-    EXPECT_TRUE(p_walker->isFindingPath());
-    EXPECT_FALSE(p_walker->getFollowPath());
+    auto* p_target = new Probe(vl::Vector(10, 5), vl::SPECTRAL);
+    p_target->setBox(vl::Box(vl::Vector(-1, -1), 3, 3));
+    auto* p_walker = new Walker(vl::Vector(2, 5));
+    ASSERT_EQ(p_walker->findPath(p_target), 0);
+    ASSERT_EQ(p_target->findPath(vl::Vector(10, 15)), 0);
+    pm().cycle(PLENTY_MS);
+    ASSERT_EQ(p_walker->statuses, std::vector<int>{vl::PATH_FOUND});
+    EXPECT_EQ(p_walker->paths[0].getWaypoints().back(), vl::Vector(9, 5));
 }
 
 TEST(PathManager, RefusesSearchesItCannotRun) {

@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: MIT
+// Faults a game makes behind the world's back: reported and refused, or stopping the game while checked.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "WorldFixture.h"
+#include <veltrane/core/Config.h>
 #include <veltrane/world/WorldManager.h>
 
 namespace {
@@ -18,16 +21,36 @@ public:
         setVelocity(vl::Vector(1, 0));
     }
     int eventHandler(const vl::Event* p_e) override {
-        if (p_e->getType() == vl::COLLISION_EVENT && m_mark) {
+        if (p_e->getType() != vl::COLLISION_EVENT) {
+            return 1;
+        }
+        if (m_mark) {
             vl::WorldManager::getInstance().markForDelete(this);
         }
-        if (p_e->getType() == vl::COLLISION_EVENT) {
-            delete this;
-        }
+        delete this;
         return 1;
     }
     bool m_mark;
 };
+
+struct SwitchCase {
+    const char* env;  // VELTRANE_CHECKS; "" leaves the choice to the configuration
+    const char* config;
+    bool aborts;
+};
+
+class ConsistencySwitch : public ::testing::TestWithParam<SwitchCase> {};
+
+// A scene graph corrupted behind the world's back, then one update.
+void corruptAndUpdate(const SwitchCase& c) {
+    setenv("VELTRANE_CHECKS", c.env, 1);
+    vl::Config::getInstance().loadConfig(c.config);
+    vltest::World world;
+    vl::Object object;
+    vl::WorldManager::getInstance().getSceneGraph().updateVisible(&object, false);
+    vl::WorldManager::getInstance().update();
+    std::exit(0);
+}
 
 }  // namespace
 
@@ -51,3 +74,16 @@ TEST(ObjectDelete, DeletedInAHandlerIsReportedOnceAndStaleMarksAreRefused) {
                   std::string::npos);
     }
 }
+
+TEST_P(ConsistencySwitch, AbortsOnlyWhenSwitchedOn) {
+    if (GetParam().aborts) {
+        EXPECT_DEATH(corruptAndUpdate(GetParam()), "");
+    } else {
+        EXPECT_EXIT(corruptAndUpdate(GetParam()), ::testing::ExitedWithCode(0), "");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EnvAndConfig, ConsistencySwitch,
+                         ::testing::Values(SwitchCase{"1", "x:y", true}, SwitchCase{"", "x:y", false},
+                                           SwitchCase{"", "consistency_checks:true", true},
+                                           SwitchCase{"0", "consistency_checks:true", false}));
