@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "PresentationSupport.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <sstream>
 
 #include <SFML/Graphics/RenderWindow.hpp>
@@ -17,8 +19,13 @@ LoggedConfig::LoggedConfig(const std::string& config_items) {
     const std::string config = config_items + "\n";
     m_log_path = useTempLog(&config);
     vl::Config::getInstance().loadConfig("");
-    vl::LogManager::getInstance().startUp();
-    vl::LogManager::getInstance().setFlush(true);
+    vl::LogManager& log = vl::LogManager::getInstance();
+    // A log left open by an earlier test in this process would keep writing to that test's file.
+    if (log.isStarted()) {
+        log.shutDown();
+    }
+    log.startUp();
+    log.setFlush(true);
 }
 
 std::string LoggedConfig::log() const {
@@ -63,6 +70,19 @@ sf::Image captureFrame() {
     texture.update(*display.getWindow());
     display.swapBuffers();
     return texture.copyToImage();
+}
+
+int differingPixels(const sf::Image& a, const sf::Image& b, int level) {
+    int count = 0;
+    for (unsigned y = 0; y < a.getSize().y; y++) {
+        for (unsigned x = 0; x < a.getSize().x; x++) {
+            const sf::Color p = a.getPixel(x, y);
+            const sf::Color q = b.getPixel(x, y);
+            const int largest = std::max({std::abs(p.r - q.r), std::abs(p.g - q.g), std::abs(p.b - q.b)});
+            count += largest > level ? 1 : 0;
+        }
+    }
+    return count;
 }
 
 }  // namespace vltest

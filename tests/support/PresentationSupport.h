@@ -10,8 +10,7 @@ namespace vltest {
 
 class LoggedConfig {
 public:
-    // Writes config_items to a temporary configuration file, loads it, and starts the log manager on a
-    // temporary log file.
+    // Loads config_items as the configuration and (re)starts the log manager on a fresh temporary file.
     explicit LoggedConfig(const std::string& config_items);
     std::string log() const;  // the log file's contents so far
     const std::string& logPath() const;
@@ -20,9 +19,10 @@ private:
     std::string m_log_path;
 };
 
-// The frame drawn so far in the display's window, read back before it is shown; the frame is then
-// shown and the surface cleared, as the loop's swap does.
+// The frame drawn so far, read back before it is shown; then shown and cleared as the loop's swap does.
 sf::Image captureFrame();
+// Pixels of two same-sized pictures whose largest channel difference is above level.
+int differingPixels(const sf::Image& a, const sf::Image& b, int level = 0);
 
 // The log's lines with the time and step-count prefix ("hh:mm:ss nnnn ") removed.
 std::string logMessages(const std::string& log_text);

@@ -14,7 +14,7 @@ namespace {
 class ViewObjectTest : public ::testing::Test {
 protected:
     bool logged(const std::string& line) const { return m_world.log().find(line) != std::string::npos; }
-    vltest::World m_world{80, 24};
+    vltest::World m_world;
 };
 
 TEST_F(ViewObjectTest, TheTextHasTheLabelTheValueAndTheBordersSpaces) {
@@ -62,7 +62,6 @@ TEST_F(ViewObjectTest, NamedLocationsFollowTheViewAndTheBorderUntilMoved) {
     EXPECT_EQ(p_view->getLocation(), vl::UNDEFINED_LOCATION);
     p_view->setBorder(true);
     EXPECT_EQ(p_view->getPosition(), vl::Vector(7, 9));
-    EXPECT_EQ(vl::locationToString(-1), "unknown");
 }
 
 TEST_F(ViewObjectTest, ViewEventsReachOnlyTheirLabel) {

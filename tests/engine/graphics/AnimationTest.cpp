@@ -18,8 +18,8 @@
 namespace {
 
 // A sprite of frame_count 1 x 1 frames whose characters are '0', '1', ...
-vl::Sprite* makeSprite(int frame_count, int slowdown, const std::string& label = "blob") {
-    auto* p_sprite = new vl::Sprite(frame_count);
+std::unique_ptr<vl::Sprite> makeSprite(int frame_count, int slowdown, const std::string& label = "blob") {
+    auto p_sprite = std::make_unique<vl::Sprite>(frame_count);
     p_sprite->setWidth(1);
     p_sprite->setHeight(1);
     p_sprite->setSlowdown(slowdown);
@@ -30,62 +30,51 @@ vl::Sprite* makeSprite(int frame_count, int slowdown, const std::string& label =
     return p_sprite;
 }
 
-std::vector<int> playedIndices(vl::Animation& animation, int draws) {
-    std::vector<int> indices;
-    for (int i = 0; i < draws; i++) {
-        indices.push_back(animation.getIndex());
-        animation.draw(vl::Vector(5, 5));
-    }
-    return indices;
-}
-
 }  // namespace
 
-TEST(Frame, EmptyOrRowlessFramesDrawNothingAndSucceed) {
+// Headless, drawable characters fail from the first one on; frames with nothing to draw succeed.
+TEST(Frame, DrawsNothingWhenEmptyAndRefusesMoreCellsThanCharacters) {
     vltest::LoggedConfig config("headless:true");
     ASSERT_EQ(vl::DisplayManager::getInstance().startUp(), 0);
-    EXPECT_EQ(vl::Frame().draw(vl::Vector(1, 1), vl::RED, 0), 0);
-    EXPECT_EQ(vl::Frame(3, 0, "abc").draw(vl::Vector(1, 1), vl::RED, 0), 0);
-    // Drawable characters fail headless, from the first one on.
-    EXPECT_EQ(vl::Frame(1, 1, "a").draw(vl::Vector(1, 1), vl::RED, 0), -1);
-}
-
-TEST(Frame, FrameClaimingMoreCellsThanCharactersIsRefused) {
-    vltest::LoggedConfig config("headless:true");
-    ASSERT_EQ(vl::DisplayManager::getInstance().startUp(), 0);
-    EXPECT_EQ(vl::Frame(4, 3, "abcd").draw(vl::Vector(1, 1), vl::RED, 0), -1);
-    EXPECT_EQ(vl::Frame(-2, 2, "abcd").draw(vl::Vector(1, 1), vl::RED, 0), -1);
-    EXPECT_NE(config.log().find("Frame::draw(): Error! 4 x 3 frame has only 4 characters."),
-              std::string::npos);
+    const struct {
+        vl::Frame frame;
+        int result;
+    } cases[] = {{vl::Frame(), 0},
+                 {vl::Frame(3, 0, "abc"), 0},
+                 {vl::Frame(1, 1, "a"), -1},
+                 {vl::Frame(4, 3, "abcd"), -1},
+                 {vl::Frame(-2, 2, "abcd"), -1}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.frame.draw(vl::Vector(1, 1), vl::RED, 0), c.result) << c.frame.getString();
+    }
+    EXPECT_EQ(vltest::countLines(vltest::logMessages(config.log()),
+                                 "Frame::draw(): Error! 4 x 3 frame has only 4 characters."),
+              1);
+    vl::DisplayManager::getInstance().shutDown();
 }
 
 TEST(Sprite, AcceptsFramesUpToItsCapacity) {
+    vltest::LoggedConfig config("headless:true");
     vl::Sprite sprite(2);
     EXPECT_EQ(sprite.pushFrame(vl::Frame(2, 1, "ab")), 0);
     EXPECT_EQ(sprite.pushFrame(vl::Frame(2, 1, "cd")), 0);
     EXPECT_EQ(sprite.pushFrame(vl::Frame(2, 1, "ef")), -1);
     EXPECT_EQ(sprite.getFrameCount(), 2);
-    EXPECT_EQ(sprite.getFrame(0).getString(), "ab");
     EXPECT_EQ(sprite.getFrame(1).getString(), "cd");
     EXPECT_TRUE(sprite.getFrame(2).isEmpty());
     EXPECT_TRUE(sprite.getFrame(-1).isEmpty());
     EXPECT_EQ(sprite.draw(7, vl::Vector(1, 1), 0), 0);  // out of range: nothing to draw
+    for (int capacity : {-3, 2000000000}) {
+        vl::Sprite none(capacity);
+        EXPECT_EQ(none.pushFrame(vl::Frame(1, 1, "a")), -1);
+        EXPECT_EQ(vltest::countLines(vltest::logMessages(config.log()),
+                                     "Sprite::Sprite(): Error! Unable to allocate " +
+                                         std::to_string(capacity) + " frames."),
+                  1);
+    }
 }
 
-TEST(Sprite, NegativeOrAbsurdCapacityLeavesRoomForNone) {
-    vltest::LoggedConfig config("headless:true");
-    vl::Sprite negative(-3);
-    vl::Sprite absurd(2000000000);
-    EXPECT_EQ(negative.getMaxFrameCount(), 0);
-    EXPECT_EQ(absurd.getMaxFrameCount(), 0);
-    EXPECT_EQ(negative.pushFrame(vl::Frame(1, 1, "a")), -1);
-    EXPECT_EQ(absurd.pushFrame(vl::Frame(1, 1, "a")), -1);
-    const std::string messages = vltest::logMessages(config.log());
-    EXPECT_EQ(vltest::countLines(messages, "Sprite::Sprite(): Error! Unable to allocate -3 frames."), 1);
-    EXPECT_EQ(vltest::countLines(messages, "Sprite::Sprite(): Error! Unable to allocate 2000000000 frames."),
-              1);
-}
-
+// Drawing fails without a started display, and playback goes on all the same.
 TEST(Animation, PlaybackOrderFollowsSlowdownAndFreezes) {
     vltest::LoggedConfig config("headless:true");
     const struct {
@@ -98,51 +87,37 @@ TEST(Animation, PlaybackOrderFollowsSlowdownAndFreezes) {
         {4, 1, 2, -1, {2, 2, 2, 2, 2, 2}},  // a count of -1 freezes the frame
     };
     for (const auto& c : cases) {
-        std::unique_ptr<vl::Sprite> p_sprite(makeSprite(c.frames, c.slowdown));
+        const std::unique_ptr<vl::Sprite> p_sprite = makeSprite(c.frames, c.slowdown);
         vl::Animation animation;
         animation.setSprite(p_sprite.get());
         animation.setIndex(c.start_index);
         animation.setSlowdownCount(c.start_count);
-        EXPECT_EQ(playedIndices(animation, static_cast<int>(c.played.size())), c.played) << c.slowdown;
+        std::vector<int> played;
+        for (size_t i = 0; i < c.played.size(); i++) {
+            played.push_back(animation.getIndex());
+            EXPECT_EQ(animation.draw(vl::Vector(5, 5)), -1);
+        }
+        EXPECT_EQ(played, c.played) << c.slowdown;
         EXPECT_EQ(animation.getSlowdownCount() == -1, c.start_count == -1);
     }
-}
-
-TEST(Animation, AdvancesEvenWhenDrawingFailsHeadless) {
-    vltest::LoggedConfig config("headless:true");
-    ASSERT_EQ(vl::DisplayManager::getInstance().startUp(), 0);
-    vl::Sprite* p_sprite = makeSprite(2, 1);
-    vl::Animation animation;
-    animation.setSprite(p_sprite);
-    EXPECT_EQ(animation.draw(vl::Vector(3, 3)), -1);
-    EXPECT_EQ(animation.getIndex(), 1);
-    EXPECT_EQ(animation.draw(vl::Vector(3, 3)), -1);
-    EXPECT_EQ(animation.getIndex(), 0);
-    delete p_sprite;
-}
-
-TEST(Animation, WithoutSpriteDrawsNothingAndSucceeds) {
-    vl::Animation animation;
-    EXPECT_EQ(animation.draw(vl::Vector(1, 1)), 0);
-    EXPECT_EQ(animation.getIndex(), 0);
-    EXPECT_EQ(animation.getSlowdownCount(), 0);
+    vl::Animation without_sprite;
+    EXPECT_EQ(without_sprite.draw(vl::Vector(1, 1)), 0);
+    EXPECT_EQ(without_sprite.getIndex(), 0);
 }
 
 TEST(Animation, SetSpriteTakesTheLabelAndRestartsButKeepsTheCounter) {
-    vl::Sprite* p_sprite = makeSprite(3, 4, "runner");
+    const std::unique_ptr<vl::Sprite> p_sprite = makeSprite(3, 4, "runner");
     vl::Animation animation;
     animation.setIndex(2);
     animation.setSlowdownCount(3);
     animation.setModified(false);
-    animation.setSprite(p_sprite);
-    EXPECT_EQ(animation.getSprite(), p_sprite);
+    animation.setSprite(p_sprite.get());
     EXPECT_EQ(animation.getName(), "runner");
     EXPECT_EQ(animation.getIndex(), 0);
     EXPECT_EQ(animation.getSlowdownCount(), 3);
     EXPECT_TRUE(animation.isModified());
     animation.setSprite(nullptr);
     EXPECT_EQ(animation.getName(), "runner");  // kept, so the sprite can be found again
-    delete p_sprite;
 }
 
 TEST(Animation, SettersMarkModifiedOnlyOnChange) {
@@ -176,23 +151,14 @@ TEST(AnimationRecord, WritesNameLengthNameIndexAndCount) {
     animation.setSlowdownCount(-1);
     std::stringstream stream;
     ASSERT_EQ(animation.serialize(stream), 0);
-    const std::string bytes = stream.str();
-    ASSERT_EQ(bytes.size(), 8u + 3u + 8u);
-    uint64_t length = 0;
-    int32_t index = 0;
-    int32_t count = 0;
-    std::memcpy(&length, bytes.data(), 8);
-    std::memcpy(&index, bytes.data() + 11, 4);
-    std::memcpy(&count, bytes.data() + 15, 4);
-    EXPECT_EQ(length, 3u);
-    EXPECT_EQ(bytes.substr(8, 3), "abc");
-    EXPECT_EQ(index, 258);
-    EXPECT_EQ(count, -1);
-
+    const uint64_t length = 3;
+    const int32_t numbers[] = {258, -1};
+    std::string expected(reinterpret_cast<const char*>(&length), 8);
+    expected += "abc" + std::string(reinterpret_cast<const char*>(numbers), 8);
+    EXPECT_EQ(stream.str(), expected);
     vl::Animation copy;
     ASSERT_EQ(copy.deserialize(stream), 0);
     EXPECT_EQ(copy.getName(), "abc");
     EXPECT_EQ(copy.getIndex(), 258);
     EXPECT_EQ(copy.getSlowdownCount(), -1);
-    EXPECT_EQ(copy.getSprite(), nullptr);
 }

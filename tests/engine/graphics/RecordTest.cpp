@@ -17,8 +17,7 @@
 
 namespace {
 
-// Serialises a changed value, then reads every shorter prefix into a fresh one and compares its
-// serialisation with the fresh value's own.
+// Reads every prefix of changed's record into a fresh value, which must stay as fresh as it was.
 template <typename T>
 void expectCutShortRefused(const T& changed, const std::string& name, const std::string& log_path) {
     std::stringstream full;
@@ -53,7 +52,7 @@ TEST(Record, CutShortRecordsAreRefusedAndChangeNothing) {
     expectCutShortRefused(animation, "Animation", config.logPath());
 }
 
-// A name longer than what is left of the record is refused before anything is allocated.
+// A name longer than the rest of the record is refused before anything is allocated.
 TEST(Record, NameLongerThanTheRestIsRefusedWithoutAllocating) {
     vltest::LoggedConfig config("headless:true");
     const struct {
