@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
-// Feeds arbitrary bytes to the sprite-file reader as if they were a file's contents: it must neither crash
-// nor hang nor exhaust memory, and any sprite it accepts must be consistent with its header.
+// Arbitrary bytes as a sprite file: the reader must neither crash nor hang nor exhaust memory, and a sprite
+// it accepts must have whole frames of the size its header gave.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
 #include <sstream>
 #include <string>
 
@@ -23,30 +24,21 @@ extern "C" int LLVMFuzzerInitialize(int* /*p_argc*/, char*** /*p_argv*/) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* p_data, size_t size) {
-    const std::string contents(reinterpret_cast<const char*>(p_data), size);
-    std::istringstream stream(contents);
-    vl::SpriteReader reader;
-    vl::Sprite* p_sprite = reader.readSprite(stream, "fuzz");
+    std::istringstream stream(std::string(reinterpret_cast<const char*>(p_data), size));
+    const std::unique_ptr<vl::Sprite> p_sprite(vl::SpriteReader().readSprite(stream, "fuzz"));
     if (p_sprite == nullptr) {
         return 0;
     }
-    const int width = p_sprite->getWidth();
-    const int height = p_sprite->getHeight();
-    if (p_sprite->getFrameCount() < 1 || p_sprite->getFrameCount() > p_sprite->getMaxFrameCount() ||
-        width < 1 || height < 1) {
+    const size_t cells =
+        static_cast<size_t>(p_sprite->getWidth()) * static_cast<size_t>(p_sprite->getHeight());
+    // A frame's characters cannot outnumber the input's bytes.
+    if (p_sprite->getFrameCount() < 1 || cells < 1 || cells > size) {
         std::abort();
     }
     for (int i = 0; i < p_sprite->getFrameCount(); i++) {
-        const vl::Frame frame = p_sprite->getFrame(i);
-        if (frame.getWidth() != width || frame.getHeight() != height ||
-            frame.getString().size() != static_cast<size_t>(width) * static_cast<size_t>(height)) {
+        if (p_sprite->getFrame(i).getString().size() != cells) {
             std::abort();
         }
     }
-    // Whatever was accepted must have come from the input: a frame's characters cannot outnumber its bytes.
-    if (static_cast<size_t>(width) * static_cast<size_t>(height) > size) {
-        std::abort();
-    }
-    delete p_sprite;
     return 0;
 }

@@ -24,20 +24,6 @@ int waitFor(pid_t pid) {
 
 }  // namespace
 
-int runInChildProcess(const std::function<int()>& body) {
-    std::fflush(nullptr);
-    const pid_t pid = fork();
-    if (pid < 0) {
-        return -1;
-    }
-    if (pid == 0) {
-        const int status = body();
-        std::fflush(nullptr);
-        _exit(status);
-    }
-    return waitFor(pid);
-}
-
 ForkedChild::ForkedChild(const std::function<int()>& body) : m_pid(-1), m_go_fd(-1) {
     int fds[2];
     if (pipe(fds) != 0) {
@@ -88,6 +74,10 @@ int ForkedChild::release() {
     const int status = waitFor(m_pid);
     m_pid = -1;
     return sent ? status : -1;
+}
+
+int runInChildProcess(const std::function<int()>& body) {
+    return ForkedChild(body).release();
 }
 
 }  // namespace vltest

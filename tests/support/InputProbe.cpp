@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include <veltrane/core/EventStep.h>
 #include <veltrane/core/LogManager.h>
@@ -12,6 +13,9 @@
 
 namespace vltest {
 
+namespace {
+
+// An input event with all its fields ("key pressed A", "mouse moved UNDEFINED_MOUSE_BUTTON 10 5").
 std::string describeInput(const vl::Event* p_e) {
     if (const auto* p_key = dynamic_cast<const vl::EventKeyboard*>(p_e)) {
         const char* p_action = vl::keyboardActionName(p_key->getKeyboardAction());
@@ -31,6 +35,8 @@ std::string describeInput(const vl::Event* p_e) {
     }
     return "";
 }
+
+}  // namespace
 
 InputProbe::InputProbe(int safety_step) : last_step(-1), m_safety_step(safety_step) {
     registerInterest(vl::STEP_EVENT);
@@ -54,9 +60,19 @@ int InputProbe::eventHandler(const vl::Event* p_e) {
     if (text.empty()) {
         return 0;
     }
-    input.push_back(text);
     log.writeLog("Probe: step %d %s", step, text.c_str());
     return 1;
+}
+
+int runProbedGame(int safety_step) {
+    vl::GameManager& game = vl::GameManager::getInstance();
+    if (game.startUp() != 0) {
+        return 2;
+    }
+    new InputProbe(safety_step);
+    game.run();
+    game.shutDown();
+    return 0;
 }
 
 }  // namespace vltest

@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: MIT
-// An object that notes, and logs, every keyboard, mouse and step event it is sent.
+// An object that logs every keyboard, mouse and step event it is sent.
 #pragma once
-
-#include <string>
-#include <vector>
 
 #include <veltrane/world/Object.h>
 
@@ -16,15 +13,14 @@ public:
     explicit InputProbe(int safety_step = -1);
     int eventHandler(const vl::Event* p_e) override;
 
-    // Input events received, without the step ("key pressed A", "mouse moved UNDEFINED_MOUSE_BUTTON 10 5").
-    std::vector<std::string> input;
     int last_step;  //!< of the last step event; -1 before one
 
 private:
     int m_safety_step;
 };
 
-// Describes an input event with all its fields; "" for other events.
-std::string describeInput(const vl::Event* p_e);
+// Starts the game as the environment configures it, runs it with an InputProbe(safety_step) and shuts it
+// down: 0, or 2 when it does not start. The body of a child process that replays or records.
+int runProbedGame(int safety_step);
 
 }  // namespace vltest

@@ -4,18 +4,11 @@
 #include <SFML/Window/Event.hpp>
 #include <set>
 #include <string>
-#include <vector>
 
-#include "HeadlessEngine.h"
-#include "TestSupport.h"
-#include <veltrane/core/Config.h>
-#include <veltrane/core/LogManager.h>
-#include <veltrane/graphics/DisplayManager.h>
+#include "PresentationSupport.h"
 #include <veltrane/input/EventKeyboard.h>
-#include <veltrane/input/EventMouse.h>
 #include <veltrane/input/InputManager.h>
 #include <veltrane/input/SfmlKeys.h>
-#include <veltrane/world/Object.h>
 
 namespace {
 
@@ -39,77 +32,25 @@ TEST(LibraryKeys, EveryMappedLibraryKeyRoundTrips) {
     EXPECT_EQ(vl::sfml::toEngineKey(sf::Keyboard::Divide), vl::Keyboard::UNDEFINED_KEY);
     EXPECT_EQ(vl::sfml::toEngineButton(sf::Mouse::XButton1), vl::Mouse::UNDEFINED_MOUSE_BUTTON);
     EXPECT_EQ(vl::sfml::toEngineButton(sf::Mouse::Middle), vl::Mouse::MIDDLE);
-    Key found = vl::Keyboard::A;
-    EXPECT_TRUE(vl::keyFromName("num7", &found));
-    EXPECT_EQ(found, vl::Keyboard::NUM7);
-    EXPECT_FALSE(vl::keyFromName("NUM", &found));
 }
 
-// Counts the input events it is sent.
-class Listener : public vl::Object {
-public:
-    Listener() {
-        registerInterest(vl::KEYBOARD_EVENT);
-        registerInterest(vl::MSE_EVENT);
-    }
-    int eventHandler(const vl::Event* p_e) override {
-        received.push_back(p_e->getType());
-        return 1;
-    }
-    std::vector<std::string> received;
-};
-
-class InputManagerTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_EQ(m_engine.startUp(), 0);
-        vl::LogManager::getInstance().setFlush(true);
-    }
-    void TearDown() override { m_engine.shutDown(); }
-
-    vltest::HeadlessEngine m_engine;
-    vl::InputManager& m_input = vl::InputManager::getInstance();
-};
-
-TEST_F(InputManagerTest, HeadlessStartsAndSendsNothing) {
-    auto* p_listener = new Listener;
-    for (int i = 0; i < 5; i++) {
-        m_input.getInput();
-    }
-    EXPECT_TRUE(p_listener->received.empty());
-}
-
-TEST_F(InputManagerTest, ToEventKeyboardTakesOnlyKeyEvents) {
+TEST(InputManagerStart, ToEventKeyboardTakesOnlyKeyEvents) {
+    vltest::LoggedConfig log("headless:true");
     sf::Event event;
-    event.type = sf::Event::KeyPressed;
-    event.key.code = sf::Keyboard::Divide;
-    vl::EventKeyboard keyboard = m_input.toEventKeyboard(event);
-    EXPECT_EQ(keyboard.getKey(), vl::Keyboard::UNDEFINED_KEY);
-    EXPECT_EQ(keyboard.getKeyboardAction(), vl::UNDEFINED_KEYBOARD_ACTION);
-
     event.type = sf::Event::KeyReleased;
     event.key.code = sf::Keyboard::Quote;
-    EXPECT_EQ(m_input.toEventKeyboard(event).getKey(), vl::Keyboard::QUOTE);
-
+    EXPECT_EQ(vl::InputManager::getInstance().toEventKeyboard(event).getKey(), vl::Keyboard::QUOTE);
     event.type = sf::Event::MouseMoved;
-    keyboard = m_input.toEventKeyboard(event);
-    EXPECT_EQ(keyboard.getKey(), vl::Keyboard::UNDEFINED_KEY);
-    EXPECT_EQ(
-        vltest::countOccurrences(m_engine.log(), "toEventKeyboard(): Error! Called with non-keyboard event."),
-        1);
+    EXPECT_EQ(vl::InputManager::getInstance().toEventKeyboard(event).getKey(), vl::Keyboard::UNDEFINED_KEY);
+    EXPECT_NE(log.log().find("toEventKeyboard(): Error! Called with non-keyboard event."), std::string::npos);
 }
 
 TEST(InputManagerStart, NeedsTheDisplayFirstWhenNotHeadless) {
-    const std::string log_path = vltest::useTempLog();
-    vl::Config::getInstance().loadConfig("headless:false");
-    ASSERT_EQ(vl::LogManager::getInstance().startUp(), 0);
-    vl::LogManager::getInstance().setFlush(true);
+    vltest::LoggedConfig log("headless:false");
     EXPECT_EQ(vl::InputManager::getInstance().startUp(), -1);
     EXPECT_FALSE(vl::InputManager::getInstance().isStarted());
-    EXPECT_NE(vltest::readFile(log_path).find(
-                  "InputManager::startUp(): Error! DisplayManager must be started first."),
+    EXPECT_NE(log.log().find("InputManager::startUp(): Error! DisplayManager must be started first."),
               std::string::npos);
-    vl::LogManager::getInstance().shutDown();
 }
 
 }  // namespace
