@@ -244,6 +244,7 @@ TEST_F(DisplayWindow, StringsFramesAndSpritesLandInTheCellsDrawnOneByOne) {
         {[&] { return display().drawString(at, "", vl::CENTER, vl::YELLOW); }, "", 10, 5, 1, 0},
         {[&] { return vl::Frame(3, 2, "abcdef").draw(at, vl::YELLOW, 0); }, "abcdef", 9, 4, 3, 0},
         {[&] { return vl::Frame(4, 1, "wxyz").draw(at, vl::YELLOW, 0); }, "wxyz", 8, 5, 4, 0},
+        {[&] { return vl::Frame(1, 1, "q").draw(at, vl::YELLOW, 0); }, "q", 10, 5, 1, 0},
         {[&] { return sprite.draw(0, at, '#'); }, sprite.getFrame(0).getString(), 8, 4, 5, '#'},
         {[&] { return sprite.draw(0, at, 0); }, sprite.getFrame(0).getString(), 8, 4, 5, 0},
     };
