@@ -3,7 +3,6 @@
 // must be one clean word and every setting in its range.
 #include <unistd.h>
 
-#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>

@@ -2,7 +2,6 @@
 // Arbitrary bytes to the MP3 reader: checking, opening, reading and seeking must neither crash nor hang,
 // and reading must never give more than the length told at open.
 #include <SFML/System/MemoryInputStream.hpp>
-#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <vector>

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Arbitrary bytes to Object::deserialize, as a peer could send them: nothing may crash, hang or allocate
 // what the record cannot hold, and the world stays consistent through drawing, updating and deleting.
-#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <sstream>

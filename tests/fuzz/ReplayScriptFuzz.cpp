@@ -2,7 +2,6 @@
 // Arbitrary text to the replay file parser: it refuses with a line and a reason or accepts, never crashes
 // or hangs, and an accepted script only gives events with names the input manager can send.
 #include <cmath>
-#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Arbitrary bytes as a sprite file: the reader must neither crash nor hang nor exhaust memory, and a sprite
 // it accepts must have whole frames of the size its header gave.
-#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
