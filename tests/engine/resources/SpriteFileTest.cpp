@@ -80,25 +80,132 @@ TEST_F(SpriteFile, GoodFilesOfBothFormatsLoadQuietlyWithEitherLineEnd) {
     EXPECT_EQ(vltest::logMessages(m_config.log()), "");
 }
 
-// broken-messages.txt holds each broken file's name, then every line its failed load writes, in order;
-// an empty line ends each entry.
+// Each broken file and every line its failed load writes, in order.
 TEST_F(SpriteFile, BrokenFilesFailWithTheirExactMessages) {
     const std::string not_loaded = "RM::loadSprite(): Sprite 's' not loaded.\n";
-    std::vector<std::pair<std::string, std::string>> cases = {
+    const std::string refused = "RM::loadSprite(): Sprite 's' NOT loaded.\n";
+    const std::pair<std::string, std::string> cases[] = {
         {"no-such-file.txt", "RM::loadSprite(): Error! Cannot open file '" + spritePath("no-such-file.txt") +
                                  "'.\n" + not_loaded},
         // A directory opens as a file but throws on the first read.
-        {".", "RM::loadSprite(): Error! '" + spritePath(".") + "' is not a regular file.\n" + not_loaded}};
-    std::istringstream table(vltest::readFile(spritePath("broken-messages.txt")));
-    bool new_entry = true;
-    for (std::string line; std::getline(table, line); new_entry = line.empty()) {
-        if (new_entry) {
-            cases.emplace_back(line, "");
-        } else if (!line.empty()) {
-            cases.back().second += line + "\n";
-        }
-    }
-    ASSERT_EQ(cases.size(), 42u);
+        {".", "RM::loadSprite(): Error! '" + spritePath(".") + "' is not a regular file.\n" + not_loaded},
+        {"bad-simple-missing-width.txt", "getLine(): Error! Unexpected end of file.\nRM::loadSimpleSprite(): "
+                                         "Error! Unexpected end of file.\n\tMissing width (an integer).\n" +
+                                             refused},
+        {"bad-simple-missing-color.txt", "getLine(): Error! Unexpected end of file.\nRM::loadSimpleSprite(): "
+                                         "Error! Unexpected end of file.\n\tMissing color (a string).\n" +
+                                             refused},
+        {"bad-simple-width-not-a-number.txt",
+         "RM::loadSimpleSprite(): Error line 2! Width is 'wide'.\n" + refused},
+        {"bad-simple-zero-height.txt", "RM::loadSimpleSprite(): Error line 3! Height is '0'.\n" + refused},
+        {"bad-simple-negative-slowdown.txt",
+         "RM::loadSimpleSprite(): Error line 4! Slowdown is '-1'.\n" + refused},
+        {"bad-simple-capital-color.txt",
+         "RM::loadSimpleSprite(): Error line 5! Unrecognized color 'Green'.\n  Valid colors are: black, red, "
+         "green, yellow,\n                    blue, magenta, cyan or white.\n" +
+             refused},
+        {"bad-simple-color-trailing-space.txt",
+         "RM::loadSimpleSprite(): Error line 5! Unrecognized color 'green '.\n  Valid colors are: black, "
+         "red, green, yellow,\n                    blue, magenta, cyan or white.\n" +
+             refused},
+        {"bad-simple-row-width.txt",
+         "RM::loadSimpleSprite(): Error line 7!\n\tLine  7: '+==+'\n\tWidth is 4, expected 3.\n" + refused},
+        {"bad-simple-extra-empty-line.txt",
+         "RM::loadSimpleSprite(): Error line 10!\n\tExtra file data: ''\n" + refused},
+        {"bad-simple-extra-data.txt",
+         "RM::loadSimpleSprite(): Error line 10!\n\tExtra file data: 'more'\n" + refused},
+        {"bad-simple-no-final-line-feed.txt",
+         "getLine(): Error! Unexpected end of file.\nRM::loadSimpleSprite(): Error! Unexpected end of "
+         "file.\n\tReading frame 2 of 2, row 2 of 2.\n" +
+             refused},
+        {"bad-simple-empty-row.txt",
+         "RM::loadSimpleSprite(): Error! Unexpected end of file.\n\tReading frame 1 of 2, row 2 of 2.\n" +
+             refused},
+        {"bad-simple-missing-frame.txt",
+         "getLine(): Error! Unexpected end of file.\nRM::loadSimpleSprite(): Error! Unexpected end of "
+         "file.\n\tReading frame 3 of 3, row 1 of 2.\n" +
+             refused},
+        {"bad-simple-huge-frame-count.txt",
+         "Sprite::Sprite(): Error! Unable to allocate 2000000000 frames.\nRM::loadSimpleSprite(): Error! "
+         "Unable to create Sprite.\n" +
+             refused},
+        {"bad-simple-overflowing-number.txt",
+         "Sprite::Sprite(): Error! Unable to allocate 2147483647 frames.\nRM::loadSimpleSprite(): Error! "
+         "Unable to create Sprite.\n" +
+             refused},
+        {"bad-robust-missing-frames.txt",
+         "RM::loadRobustSprite(): Error! Missing 'frames' in header.\n" + refused},
+        {"bad-robust-height-alone.txt",
+         "RM::loadRobustSprite(): Error! Missing 'height' in header.\n" + refused},
+        {"bad-robust-capital-color.txt",
+         "RM::loadRobustSprite(): Error! Unrecognized color 'Green'.\n  Valid colors are: black, red, green, "
+         "yellow,\n                    blue, magenta, cyan and white.\n" +
+             refused},
+        {"bad-robust-row-width.txt", "\tError! Line 14: Line length is 4 (frame width is 3).\n\tLine 14: "
+                                     "'x==x'\nRM::loadRobustSprite(): Error! No frame data to add.\n" +
+                                         refused},
+        {"bad-robust-missing-end.txt", "\tError! Line 12: Expected 'end'.\n\tLine 12: "
+                                       "'.o.'\nRM::loadRobustSprite(): Error! No frame data to add.\n" +
+                                           refused},
+        {"bad-robust-extra-body.txt",
+         "RM::loadRobustSprite(): Error! Extra BODY:\n\tLine 16: junk\n\tLine 17: more junk\n" + refused},
+        {"bad-robust-missing-frame-data.txt",
+         "\tError! Line 16: No more frame data before 'end'.\nRM::loadRobustSprite(): Error! No frame data "
+         "to add.\n" +
+             refused},
+        {"bad-robust-misspelt-tag.txt",
+         "readData(): Error line 9! Expected '<BODY>', have '<BOD>'.\n" + refused},
+        {"bad-robust-footer-before-body.txt",
+         "readData(): Error line 6! Expected '<BODY>', have '<FOOTER>'.\n" + refused},
+        {"bad-robust-empty-line-in-header.txt",
+         "readData(): Error! Stop at line 4, never encountered '</HEADER>'.\n" + refused},
+        {"bad-robust-empty-line-in-body.txt",
+         "readData(): Error! Stop at line 13, never encountered '</BODY>'.\n" + refused},
+        {"bad-robust-unterminated-body.txt", "getLine(): Error! Unexpected end of file.\nreadData(): Error! "
+                                             "Stop at line 9, never encountered '</BODY>'.\n" +
+                                                 refused},
+        {"bad-robust-no-final-line-feed.txt", "getLine(): Error! Unexpected end of file.\nreadData(): Error! "
+                                              "Stop at line 19, never encountered '</FOOTER>'.\n" +
+                                                  refused},
+        {"bad-robust-missing-version.txt",
+         "RM::loadRobustSprite(): Error! Missing 'version' in FOOTER (line 19).\n" + refused},
+        {"bad-robust-empty-body.txt", "readData(): Error! No data in '<BODY>' (line 7).\n" + refused},
+        {"bad-robust-zero-frames.txt",
+         "RM::loadRobustSprite(): Error! Extra BODY:\n\tLine 10: .o.\n\tLine 11: +=+\n\tLine 12: end\n\tLine "
+         "13: .o.\n\tLine 14: x=x\n\tLine 15: end\n" +
+             refused},
+        {"bad-robust-negative-height.txt", "\tError! Line 10: Expected 'end'.\n\tLine 10: "
+                                           "'.o.'\nRM::loadRobustSprite(): Error! No frame data to add.\n" +
+                                               refused},
+        {"bad-robust-huge-frame-count.txt",
+         "Sprite::Sprite(): Error! Unable to allocate 999999999 frames.\nRM::loadRobustSprite(): Error! "
+         "Unable to create Sprite.\n" +
+             refused},
+        {"bad-robust-huge-size.txt",
+         "\tError! Line 10: Line length is 3 (frame width is 2147483647).\n\tLine 10: "
+         "'.o.'\nRM::loadRobustSprite(): Error! No frame data to add.\n" +
+             refused},
+        {"bad-robust-long-line.txt",
+         "getLine(): Error! Line 18 is longer than 65536 characters.\nreadData(): Error! Stop at line 18, "
+         "never encountered '</FOOTER>'.\n" +
+             refused},
+        {"bad-unknown-zero.txt",
+         "RM::loadSprite(): Error! Unknown sprite file format.\nRM::loadSprite(): First line is '0'.\n" +
+             refused},
+        {"bad-unknown-empty.txt", "getLine(): Error! Unexpected end of file.\nRM::loadSprite(): Error! "
+                                  "Unknown sprite file format.\nRM::loadSprite(): First line is ''.\n" +
+                                      refused},
+        {"bad-unknown-letter.txt", "RM::loadSprite(): Error! Unknown sprite file format.\nRM::loadSprite(): "
+                                   "First line is 'frames 2'.\n" +
+                                       refused},
+        {"bad-unknown-lowercase-tag.txt", "RM::loadSprite(): Error! Unknown sprite file "
+                                          "format.\nRM::loadSprite(): First line is '<header>'.\n" +
+                                              refused},
+        {"bad-unknown-header-without-line-feed.txt",
+         "getLine(): Error! Unexpected end of file.\nRM::loadSprite(): Error! Unknown sprite file "
+         "format.\nRM::loadSprite(): First line is ''.\n" +
+             refused},
+    };
     vl::ResourceManager& resources = vl::ResourceManager::getInstance();
     ASSERT_EQ(resources.loadSprite(spritePath("good-simple.txt"), "kept"), 0);
     size_t seen = m_config.log().size();

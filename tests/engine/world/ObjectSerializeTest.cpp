@@ -209,6 +209,17 @@ TEST_F(Records, ReceivedEventsReplaceTheObjectsOwnButNeverCollisions) {
     EXPECT_TRUE(logged("Object::deserialize(): Error! Register interest: vl-collision"));
 }
 
+// A peer's object may hold as many interests as ours; its record must not be refused.
+TEST_F(Records, AnObjectWithEveryEventSlotTakenTravelsWhole) {
+    vl::Object full;
+    for (int i = 0; i < vl::MAX_OBJ_EVENTS; i++) {
+        ASSERT_EQ(full.registerInterest("e" + std::to_string(i)), 0);
+    }
+    vl::Object copy;
+    ASSERT_EQ(deserialize(copy, serialized(full, vl::EVENTS)), 0);
+    EXPECT_EQ(copy.getEventCount(), vl::MAX_OBJ_EVENTS);
+}
+
 TEST_F(Records, AMissingSpriteKeepsTheNameAndAMissingFrameStartsFromTheFirst) {
     vl::Object o;
     vl::Animation absent;
