@@ -75,6 +75,12 @@ TEST(ShapeRecord, ThirteenBytesOfTypeSizeColourAndOpacity) {
     unsigned char r = 0, g = 0, b = 0;
     copy.getRGB(r, g, b);
     EXPECT_EQ(r, 9);
+    vl::Shape undefined;  // a shape that is not drawn travels too
+    undefined.setType(vl::UNDEFINED);
+    std::stringstream none;
+    undefined.serialize(none);
+    ASSERT_EQ(copy.deserialize(none), 0);
+    EXPECT_EQ(copy.getType(), vl::UNDEFINED);
 }
 
 TEST(ShapeRecord, RecordsNoShapeCanHaveAreRefusedAndChangeNothing) {
