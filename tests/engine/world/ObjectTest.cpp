@@ -25,7 +25,11 @@ TEST(Object, RefusedAndUnchangedSettersLeaveObjectAndMaskAlone) {
     vltest::World world;
     vl::Object o;
     o.setModified(0);
-    EXPECT_EQ(o.setAltitude(5) + o.setAltitude(-1) + o.setSolidness(static_cast<vl::Solidness>(3)), -3);
+    EXPECT_EQ(o.setAltitude(5) + o.setAltitude(-1) + o.setSolidness(static_cast<vl::Solidness>(3)) +
+                  o.setSprite("nothing"),
+              -4);
+    EXPECT_NE(world.log().find("Object::setSprite(): Warning! Sprite 'nothing' not found"),
+              std::string::npos);
     EXPECT_NE(world.log().find("Object::setAltitude(): Altitude -1 not in range [0,4].  Ignored."),
               std::string::npos);
     EXPECT_EQ(o.getAltitude(), 2);
