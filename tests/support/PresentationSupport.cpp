@@ -73,6 +73,9 @@ sf::Image captureFrame() {
 }
 
 int differingPixels(const sf::Image& a, const sf::Image& b, int level) {
+    if (a.getSize() != b.getSize()) {  // pictures of different sizes differ everywhere
+        return static_cast<int>(std::max(a.getSize().x * a.getSize().y, b.getSize().x * b.getSize().y));
+    }
     int count = 0;
     for (unsigned y = 0; y < a.getSize().y; y++) {
         for (unsigned x = 0; x < a.getSize().x; x++) {

@@ -21,7 +21,7 @@ private:
 
 // The frame drawn so far, read back before it is shown; then shown and cleared as the loop's swap does.
 sf::Image captureFrame();
-// Pixels of two same-sized pictures whose largest channel difference is above level.
+// Pixels of two pictures whose largest channel difference is above level; all of them when the sizes differ.
 int differingPixels(const sf::Image& a, const sf::Image& b, int level = 0);
 
 // The log's lines with the time and step-count prefix ("hh:mm:ss nnnn ") removed.
