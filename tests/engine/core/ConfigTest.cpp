@@ -62,18 +62,6 @@ TEST(Config, WordsNumbersAndCaseRules) {
     EXPECT_EQ(config.getFrameTime(), 2147483647);  // clamped, never undefined
 }
 
-TEST(Config, BadColourStyleAndStateAreReportedAndKeepTheirDefaults) {
-    const std::string err =
-        loadFile("window_background_color:Yellow,\nwindow_style:0,\nwindow_state:maximised,\n");
-    vl::Config& config = vl::Config::getInstance();
-    EXPECT_EQ(config.getWindowBackgroundColor(), 0);
-    EXPECT_EQ(config.getWindowStyle(), 5);
-    EXPECT_EQ(config.getWindowState(), 0);
-    EXPECT_TRUE(has(err, "loadConfig(): Unsupported window color 'Yellow'")) << err;
-    EXPECT_TRUE(has(err, "loadConfig(): Unsupported window style '0'")) << err;
-    EXPECT_TRUE(has(err, "loadConfig(): Unsupported window state 'maximised'")) << err;
-}
-
 TEST(Config, TyposAreWarnedWithTheLineAndTheNearestKey) {
     const struct {
         const char* contents;
@@ -87,6 +75,9 @@ TEST(Config, TyposAreWarnedWithTheLineAndTheNearestKey) {
         {"mouse:true,\n", "Unknown key 'mouse' on line 1; did you mean 'show_mouse'?"},
         {"headless:yes,\n", "Value 'yes' of 'headless' on line 1 is not true or false."},
         {"frame_time:12ms,\n", "Value '12ms' of 'frame_time' on line 1 is not a number."},
+        {"window_background_color:Yellow,\n", "loadConfig(): Unsupported window color 'Yellow'"},
+        {"window_style:0,\n", "loadConfig(): Unsupported window style '0'"},
+        {"window_state:maximised,\n", "loadConfig(): Unsupported window state 'maximised'"},
         {"# fine\nframe_time:33,\nheadless:true,\nwindow_title:My Game,\n", ""},
     };
     for (const auto& c : cases) {

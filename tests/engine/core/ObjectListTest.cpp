@@ -29,53 +29,31 @@ std::vector<vl::Object*> contents(const vl::ObjectList& list) {
 
 }  // namespace
 
-TEST(ObjectList, GrowsByDoublingAndKeepsInsertionOrder) {
+TEST(ObjectList, GrowsByDoublingAndRemoveTakesTheFirstOccurrenceKeepingTheOrder) {
     const auto objects = fakeObjects(5);
     vl::ObjectList list;
     EXPECT_EQ(list.insert(nullptr), -1);
+    EXPECT_EQ(list.remove(objects[0]), -1);
     std::vector<int> capacities;
-    for (vl::Object* p_o : objects) {
-        ASSERT_EQ(list.insert(p_o), 0);
+    for (int i : {0, 1, 2, 1, 4}) {
+        ASSERT_EQ(list.insert(objects[static_cast<size_t>(i)]), 0);
         capacities.push_back(list.getCapacity());
     }
     EXPECT_EQ(capacities, (std::vector<int>{1, 2, 4, 4, 8}));
-    EXPECT_EQ(contents(list), objects);
-    list.clear();
-    EXPECT_TRUE(list.isEmpty());
-    EXPECT_EQ(list.getCapacity(), 8);
-}
-
-TEST(ObjectList, RemoveTakesFirstOccurrenceAndKeepsOrderOfTheRest) {
-    const auto objects = fakeObjects(4);
-    vl::ObjectList list;
-    EXPECT_EQ(list.remove(objects[0]), -1);
-    for (int i : {0, 1, 2, 1}) {
-        list.insert(objects[static_cast<size_t>(i)]);
-    }
     EXPECT_EQ(list.remove(objects[1]), 0);
-    EXPECT_EQ(contents(list), (std::vector<vl::Object*>{objects[0], objects[2], objects[1]}));
+    EXPECT_EQ(contents(list), (std::vector<vl::Object*>{objects[0], objects[2], objects[1], objects[4]}));
     EXPECT_EQ(list.remove(objects[3]), -1);
-    EXPECT_EQ(list.getCount(), 3);
     EXPECT_TRUE(list.contains(objects[1]));
     list.remove(objects[1]);
     EXPECT_FALSE(list.contains(objects[1]));
     EXPECT_FALSE(list.contains(objects[3]));
-}
-
-TEST(ObjectList, IndexOutOfRangeThrowsInvalidIndex) {
-    const auto objects = fakeObjects(2);
-    vl::ObjectList list;
-    list.insert(objects[0]);
-    list.insert(objects[1]);
-    EXPECT_EQ(list[1], objects[1]);
-    for (int bad : {-1, 2}) {
-        try {
-            (void)list[bad];
-            FAIL() << "index " << bad << " did not throw";
-        } catch (const std::out_of_range& e) {
-            EXPECT_STREQ(e.what(), "Invalid index!");
-        }
+    EXPECT_EQ(list[1], objects[2]);
+    for (int bad : {-1, 3}) {
+        EXPECT_THROW((void)list[bad], std::out_of_range) << bad;
     }
+    list.clear();
+    EXPECT_TRUE(list.isEmpty());
+    EXPECT_EQ(list.getCapacity(), 8);
 }
 
 TEST(ObjectList, SumSkipsNullsAndCopiesAreIndependent) {
