@@ -72,7 +72,11 @@ TEST(Animation, PlaybackOrderFollowsSlowdownAndFreezes) {
             EXPECT_EQ(animation.draw(vl::Vector(5, 5)), -1);
         }
         EXPECT_EQ(played, c.played) << c.slowdown;
+        animation.setSprite(&sprite);  // a new sprite starts from its first frame
+        EXPECT_EQ(animation.getIndex(), 0);
     }
     vl::Animation without_sprite;
     EXPECT_EQ(without_sprite.draw(vl::Vector(1, 1)), 0);
+    // Just under a cell, so that it never touches what is in the neighbouring cells.
+    EXPECT_EQ(without_sprite.getBox(), vl::Box(vl::Vector(-0.5f, -0.5f), 0.99f, 0.99f));
 }
