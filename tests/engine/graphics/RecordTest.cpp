@@ -1,56 +1,30 @@
 // SPDX-License-Identifier: MIT
-// Every record class: a record cut short at any byte fails with the stream message and changes nothing.
+// Records of shapes and animations: damaged records are refused and change nothing.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstring>
-#include <functional>
+#include <limits>
 #include <sstream>
 #include <string>
 
 #include "PresentationSupport.h"
-#include "TestSupport.h"
-#include <veltrane/core/Box.h>
-#include <veltrane/core/Vector.h>
 #include <veltrane/graphics/Animation.h>
 #include <veltrane/graphics/Shape.h>
 
 namespace {
 
-// Reads every prefix of changed's record into a fresh value, which must stay as fresh as it was.
-template <typename T>
-void expectCutShortRefused(const T& changed, const std::string& name, const std::string& log_path) {
-    std::stringstream full;
-    ASSERT_EQ(changed.serialize(full), 0) << name;
-    std::stringstream untouched;
-    T().serialize(untouched);
-    for (size_t cut = 0; cut < full.str().size(); cut++) {
-        std::stringstream stream(full.str().substr(0, cut));
-        T target;
-        EXPECT_EQ(target.deserialize(stream), -1) << name << " cut at " << cut;
-        std::stringstream after;
-        target.serialize(after);
-        EXPECT_EQ(after.str(), untouched.str()) << name << " cut at " << cut;
-    }
-    EXPECT_NE(vltest::readFile(log_path).find(name + "::deserialize(): Error! Stream eof."),
-              std::string::npos);
+// A shape record: type, size, colour and opacity.
+std::string shapeRecord(int32_t type, float size, int32_t color, uint8_t opacity) {
+    std::string bytes(13, '\0');
+    std::memcpy(&bytes[0], &type, 4);
+    std::memcpy(&bytes[4], &size, 4);
+    std::memcpy(&bytes[8], &color, 4);
+    std::memcpy(&bytes[12], &opacity, 1);
+    return bytes;
 }
 
 }  // namespace
-
-TEST(Record, CutShortRecordsAreRefusedAndChangeNothing) {
-    vltest::LoggedConfig config("headless:true");
-    expectCutShortRefused(vl::Vector(3, -4), "Vector", config.logPath());
-    expectCutShortRefused(vl::Box(vl::Vector(1, 2), 3, 4), "Box", config.logPath());
-    vl::Shape shape;
-    shape.setType(vl::SQUARE);
-    shape.setSize(4);
-    expectCutShortRefused(shape, "Shape", config.logPath());
-    vl::Animation animation;
-    animation.setName("walker");
-    animation.setIndex(3);
-    expectCutShortRefused(animation, "Animation", config.logPath());
-}
 
 // A name longer than the rest of the record is refused before anything is allocated.
 TEST(Record, NameLongerThanTheRestIsRefusedWithoutAllocating) {
@@ -70,4 +44,53 @@ TEST(Record, NameLongerThanTheRestIsRefusedWithoutAllocating) {
                   1);
         EXPECT_EQ(target.getName(), "");
     }
+}
+
+TEST(ShapeRecord, ShapesTravelWholeEvenWhenNotDrawn) {
+    vltest::LoggedConfig config("headless:true");
+    for (const int type : {vl::TRIANGLE, vl::UNDEFINED}) {
+        vl::Shape shape;
+        shape.setType(type);
+        shape.setSize(7.5f);
+        shape.setColor(vl::CYAN);
+        shape.setOpacity(128);
+        std::stringstream stream;
+        ASSERT_EQ(shape.serialize(stream), 0);
+        EXPECT_EQ(stream.str(), shapeRecord(type, 7.5f, vl::CYAN, 128));
+        vl::Shape copy;
+        ASSERT_EQ(copy.deserialize(stream), 0) << type;
+        std::stringstream again;
+        copy.serialize(again);
+        EXPECT_EQ(again.str(), shapeRecord(type, 7.5f, vl::CYAN, 128));
+    }
+}
+
+TEST(ShapeRecord, RecordsNoShapeCanHaveAreRefusedAndChangeNothing) {
+    vltest::LoggedConfig config("headless:true");
+    const std::string bad[] = {shapeRecord(7, 3, 1, 255),
+                               shapeRecord(-5, 3, 1, 255),
+                               shapeRecord(0, 3, 9, 255),
+                               shapeRecord(0, 3, -1, 255),
+                               shapeRecord(0, std::numeric_limits<float>::quiet_NaN(), 1, 255),
+                               shapeRecord(0, std::numeric_limits<float>::infinity(), 1, 255)};
+    std::stringstream untouched;
+    vl::Shape().serialize(untouched);
+    for (const std::string& bytes : bad) {
+        std::stringstream stream(bytes);
+        vl::Shape shape;
+        EXPECT_EQ(shape.deserialize(stream), -1);
+        std::stringstream after;
+        shape.serialize(after);
+        EXPECT_EQ(after.str(), untouched.str());
+    }
+    vl::Shape shape;
+    shape.setType(3);
+    shape.setType(-2);
+    EXPECT_EQ(shape.getType(), vl::CIRCLE);
+    const std::string messages = vltest::logMessages(config.log());
+    EXPECT_EQ(vltest::countLines(messages, "Shape::deserialize(): Error! Unknown shape type 7."), 1);
+    EXPECT_EQ(vltest::countLines(messages, "Shape::deserialize(): Error! Color 9 not supported."), 1);
+    EXPECT_EQ(vltest::countLines(messages, "Shape::deserialize(): Error! Size is not a number."), 2);
+    EXPECT_EQ(vltest::countLines(messages, "Shape::setType(): Unknown shape type 3. Ignoring."), 1);
+    EXPECT_EQ(vltest::countLines(messages, "Shape::setType(): Unknown shape type -2. Ignoring."), 1);
 }

@@ -36,7 +36,6 @@ protected:
 TEST_F(ResourceManagerSoundTest, EachTableRefusesTheOneAfterItsLimit) {
     const struct {
         std::function<int(const std::string&)> load;
-        std::function<bool(const std::string&)> found;
         std::function<int()> count;
         int limit;
         std::vector<std::string> messages;
@@ -44,18 +43,15 @@ TEST_F(ResourceManagerSoundTest, EachTableRefusesTheOneAfterItsLimit) {
         {[&](const std::string& label) {
              return m_rm.loadSprite(vltest::dataPath("sprites/good-simple.txt"), label);
          },
-         [&](const std::string& label) { return m_rm.getSprite(label) != nullptr; },
          [&] { return m_rm.getSpriteCount(); },
          1000,
          {"RM::loadRobustSprite(): Error! Cannot add more Sprites (max is 1000).",
           "RM::loadRobustSprite(): Sprite 'one too many' not loaded."}},
         {[&](const std::string& label) { return m_rm.loadSound(audio("tone440.wav"), label); },
-         [&](const std::string& label) { return m_rm.getSound(label) != nullptr; },
          [&] { return m_rm.getSoundCount(); },
          100,
          {"RM::loadSound(): Error! Unable to add more sounds (max is 100)."}},
         {[&](const std::string& label) { return m_rm.loadMusic(audio("tone440.ogg"), label); },
-         [&](const std::string& label) { return m_rm.getMusic(label) != nullptr; },
          [&] { return m_rm.getMusicCount(); },
          50,
          {"RM::loadMusic(): Error! Unable to add more musics (max is 50)."}},
@@ -70,23 +66,11 @@ TEST_F(ResourceManagerSoundTest, EachTableRefusesTheOneAfterItsLimit) {
         for (const std::string& message : t.messages) {
             EXPECT_EQ(vltest::countOccurrences(m_engine.log(), message), 1);
         }
-        EXPECT_TRUE(t.found("r" + std::to_string(t.limit - 1)));
-        EXPECT_FALSE(t.found("one too many"));
     }
 }
 
-TEST_F(ResourceManagerSoundTest, MusicNeedsALabelButASoundDoesNot) {
-    // The label is checked before the file: a missing file gives no file message.
-    EXPECT_EQ(m_rm.loadMusic(audio("no-such-file.ogg"), ""), -1);
-    EXPECT_EQ(m_rm.loadSound(audio("tone440.mp3"), ""), 0);
-    const std::string text = m_engine.log();
-    EXPECT_NE(text.find("RM::loadMusic(): Error! Must provide label for music."), std::string::npos);
-    EXPECT_EQ(text.find("no-such-file.ogg"), std::string::npos) << text;
-    EXPECT_EQ(m_rm.getMusicCount(), 0);
-    ASSERT_NE(m_rm.getSound(""), nullptr);
-}
-
-TEST_F(ResourceManagerSoundTest, AFailedLoadLeavesItsSlotToTheNext) {
+// A failed load leaves its slot to the next; music needs a label, checked before the file is read.
+TEST_F(ResourceManagerSoundTest, FailedLoadsTakeNoSlotAndLookupsFindTheFirstOfALabel) {
     for (const char* p_name : {"no-such-file.wav", "garbage.mp3"}) {
         EXPECT_EQ(m_rm.loadSound(audio(p_name), "bad"), -1) << p_name;
         EXPECT_EQ(m_rm.loadMusic(audio(p_name), "bad"), -1) << p_name;
@@ -96,25 +80,22 @@ TEST_F(ResourceManagerSoundTest, AFailedLoadLeavesItsSlotToTheNext) {
         EXPECT_NE(text.find("RM::loadmusic(): Error! Cannot load music from file '" + audio(p_name) + "'."),
                   std::string::npos);
     }
-    EXPECT_EQ(m_rm.getMusicCount(), 0);
-    ASSERT_EQ(m_rm.loadSound(audio("stereo.mp3"), "good"), 0);
-    EXPECT_EQ(m_rm.getSoundCount(), 1);
-    EXPECT_EQ(m_rm.getSound("bad"), nullptr);
-    ASSERT_NE(m_rm.getSound("good"), nullptr);
-    EXPECT_EQ(m_rm.getSound("good")->getChannelCount(), 2u);
-}
-
-TEST_F(ResourceManagerSoundTest, LookupsFindTheFirstOfALabelAndWarnOnMissingOnes) {
+    EXPECT_EQ(m_rm.loadMusic(audio("no-such-file.ogg"), ""), -1);
+    ASSERT_EQ(m_rm.loadSound(audio("stereo.mp3"), ""), 0);
     ASSERT_EQ(m_rm.loadMusic(audio("tone440.wav"), "theme"), 0);
     ASSERT_EQ(m_rm.loadMusic(audio("stereo.mp3"), "theme"), 0);
-    ASSERT_EQ(m_rm.loadSound(audio("tone440.ogg"), "jump"), 0);
-    ASSERT_NE(m_rm.getMusic("theme"), nullptr);
+    EXPECT_EQ(m_rm.getSoundCount(), 1);
+    EXPECT_EQ(m_rm.getMusicCount(), 2);
+    EXPECT_EQ(m_rm.getSound("bad"), nullptr);
+    ASSERT_NE(m_rm.getSound(""), nullptr);
+    EXPECT_EQ(m_rm.getSound("")->getChannelCount(), 2u);
     EXPECT_EQ(m_rm.getMusic("theme")->getChannelCount(), 1u);
-    EXPECT_EQ(m_rm.getSound("Jump"), nullptr);
     EXPECT_EQ(m_rm.getMusic("them"), nullptr);
     const std::string text = m_engine.log();
-    EXPECT_NE(text.find("RM::getSound(): Warning! Sound 'Jump' not found."), std::string::npos);
+    EXPECT_NE(text.find("RM::loadMusic(): Error! Must provide label for music."), std::string::npos);
+    EXPECT_EQ(text.find("no-such-file.ogg"), std::string::npos) << text;
     EXPECT_NE(text.find("RM::getMusic(): Warning! Music 'them' not found."), std::string::npos);
+    EXPECT_NE(text.find("RM::getSound(): Warning! Sound 'bad' not found."), std::string::npos);
 }
 
 TEST_F(ResourceManagerSoundTest, ShutDownStopsWhatPlaysAndRefusesLaterLoads) {
