@@ -45,10 +45,7 @@ TEST(PathFind, SmallMaps) {
         {{".....", ".#G..", ".S#..", "....."}, vl::PATH_FOUND, -1, 4},  // but not pass between two
         {{".........", "....S*...", "...###*..", "....G*...", "........."}, vl::PATH_FOUND, -1, 0},
         {{"..#...", "S.#..G", "..#..."}, vl::NO_PATH, 6, 0},
-        {{"....s.~...", "..S.s.~.G.", "....s.~..."},
-         vl::PATH_FOUND,
-         -1,
-         7},  // soft and spectral do not block
+        {{"....s.~...", "..S.s.~.G.", "....s.~..."}, vl::PATH_FOUND, -1, 7},  // soft, spectral: no block
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.map[c.map.size() / 2]);
@@ -62,23 +59,20 @@ TEST(PathFind, SmallMaps) {
                 const char ch = c.map[y][x];
                 start = ch == 'S' || ch == 'X' ? vl::Cell{x, y} : start;
                 goal = ch == 'G' || ch == 'X' ? vl::Cell{x, y} : goal;
-                if (ch == 'S' || ch == 'G' || ch == 'X' || ch == '*') {
+                if (std::string("SGX*").find(ch) != std::string::npos) {
                     drawn.insert({x, y});
                 }
-                if (ch == '#' || ch == 's' || ch == '~') {
-                    const vl::Solidness solidness = ch == '#'   ? vl::HARD
-                                                    : ch == 's' ? vl::SOFT
-                                                                : vl::SPECTRAL;
-                    objects.push_back(std::make_unique<Probe>(at(x, y), solidness, "Wall"));
+                const size_t solid = std::string("#s~").find(ch);
+                if (solid != std::string::npos) {
+                    const vl::Solidness solidness[] = {vl::HARD, vl::SOFT, vl::SPECTRAL};
+                    objects.push_back(std::make_unique<Probe>(at(x, y), solidness[solid], "Wall"));
                 }
             }
         }
         Probe walker(at(start.x, start.y));
         vl::PathFind search(&walker, start, goal);
         EXPECT_EQ(runToEnd(search), c.status);
-        if (c.expanded >= 0) {
-            EXPECT_EQ(search.getExpandedCount(), c.expanded);
-        }
+        EXPECT_TRUE(c.expanded < 0 || search.getExpandedCount() == c.expanded) << search.getExpandedCount();
         const std::vector<vl::Vector> path = search.getPath().getWaypoints();
         if (c.status == vl::NO_PATH) {
             EXPECT_TRUE(path.empty());
@@ -93,9 +87,7 @@ TEST(PathFind, SmallMaps) {
             cells.insert({static_cast<int>(v.getX()), static_cast<int>(v.getY())});
         }
         EXPECT_EQ(path.size(), c.count > 0 ? static_cast<size_t>(c.count) : drawn.size());
-        if (c.count == 0) {
-            EXPECT_EQ(cells, drawn);
-        }
+        EXPECT_TRUE(c.count > 0 || cells == drawn);
     }
 }
 
@@ -114,37 +106,18 @@ TEST(PathFind, ObjectsOnTheGoalAndTargetsEndTheWalkWhereItTouches) {
     EXPECT_EQ(to_target.getPath().getWaypoints().back(), vl::Vector(5, 3));
 }
 
+// Without a grid, an object or a start inside the world there is no search.
 TEST(PathFind, SearchesThatCannotRunReportNoPath) {
     vltest::World world(0, 0);
-    Probe walker(vl::Vector(0, 0));
-    vl::PathFind search(&walker, vl::Cell{0, 0}, vl::Cell{1, 0});
-    EXPECT_EQ(search.cycleOnce(), vl::NO_PATH);
+    Probe walker(vl::Vector(1, 1));
+    vl::PathFind ungridded(&walker, vl::Cell{0, 0}, vl::Cell{1, 0});
+    vl::PathFind orphan(nullptr, vl::Cell{0, 0}, vl::Cell{1, 0});
+    EXPECT_EQ(ungridded.cycleOnce(), vl::NO_PATH);
+    EXPECT_EQ(orphan.cycleOnce(), vl::NO_PATH);
     EXPECT_NE(world.log().find("PathFind::cycleOnce(): node graph not allocated.  Cannot find path."),
               std::string::npos);
-    vl::PathFind orphan(nullptr, vl::Cell{0, 0}, vl::Cell{1, 0});
-    EXPECT_EQ(orphan.cycleOnce(), vl::NO_PATH);
-    vl::WorldManager::getInstance().setBoundary(vl::Box(vl::Vector(0, 0), 10, 10));
+    vl::WorldManager::getInstance().setBoundary(vl::Box(vl::Vector(0, 0), 10, 5));
     vl::PathFind outside(&walker, vl::Cell{-3, 20}, vl::Cell{1, 0});
     EXPECT_EQ(outside.cycleOnce(), vl::NO_PATH);
     EXPECT_NE(world.log().find("start (-3,20) outside the world"), std::string::npos);
-}
-
-TEST(PathFind, TheSearchKeepsItsOwnGridWhenTheBoundaryChanges) {
-    vltest::World world(10, 5);
-    Probe walker(vl::Vector(1, 1));
-    {
-        vl::PathFind search(&walker, vl::Cell{1, 1}, vl::Cell{30, 20});  // beyond its grid: never reached
-        vl::WorldManager::getInstance().setBoundary(vl::Box(vl::Vector(0, 0), 80, 24));
-        EXPECT_EQ(runToEnd(search), vl::NO_PATH);
-        EXPECT_EQ(search.getExpandedCount(), 10 * 5);
-    }
-    vl::PathFind search(&walker, vl::Cell{1, 1}, vl::Cell{70, 20});
-    vl::WorldManager::getInstance().setBoundary(vl::Box(vl::Vector(0, 0), 4, 4));
-    EXPECT_EQ(runToEnd(search), vl::PATH_FOUND);
-}
-
-TEST(PathFind, PositionsMapToTheirNearestCell) {
-    EXPECT_EQ(vl::positionToCell(vl::Vector(2.4f, 2.5f)), (vl::Cell{2, 3}));
-    EXPECT_EQ(vl::positionToCell(vl::Vector(-0.4f, -0.6f)), (vl::Cell{0, -1}));
-    EXPECT_LT(vl::positionToCell(vl::Vector(1e20f, 0)).x, -1000000);  // outside every grid, not undefined
 }
