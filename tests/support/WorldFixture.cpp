@@ -47,7 +47,6 @@ int Probe::eventHandler(const vl::Event* p_e) {
         p_last_other = last_was_mover ? p_c->getObject2() : p_c->getObject1();
         last_position = p_c->getPosition();
         collisions++;
-        deliveryOrder() += std::to_string(getId()) + ",";
         if (on_collision != nullptr) {
             on_collision(this, p_last_other);
         }
@@ -58,11 +57,6 @@ int Probe::eventHandler(const vl::Event* p_e) {
         return 1;
     }
     return vl::Object::eventHandler(p_e);
-}
-
-std::string& deliveryOrder() {
-    static std::string s_order;
-    return s_order;
 }
 
 }  // namespace vltest

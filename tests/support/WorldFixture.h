@@ -40,7 +40,4 @@ public:
     void (*on_collision)(Probe* p_self, vl::Object* p_other) = nullptr;  // run after recording
 };
 
-// Appends to a log shared by every Probe, so tests can check the order of delivery across objects.
-std::string& deliveryOrder();
-
 }  // namespace vltest
