@@ -28,7 +28,6 @@ TEST(LibraryKeys, EveryMappedLibraryKeyRoundTrips) {
     }
     EXPECT_EQ(produced.size(), 75u);  // every named key but BACKQUOTE
     EXPECT_EQ(vl::sfml::toEngineKey(sf::Keyboard::Subtract), vl::Keyboard::MINUS);
-    EXPECT_EQ(vl::sfml::toEngineKey(sf::Keyboard::Num0), vl::Keyboard::NUM0);
     EXPECT_EQ(vl::sfml::toEngineKey(sf::Keyboard::Divide), vl::Keyboard::UNDEFINED_KEY);
     EXPECT_EQ(vl::sfml::toEngineButton(sf::Mouse::XButton1), vl::Mouse::UNDEFINED_MOUSE_BUTTON);
     EXPECT_EQ(vl::sfml::toEngineButton(sf::Mouse::Middle), vl::Mouse::MIDDLE);
