@@ -73,26 +73,22 @@ TEST(Mp3Reader, GaplessDecodingGivesTheExactLengthAndEachChannelItsTone) {
     EXPECT_LT(error(0), 0.1);
 }
 
-// Seeking to an interleaved sample offset and reading on gives what reading through gives, up to the end;
-// the last seek, back to the start after the end, is what a looping stream does.
+// Seeking to an interleaved sample offset reads on as reading through does, up to the end; the last seek,
+// back to the start after the end, is what a looping stream does.
 TEST(Mp3Reader, SeekThenReadGivesTheSamplesOfReadingThrough) {
     const std::vector<sf::Int16> all = decodeAll(audioPath("stereo.mp3"));
     sf::FileInputStream stream;
-    ASSERT_TRUE(stream.open(audioPath("stereo.mp3")));
     vl::Mp3Reader reader;
     sf::SoundFileReader::Info info{};
-    ASSERT_TRUE(reader.open(stream, info));
-    EXPECT_EQ(info.sampleCount, all.size());
+    ASSERT_TRUE(stream.open(audioPath("stereo.mp3")) && reader.open(stream, info));
     std::vector<sf::Int16> rest(all.size() + 100);
     for (const size_t seek_to : {20000, 44000, 1000000, 0}) {
         reader.seek(seek_to);
         const size_t expected = seek_to < all.size() ? all.size() - seek_to : 0;
         ASSERT_EQ(reader.read(rest.data(), rest.size()), expected) << "from " << seek_to;
-        int worst = 0;
         for (size_t i = 0; i < std::min<size_t>(expected, 2000); i++) {
-            worst = std::max(worst, std::abs(rest[i] - all[seek_to + i]));
+            ASSERT_NEAR(rest[i], all[seek_to + i], 64) << "from " << seek_to << ", sample " << i;
         }
-        EXPECT_LE(worst, 64) << "from " << seek_to;
         EXPECT_EQ(reader.read(rest.data(), rest.size()), 0u);
     }
 }

@@ -15,8 +15,6 @@
 #include <veltrane/audio/AudioDevice.h>
 #include <veltrane/audio/Sound.h>
 
-namespace {
-
 TEST(SoundAudioTest, PlayingASoundWritesItsToneToTheDevice) {
     // Read by the audio layer once, before the first audio object.
     const std::string wave_path = vltest::tempPath("out.wav");
@@ -59,5 +57,3 @@ TEST(SoundAudioTest, PlayingASoundWritesItsToneToTheDevice) {
     }
     EXPECT_NEAR(crossings / 2.0 / seconds, 440.0, 5.0);
 }
-
-}  // namespace

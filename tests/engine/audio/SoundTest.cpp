@@ -7,6 +7,7 @@
 
 #include "PresentationSupport.h"
 #include "TestSupport.h"
+#include <veltrane/audio/AudioDevice.h>
 #include <veltrane/audio/Music.h>
 #include <veltrane/audio/Sound.h>
 
@@ -75,6 +76,17 @@ TYPED_TEST(SoundAndMusic, LoadsEveryFormatAndRefusesDamagedOddOrMissingFilesLeav
           function + (is_sound ? cut + "' ends" : dir)}) {
         EXPECT_NE(this->m_log.log().find(message), std::string::npos) << message;
     }
+}
+
+// Without a device files still load, so that a game plays on in silence.
+TEST(NoAudioDevice, LoadingWorksAndPlayingDoesNothing) {
+    ASSERT_EQ(setenv("ALSOFT_DRIVERS", "none", 1), 0);
+    vltest::LoggedConfig log("");
+    vl::Sound sound;
+    vl::Music music;
+    ASSERT_EQ(sound.loadSound(audio("stereo.mp3")) + music.loadMusic(audio("tone440.ogg")), 0);
+    music.play(true);
+    EXPECT_FALSE(music.isPlaying() || vl::isAudioAvailable());
 }
 
 }  // namespace

@@ -61,12 +61,11 @@ short waitOn(int sock, short events) {
 std::string readExactly(int sock, size_t bytes, bool pump = false) {
     std::string got;
     char buffer[65536];
-    while (got.size() < bytes && (!pump || nm().sendDelayed() == 0) && (waitOn(sock, POLLIN) & POLLIN) != 0) {
-        const ssize_t n = recv(sock, buffer, std::min(sizeof(buffer), bytes - got.size()), 0);
-        if (n <= 0) {
-            break;
-        }
-        got.append(buffer, static_cast<size_t>(n));
+    ssize_t n = 1;
+    while (n > 0 && got.size() < bytes && (!pump || nm().sendDelayed() == 0) &&
+           (waitOn(sock, POLLIN) & POLLIN)) {
+        n = recv(sock, buffer, std::min(sizeof(buffer), bytes - got.size()), 0);
+        got.append(buffer, static_cast<size_t>(std::max<ssize_t>(n, 0)));
     }
     return got;
 }
