@@ -11,18 +11,7 @@
 #include <veltrane/core/Config.h>
 #include <veltrane/core/LogManager.h>
 
-namespace {
-
-std::string g_path;
-
-void check(bool condition, const char* p_what) {
-    if (!condition) {
-        std::fprintf(stderr, "ConfigFuzz: %s\n", p_what);
-        std::abort();
-    }
-}
-
-}  // namespace
+static std::string g_path;  // the input file, one per process
 
 extern "C" int LLVMFuzzerInitialize(int* /*p_argc*/, char*** /*p_argv*/) {
     // Rejected values are always logged; thousands a second would flood the terminal.
@@ -36,17 +25,19 @@ extern "C" int LLVMFuzzerInitialize(int* /*p_argc*/, char*** /*p_argv*/) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* p_data, size_t size) {
     FILE* p_file = std::fopen(g_path.c_str(), "wb");
-    check(p_file != nullptr && std::fwrite(p_data, 1, size, p_file) == size && std::fclose(p_file) == 0,
-          "cannot write the input");
+    if (p_file == nullptr || std::fwrite(p_data, 1, size, p_file) != size || std::fclose(p_file) != 0) {
+        std::abort();
+    }
     vl::Config& config = vl::Config::getInstance();
     const std::string text = config.readConfig();
-    check(text.size() <= size && text.find('\n') == std::string::npos, "the file's text grew a line");
     config.loadConfig("");
+    bool clean = text.size() <= size && text.find('\n') == std::string::npos;
     for (const std::string& value : {config.getWindowTitle(), config.getFontFile(), config.getLogfile()}) {
-        check(value.find_first_of(",: \t\n\v\f\r") == std::string::npos, "a value holds a separator");
+        clean = clean && value.find_first_of(",: \t\n\v\f\r") == std::string::npos;
     }
-    check(config.getWindowBackgroundColor() >= 0 && config.getWindowBackgroundColor() <= 7,
-          "background colour out of range");
-    check(config.getWindowState() == 0 || config.getWindowState() == 1, "window state out of range");
+    if (!clean || config.getWindowBackgroundColor() < 0 || config.getWindowBackgroundColor() > 7 ||
+        (config.getWindowState() != 0 && config.getWindowState() != 1)) {
+        std::abort();
+    }
     return 0;
 }

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Replays inputs through LLVMFuzzerTestOneInput without libFuzzer, so that those kept in
-// tests/data/fuzz/<Target>/ run as regression tests: <Target> [file or directory]... Files go in name
-// order, after the empty input. A crash or abort fails the test.
+// Runs LLVMFuzzerTestOneInput without libFuzzer on the empty input, then on the files given or found in
+// the directories given, in name order, so that kept inputs replay as regression tests.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -38,8 +37,7 @@ int main(int argc, char** argv) {
         }
         std::fprintf(stderr, "replaying %s\n", file.string().c_str());
         // Exactly sized, so that AddressSanitizer catches a read past the end.
-        const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                                         std::istreambuf_iterator<char>());
+        const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
         LLVMFuzzerTestOneInput(bytes.empty() ? &empty : bytes.data(), bytes.size());
     }
     std::fprintf(stderr, "replayed %zu input(s) plus the empty input\n", files.size());

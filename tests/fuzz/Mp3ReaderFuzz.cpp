@@ -17,15 +17,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* p_data, size_t size) {
     sf::SoundFileReader::Info info{};
     std::vector<sf::Int16> buffer(4096);
     const bool opened = reader.open(stream, info);
-    if (opened && (info.channelCount < 1 || info.channelCount > 2 || info.sampleRate == 0)) {
-        std::abort();
-    }
+    bool sane = !opened || (info.channelCount >= 1 && info.channelCount <= 2 && info.sampleRate != 0);
     sf::Uint64 total = 0;
-    for (sf::Uint64 got = 1; got > 0; total += got) {
+    for (sf::Uint64 got = 1; got > 0 && sane; total += got) {
         got = reader.read(buffer.data(), buffer.size());
-        if (got > buffer.size() || (opened ? total + got > info.sampleCount : got != 0)) {
-            std::abort();
-        }
+        sane = got <= buffer.size() && (opened ? total + got <= info.sampleCount : got == 0);
+    }
+    if (!sane) {
+        std::abort();
     }
     // To the middle and on, then back to the start, as a looping stream does.
     reader.seek(info.sampleCount / 2);

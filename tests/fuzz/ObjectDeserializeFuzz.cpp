@@ -46,15 +46,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* p_data, size_t size) {
     std::stringstream in(std::string(reinterpret_cast<const char*>(p_data), size));
     unsigned int mask = 0;
     p_received->deserialize(in, &mask);
-    if (world.checkConsistency() != 0) {
-        std::abort();
-    }
+    const bool consistent = world.checkConsistency() == 0;
     // Move, follow paths, draw and delete, with whatever the record set.
     p_received->draw();
     world.update();
     world.markForDelete(p_received);
     world.update();
-    if (world.checkConsistency() != 0 || !world.getAllObjects(true).isEmpty()) {
+    if (!consistent || world.checkConsistency() != 0 || !world.getAllObjects(true).isEmpty()) {
         std::abort();
     }
     return 0;

@@ -7,8 +7,6 @@
 
 #include <veltrane/platform/Platform.h>
 
-namespace {
-
 // What a library writes to standard error while captured stays out of the terminal.
 TEST(LibraryChatter, CaptureTakesBothStreamAndDescriptorWrites) {
     const int first = vl::platform::beginStderrCapture();
@@ -20,5 +18,3 @@ TEST(LibraryChatter, CaptureTakesBothStreamAndDescriptorWrites) {
     const int second = vl::platform::beginStderrCapture();
     EXPECT_EQ(vl::platform::endStderrCapture(second), "");
 }
-
-}  // namespace

@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: MIT
-// MP3 decoding, directly and through the audio library's loaders once Mp3Reader is registered.
 #include <veltrane/audio/Mp3Reader.h>
 
 #include <gtest/gtest.h>
@@ -9,7 +8,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -45,16 +43,6 @@ int crossings(const std::vector<sf::Int16>& samples, unsigned int channels, unsi
     return count;
 }
 
-TEST(Mp3Reader, CheckTellsMp3FromOtherFormatsAndJunk) {
-    const char* const names[] = {"tone440.mp3", "stereo.mp3",  "tone440.wav", "tone440.ogg",
-                                 "text.wav",    "garbage.mp3", "empty.mp3"};  // the first two are MP3
-    for (size_t i = 0; i < std::size(names); i++) {
-        sf::FileInputStream stream;
-        ASSERT_TRUE(stream.open(audioPath(names[i]))) << names[i];
-        EXPECT_EQ(vl::Mp3Reader::check(stream), i < 2) << names[i];
-    }
-}
-
 // The Info tag's delay and padding make the length exact (0.5 s); the mono file has an ID3 tag first.
 TEST(Mp3Reader, GaplessDecodingGivesTheExactLengthAndEachChannelItsTone) {
     for (const auto& [name, hz] :
@@ -67,19 +55,16 @@ TEST(Mp3Reader, GaplessDecodingGivesTheExactLengthAndEachChannelItsTone) {
             EXPECT_NEAR(crossings(samples, channels, c), hz[c], 10) << name << " channel " << c;
         }
     }
-    // No shift of the decoded tone against the wave original fits better than none.
+    // No shift of the decoded tone against the wave original fits better than none (relative RMS error).
     const std::vector<sf::Int16> mp3 = decodeAll(audioPath("tone440.mp3"));
     const std::vector<sf::Int16> wav = decodeAll(audioPath("tone440.wav"));
     ASSERT_EQ(mp3.size(), wav.size());
-    // Relative RMS difference with the decoded samples shifted by lag.
     auto error = [&](int lag) {
         double sum = 0;
         double power = 0;
         for (size_t i = 8; i + 8 < wav.size(); ++i) {
-            const double d =
-                mp3[i] - static_cast<double>(wav[static_cast<size_t>(static_cast<long>(i) + lag)]);
-            sum += d * d;
-            power += static_cast<double>(wav[i]) * wav[i];
+            sum += std::pow(mp3[i] - wav[static_cast<size_t>(static_cast<long>(i) + lag)], 2);
+            power += std::pow(wav[i], 2);
         }
         return std::sqrt(sum / power);
     };
@@ -88,28 +73,23 @@ TEST(Mp3Reader, GaplessDecodingGivesTheExactLengthAndEachChannelItsTone) {
     EXPECT_LT(error(0), 0.1);
 }
 
-// Seeking to an interleaved sample offset and reading on gives what reading through gives, up to the end.
+// Seeking to an interleaved sample offset reads on as reading through does, up to the end; the last seek,
+// back to the start after the end, is what a looping stream does.
 TEST(Mp3Reader, SeekThenReadGivesTheSamplesOfReadingThrough) {
     const std::vector<sf::Int16> all = decodeAll(audioPath("stereo.mp3"));
-    for (const size_t seek_to : {0, 20000, 44000, 1000000}) {
-        sf::FileInputStream stream;
-        ASSERT_TRUE(stream.open(audioPath("stereo.mp3")));
-        vl::Mp3Reader reader;
-        sf::SoundFileReader::Info info{};
-        ASSERT_TRUE(reader.open(stream, info));
-        EXPECT_EQ(info.sampleCount, all.size());
+    sf::FileInputStream stream;
+    vl::Mp3Reader reader;
+    sf::SoundFileReader::Info info{};
+    ASSERT_TRUE(stream.open(audioPath("stereo.mp3")) && reader.open(stream, info));
+    std::vector<sf::Int16> rest(all.size() + 100);
+    for (const size_t seek_to : {20000, 44000, 1000000, 0}) {
         reader.seek(seek_to);
-        std::vector<sf::Int16> rest(all.size() + 100);
         const size_t expected = seek_to < all.size() ? all.size() - seek_to : 0;
         ASSERT_EQ(reader.read(rest.data(), rest.size()), expected) << "from " << seek_to;
-        int worst = 0;
         for (size_t i = 0; i < std::min<size_t>(expected, 2000); i++) {
-            worst = std::max(worst, std::abs(rest[i] - all[seek_to + i]));
+            ASSERT_NEAR(rest[i], all[seek_to + i], 64) << "from " << seek_to << ", sample " << i;
         }
-        EXPECT_LE(worst, 64) << "from " << seek_to;
         EXPECT_EQ(reader.read(rest.data(), rest.size()), 0u);
-        reader.seek(0);  // as a looping stream does after the end
-        EXPECT_EQ(reader.read(rest.data(), rest.size()), all.size());
     }
 }
 

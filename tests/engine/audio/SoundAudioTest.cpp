@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Plays through the audio layer's wave-file device, which writes everything mixed, in real time, to a
-// 32-bit float stereo file that the test then examines.
+// Plays through the audio layer's wave-file device, which writes what is mixed to a float stereo file.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -15,8 +14,6 @@
 #include "TestSupport.h"
 #include <veltrane/audio/AudioDevice.h>
 #include <veltrane/audio/Sound.h>
-
-namespace {
 
 TEST(SoundAudioTest, PlayingASoundWritesItsToneToTheDevice) {
     // Read by the audio layer once, before the first audio object.
@@ -40,14 +37,12 @@ TEST(SoundAudioTest, PlayingASoundWritesItsToneToTheDevice) {
     const std::string bytes = vltest::readFile(wave_path);
     const size_t data = bytes.find("data", 12);
     ASSERT_TRUE(data != std::string::npos && bytes[22] == 2 && bytes[34] == 32) << "not float stereo";
-    std::vector<float> left((bytes.size() - data - 8) / 8);
-    for (size_t i = 0; i < left.size(); i++) {
-        std::memcpy(&left[i], bytes.data() + data + 8 + i * 8, sizeof(float));
-    }
     // The loud stretch: from the first to the last sample above a quarter of the tone's amplitude.
+    std::vector<float> left((bytes.size() - data - 8) / 8);
     size_t first = left.size();
     size_t last = 0;
     for (size_t i = 0; i < left.size(); i++) {
+        std::memcpy(&left[i], bytes.data() + data + 8 + i * 8, sizeof(float));
         if (std::fabs(left[i]) > 0.08f) {
             first = std::min(first, i);
             last = i;
@@ -62,5 +57,3 @@ TEST(SoundAudioTest, PlayingASoundWritesItsToneToTheDevice) {
     }
     EXPECT_NEAR(crossings / 2.0 / seconds, 440.0, 5.0);
 }
-
-}  // namespace

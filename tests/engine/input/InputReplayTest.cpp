@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -19,38 +21,27 @@ std::string timeline(const std::string& path) {
     if (script.load(path, &line, &reason) != 0) {
         return "line " + std::to_string(line) + ": " + reason;
     }
-    std::string out;
+    std::ostringstream out;
     for (int step = 0; step <= script.getEndStep() + 1; step++) {
-        std::string events;
-        for (const vl::InputRecord& r : script.eventsAt(step)) {
-            events += events.empty() ? std::to_string(step) + ": " : ", ";
+        const std::vector<vl::InputRecord>& events = script.eventsAt(step);
+        for (size_t i = 0; i < events.size(); i++) {
+            const vl::InputRecord& r = events[i];
+            out << (i == 0 ? std::to_string(step) + ": " : ", ");
             if (r.is_keyboard) {
-                events +=
-                    std::string("key ") + vl::keyboardActionName(r.key_action) + " " + vl::keyName(r.key);
+                out << "key " << vl::keyboardActionName(r.key_action) << " " << vl::keyName(r.key);
                 continue;
             }
-            events += std::string("mouse ") + vl::mouseActionName(r.mouse_action) + " ";
-            events += r.mouse_action == vl::MOVED ? "" : std::string(vl::mouseButtonName(r.button)) + " ";
-            char position[64];
-            std::snprintf(position, sizeof(position), "%g %g", static_cast<double>(r.position.getX()),
-                          static_cast<double>(r.position.getY()));
-            events += position;
+            out << "mouse " << vl::mouseActionName(r.mouse_action) << " "
+                << (r.mouse_action == vl::MOVED ? "" : std::string(vl::mouseButtonName(r.button)) + " ")
+                << r.position.getX() << " " << r.position.getY();
         }
-        out += events.empty() ? "" : events + " | ";
+        out << (events.empty() ? "" : " | ");
     }
-    return out + "end " + std::to_string(script.getEndStep());
-}
-
-std::string timelineOf(const std::string& text) {
-    const std::string path = vltest::tempPath("script.txt");
-    EXPECT_TRUE(vltest::writeFile(path, text));
-    return timeline(path);
+    return out.str() + "end " + std::to_string(script.getEndStep());
 }
 
 TEST(InputScript, EachStepGivesItsEventsInTheLiveOrder) {
     const std::pair<const char*, const char*> cases[] = {
-        {"# walk right\n3-5 key hold D   # three steps\n",
-         "3: key pressed D, key down D | 4: key down D | 5: key down D | 6: key released D | end 6"},
         // Window events in file order, then held buttons left-right-middle, then held keys in checking order.
         {"7 key down B\n7 key pressed z\n7-8 key hold UPARROW\n7 mouse pressed MIDDLE 1 2\n"
          "7 mouse moved 3.5 4\n7 mouse pressed right 1 2\n7-7 mouse hold LEFT 5 6\n7 key down SPACE\n"
@@ -59,9 +50,7 @@ TEST(InputScript, EachStepGivesItsEventsInTheLiveOrder) {
          "key released UNDEFINED_KEY, mouse pressed LEFT 5 6, mouse pressed RIGHT 1 2, "
          "mouse pressed MIDDLE 1 2, key down UPARROW, key down SPACE, key down B | "
          "8: key down UPARROW | 9: key released UPARROW | end 9"},
-        // Letting go of a button sends nothing; F11 and F12 are never held.
-        {"10-11 mouse hold LEFT 10 5\n",
-         "10: mouse clicked LEFT 10 5, mouse pressed LEFT 10 5 | 11: mouse pressed LEFT 10 5 | end 11"},
+        // F11 and F12 are never held.
         {"0-2 key hold F12\n0-2 key hold F10\n",
          "0: key pressed F12, key pressed F10, key down F10 | 1: key down F10 | 2: key down F10 | "
          "3: key released F12, key released F10 | end 3"},
@@ -71,8 +60,10 @@ TEST(InputScript, EachStepGivesItsEventsInTheLiveOrder) {
         {"\r\n  END 40 \r\n1 key pressed Q\r\n", "1: key pressed Q | end 40"},
         {"# nothing\n", "end 0"},
     };
+    const std::string path = vltest::tempPath("script.txt");
     for (const auto& [text, expected] : cases) {
-        EXPECT_EQ(timelineOf(text), expected) << text;
+        ASSERT_TRUE(vltest::writeFile(path, text));
+        EXPECT_EQ(timeline(path), expected) << text;
     }
 }
 
@@ -92,27 +83,22 @@ TEST(InputScript, UnusableFilesAreRefusedNamingTheLineAndTheReason) {
         {"1 keyboard pressed A\n", 1, "expected 'key' or 'mouse' after the step, found 'keyboard'", ""},
         {"1 key tapped A\n", 1, "unknown key action 'tapped' (pressed, released, down or hold)", ""},
         {"1 key pressed\n", 1, "expected 4 words: STEP key pressed KEY", ""},
-        {"1 key pressed A B\n", 1, "expected 4 words", ""},
-        {"1\n", 1, "expected 'STEP key ACTION KEY'", ""},
         {"5-3 key hold A\n", 1, "the span '5-3' ends before it starts", ""},
         {"3-5 key pressed A\n", 1, "a span of steps needs the action 'hold'", ""},
         {"1 key hold UNDEFINED_KEY\n", 1, "UNDEFINED_KEY cannot be held", ""},
         {"0-100000000 key hold A\n", 1, "must be let go", ""},
         {"1 mouse moved 3\n", 1, "expected 5 words: STEP mouse moved X Y", ""},
-        {"1 mouse clicked 3 4\n", 1, "expected 6 words", ""},
         {"1 mouse clicked THUMB 3 4\n", 1, "unknown mouse button 'THUMB'", ""},
         {"1 mouse pressed UNDEFINED_MOUSE_BUTTON 3 4\n", 1, "can only be clicked", ""},
         {"1 mouse moved 3 nan\n", 1, "'3 nan' is not a position", ""},
-        {"1 mouse moved 1e99 2\n", 1, "is not a position", ""},
         {"1 mouse moved 3x 2\n", 1, "is not a position", ""},
-        {"1 mouse wiggled 3 2\n", 1, "unknown mouse action 'wiggled'", ""},
+        {"1 mouse moved 1e99 2\n", 1, "is not a position", ""},
         {"1 key pressed A a b c d e f\n", 1, "too many words", ""},
+        {"1 mouse wiggled 3 2\n", 1, "unknown mouse action 'wiggled'", ""},
         {"# a\n\n1-9 key hold A\n4-5 key hold A\n", 4, "key A is already held over steps 1-9 (line 3)", ""},
         {"1-3 mouse hold LEFT 0 0\n3 mouse hold LEFT 1 1\n", 2, "button LEFT is already held over steps 1-3",
          ""},
         {"end 10\nend 12\n", 2, "a second end line (the first is line 1)", ""},
-        {"end ten\n", 1, "'ten' is not a step", ""},
-        {"end\n", 1, "expected 'end STEP'", ""},
         {"1-4 key hold A\nend 4\n", 2, "cannot end at step 4 before its last event at step 5", ""},
         {std::string("1 key pressed A\0B\n", 18), 1, "unknown key 'A?B'", ""},
         {std::string(vl::MAX_REPLAY_BYTES + 1, '#'), 0, "is larger than", ""},
@@ -133,52 +119,34 @@ TEST(InputScript, UnusableFilesAreRefusedNamingTheLineAndTheReason) {
     }
 }
 
-TEST(InputScript, TheDocumentedExampleIsAValidReplay) {
-    const std::string doc = vltest::readFile(vltest::sourcePath("docs/replay.md"));
-    const size_t begin = doc.find("```\n", doc.find("## Example"));
-    const size_t end = doc.find("```", begin + 4);
-    const std::string got = timelineOf(doc.substr(begin + 4, end - begin - 4));
-    EXPECT_NE(got.find(" | 45: key pressed W, key down D, key down W | "), std::string::npos) << got;
-    EXPECT_NE(got.find(" | 124: key released E | "), std::string::npos) << got;
-    EXPECT_NE(got.find(" | end 240"), std::string::npos) << got;
-}
-
 // Exact positions survive the text form, and the end line is never before the last event.
 TEST(InputRecorder, WhatIsRecordedReplaysExactly) {
     const std::string path = vltest::tempPath("recording.txt");
     vl::InputRecorder recorder;
+    EXPECT_EQ(recorder.open(vltest::tempPath("no-such-dir") + "/x.txt"), -1);
     ASSERT_EQ(recorder.open(path), 0);
-    vl::EventKeyboard key;
-    for (const auto& [action, name] : {std::pair{vl::KEY_PRESSED, vl::Keyboard::BACKSLASH},
-                                       {vl::KEY_RELEASED, vl::Keyboard::UNDEFINED_KEY}}) {
-        key.setKeyboardAction(action);
-        key.setKey(name);
-        recorder.record(2, key);
-    }
+    const vl::Vector third(1.0f / 3.0f, 23.96875f);
+    const vl::Vector tiny(-2.5f, 1e-7f);
     vl::EventMouse mouse;
-    mouse.setMouseAction(vl::MOVED);
-    mouse.setMousePosition(vl::Vector(1.0f / 3.0f, 23.96875f));
-    recorder.record(3, mouse);
-    mouse.setMouseAction(vl::CLICKED);
-    mouse.setMouseButton(vl::Mouse::UNDEFINED_MOUSE_BUTTON);
-    recorder.record(4, mouse);
-    mouse.setMouseAction(vl::PRESSED);
-    mouse.setMouseButton(vl::Mouse::MIDDLE);
-    mouse.setMousePosition(vl::Vector(-2.5f, 1e-7f));
-    recorder.record(5, mouse);
+    for (const auto& [step, action, button, position] :
+         {std::tuple{3, vl::MOVED, vl::Mouse::UNDEFINED_MOUSE_BUTTON, third},
+          {4, vl::CLICKED, vl::Mouse::UNDEFINED_MOUSE_BUTTON, third},
+          {5, vl::PRESSED, vl::Mouse::MIDDLE, tiny}}) {
+        mouse.setMouseAction(action);
+        mouse.setMouseButton(button);
+        mouse.setMousePosition(position);
+        recorder.record(step, mouse);
+    }
     recorder.close(2);
     EXPECT_FALSE(recorder.isOpen());
-    EXPECT_EQ(recorder.open(vltest::tempPath("no-such-dir") + "/x.txt"), -1);
-    EXPECT_EQ(timeline(path),
-              "2: key pressed BACKSLASH, key released UNDEFINED_KEY | 3: mouse moved 0.333333 "
-              "23.9688 | 4: mouse clicked UNDEFINED_MOUSE_BUTTON 0.333333 23.9688 | "
-              "5: mouse pressed MIDDLE -2.5 1e-07 | end 5");
+    EXPECT_EQ(timeline(path), "3: mouse moved 0.333333 23.9688 | 4: mouse clicked UNDEFINED_MOUSE_BUTTON "
+                              "0.333333 23.9688 | 5: mouse pressed MIDDLE -2.5 1e-07 | end 5");
     vl::InputScript script;
     int line = -1;
     std::string reason;
     ASSERT_EQ(script.load(path, &line, &reason), 0);
-    EXPECT_EQ(script.eventsAt(3).at(0).position, vl::Vector(1.0f / 3.0f, 23.96875f));
-    EXPECT_EQ(script.eventsAt(5).at(0).position, vl::Vector(-2.5f, 1e-7f));
+    EXPECT_EQ(script.eventsAt(3).at(0).position, third);
+    EXPECT_EQ(script.eventsAt(5).at(0).position, tiny);
 }
 
 }  // namespace

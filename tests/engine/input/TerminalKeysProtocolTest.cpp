@@ -15,11 +15,9 @@ namespace {
 std::string keysOf(const std::vector<vl::TerminalInput>& inputs) {
     std::string seen;
     for (const vl::TerminalInput& input : inputs) {
-        const char* p_kind = input.kind == vl::TerminalInput::PRESS     ? "+"
-                             : input.kind == vl::TerminalInput::RELEASE ? "-"
-                                                                        : "?";
         const char* p_name = vl::keyName(input.key);
-        seen += (seen.empty() ? "" : " ") + std::string(p_kind) + (p_name != nullptr ? p_name : "?");
+        seen += (seen.empty() ? "" : " ") + std::string(1, "+-??"[input.kind]) +
+                (p_name != nullptr ? p_name : "?");
     }
     return seen;
 }

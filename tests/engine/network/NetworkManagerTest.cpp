@@ -6,19 +6,19 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "InputProbe.h"
 #include "TestSupport.h"
 #include "WorldFixture.h"
+#include <veltrane/core/LoopState.h>
 #include <veltrane/game/GameManager.h>
 #include <veltrane/network/EventNetwork.h>
 #include <veltrane/network/NetworkManager.h>
 #include <veltrane/platform/Platform.h>
-#include <veltrane/world/Object.h>
 
 namespace {
 
@@ -34,10 +34,9 @@ public:
     bool closed_while_listed = true;
 
     Listener() {
-        for (const std::string& type :
-             {vl::NETWORK_ACCEPT_EVENT, vl::NETWORK_CLOSE_EVENT, vl::NETWORK_EVENT}) {
-            registerInterest(type);
-        }
+        registerInterest(vl::NETWORK_ACCEPT_EVENT);
+        registerInterest(vl::NETWORK_CLOSE_EVENT);
+        registerInterest(vl::NETWORK_EVENT);
     }
     int eventHandler(const vl::Event* p_e) override {
         const auto* p_net = dynamic_cast<const vl::EventNetwork*>(p_e);
@@ -62,57 +61,22 @@ short waitOn(int sock, short events) {
 std::string readExactly(int sock, size_t bytes, bool pump = false) {
     std::string got;
     char buffer[65536];
-    while (got.size() < bytes && (!pump || nm().sendDelayed() == 0) && (waitOn(sock, POLLIN) & POLLIN) != 0) {
-        const ssize_t n = recv(sock, buffer, std::min(sizeof(buffer), bytes - got.size()), 0);
-        if (n <= 0) {
-            break;
-        }
-        got.append(buffer, static_cast<size_t>(n));
+    ssize_t n = 1;
+    while (n > 0 && got.size() < bytes && (!pump || nm().sendDelayed() == 0) &&
+           (waitOn(sock, POLLIN) & POLLIN)) {
+        n = recv(sock, buffer, std::min(sizeof(buffer), bytes - got.size()), 0);
+        got.append(buffer, static_cast<size_t>(std::max<ssize_t>(n, 0)));
     }
     return got;
 }
-
-// Queues messages for steps 0, 10, 10 and 11 when its connection comes, and notes how many wait each step.
-class Scheduler : public vl::Object {
-public:
-    int sock = -1;
-    std::vector<int> waiting;  // at steps 0 to 12
-
-    Scheduler() {
-        registerInterest(vl::STEP_EVENT);
-        registerInterest(vl::NETWORK_ACCEPT_EVENT);
-    }
-    int eventHandler(const vl::Event* p_e) override {
-        if (p_e->getType() == vl::NETWORK_ACCEPT_EVENT) {
-            sock = dynamic_cast<const vl::EventNetwork*>(p_e)->getSocket();
-            for (const auto& [text, step] : {std::pair{"a", 0}, {"b", 10}, {"c", 10}, {"d", 11}}) {
-                nm().queueDelayed(text, 1, sock, step);
-            }
-            return 1;
-        }
-        waiting.push_back(nm().getDelayedCount(sock));
-        if (waiting.size() == 13) {
-            vl::GameManager::getInstance().setGameOver();
-        }
-        return 1;
-    }
-};
 
 class NetworkManagerTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_EQ(nm().startUp(), 0);
         ASSERT_EQ(nm().listen(0), 0);
-        mp_listener = new Listener;
     }
-    void TearDown() override {
-        for (const int client : m_clients) {
-            ::close(client);
-        }
-        if (nm().isStarted()) {
-            nm().shutDown();
-        }
-    }
+    void TearDown() override { nm().shutDown(); }
     bool logged(const std::string& line) const { return m_world.log().find(line) != std::string::npos; }
     std::vector<int> closed() { return mp_listener->sockets[vl::NETWORK_CLOSE_EVENT]; }
 
@@ -120,44 +84,40 @@ protected:
     int connectAndAccept() {
         m_clients.push_back(vl::platform::socketConnect("127.0.0.1", nm().getPort()));
         EXPECT_GE(m_clients.back(), 0);
-        const int sock = nm().accept();
-        EXPECT_GE(sock, 0);
-        return sock;
+        return nm().accept();
+    }
+    // The last client goes: with a reset, as when a peer crashes, or with an orderly close.
+    void dropClient(bool reset) {
+        linger hard{1, 0};
+        ASSERT_TRUE(!reset || setsockopt(m_clients.back(), SOL_SOCKET, SO_LINGER, &hard, sizeof(hard)) == 0);
+        ::close(m_clients.back());
+        m_clients.pop_back();
     }
     // Small buffers on both ends, so that a large message cannot go in one call.
     void shrinkBuffers(int sock, int bytes) {
         ASSERT_EQ(setsockopt(sock, SOL_SOCKET, SO_SNDBUF, &bytes, sizeof(bytes)), 0);
         ASSERT_EQ(setsockopt(m_clients.back(), SOL_SOCKET, SO_RCVBUF, &bytes, sizeof(bytes)), 0);
     }
-    // The last client goes: with a reset, as when a peer crashes, or with an orderly close.
-    void dropClient(bool reset) {
-        linger hard{1, 0};
-        if (reset) {
-            ASSERT_EQ(setsockopt(m_clients.back(), SOL_SOCKET, SO_LINGER, &hard, sizeof(hard)), 0);
-        }
-        ::close(m_clients.back());
-        m_clients.pop_back();
-    }
 
     vltest::World m_world;
-    Listener* mp_listener = nullptr;
+    Listener* mp_listener = new Listener;
     std::vector<int> m_clients;
 };
 
 }  // namespace
 
-TEST_F(NetworkManagerTest, ListenAndAcceptRefuseBadRequestsAndAcceptUpToTheLimit) {
+// Refusals are logged and change nothing; closing and shutting down send an event per connection while
+// it is still listed, a failed close none.
+TEST_F(NetworkManagerTest, ListenAcceptAndCloseRefuseBadRequestsAndEndConnectionsWithAnEventEach) {
     EXPECT_EQ(nm().listen(0), -1);
     EXPECT_TRUE(logged("NetworkManager::listen(): Error! Already listening on port"));
     nm().shutDown();
     EXPECT_EQ(nm().listen(0), -1);
     EXPECT_TRUE(logged("NetworkManager::listen(): Error! NetworkManager not started."));
     ASSERT_EQ(nm().startUp(), 0);
-    EXPECT_EQ(nm().getPort(), -1);
     EXPECT_EQ(nm().accept(), -2);
     EXPECT_TRUE(logged("NetworkManager::accept(): Error! Not setup as server."));
     const int other = vl::platform::socketListen("127.0.0.1", 0, 1);
-    ASSERT_GE(other, 0);
     const int taken = vl::platform::socketLocalPort(other);
     EXPECT_EQ(nm().listen(taken), -1);
     EXPECT_TRUE(logged("Cannot listen on 127.0.0.1 port " + std::to_string(taken) + ":"));
@@ -170,39 +130,27 @@ TEST_F(NetworkManagerTest, ListenAndAcceptRefuseBadRequestsAndAcceptUpToTheLimit
     for (int i = 0; i < vl::DEFAULT_MAX_CONNECTIONS; i++) {
         sockets.push_back(connectAndAccept());
     }
-    EXPECT_EQ(nm().getConnections(), sockets);
     EXPECT_EQ(mp_listener->sockets[vl::NETWORK_ACCEPT_EVENT], sockets);
-    m_clients.push_back(vl::platform::socketConnect("127.0.0.1", nm().getPort()));  // waits in the backlog
-    EXPECT_EQ(nm().accept(), -1);
-    nm().setMaxConnections(-2);
-    EXPECT_EQ(nm().accept(), -1);
-    nm().setMaxConnections(4);
-    EXPECT_GE(nm().accept(), 0);
-    EXPECT_EQ(nm().getConnectionCount(), 4);
-}
-
-// Closing one or all, and shutting down, send an event per connection while listed; a failed close, none.
-TEST_F(NetworkManagerTest, CloseAndShutDownEndConnectionsWithAnEventEach) {
-    const int a = connectAndAccept();
-    const int b = connectAndAccept();
-    const int c = connectAndAccept();
+    EXPECT_EQ(connectAndAccept(), -1);  // the client waits in the backlog
+    nm().setMaxConnections(vl::DEFAULT_MAX_CONNECTIONS + 1);
+    sockets.push_back(nm().accept());
+    EXPECT_EQ(nm().getConnections(), sockets);
+    const int b = sockets[1];
     ASSERT_EQ(nm().queueDelayed("x", 1, b, 100), 0);
     EXPECT_EQ(nm().close(b), 0);
-    EXPECT_EQ(nm().getConnections(), (std::vector<int>{a, c}));
     EXPECT_EQ(nm().getDelayedCount(b), 0);
     EXPECT_EQ(nm().close(b), -1);
     EXPECT_TRUE(logged("NetworkManager::close(): Error! Socket " + std::to_string(b) + " not connected."));
-    ::close(c);  // the descriptor is gone underneath the manager
-    EXPECT_EQ(nm().close(c), -1);
-    EXPECT_EQ(nm().getConnections(), std::vector<int>{a});
+    ::close(sockets[2]);  // the descriptor is gone underneath the manager
+    EXPECT_EQ(nm().close(sockets[2]), -1);
+    EXPECT_EQ(nm().getConnections(), (std::vector<int>{sockets[0], sockets[3]}));
     ASSERT_EQ(nm().close(-1), 0);
     EXPECT_FALSE(nm().isConnected());
     const int d = connectAndAccept();
-    const int e = connectAndAccept();
     const int port = nm().getPort();
     nm().shutDown();  // closes the connections and the listening socket
     EXPECT_FALSE(nm().isServer() || nm().isConnected());
-    EXPECT_EQ(closed(), (std::vector<int>{b, a, d, e}));
+    EXPECT_EQ(closed(), (std::vector<int>{b, sockets[0], sockets[3], d}));
     EXPECT_TRUE(mp_listener->closed_while_listed);
     ASSERT_EQ(nm().startUp(), 0);
     EXPECT_EQ(nm().listen(port), 0);  // address reuse lets a restarted server take the same port at once
@@ -216,14 +164,22 @@ TEST_F(NetworkManagerTest, CloseAndShutDownEndConnectionsWithAnEventEach) {
 TEST_F(NetworkManagerTest, SendQueueAndReceiveCarryTheBytesAndRefuseWhatIsNoMessage) {
     const int sock = connectAndAccept();
     const std::string text("hello\0world", 11);
-    EXPECT_EQ(nm().send(text.data(), static_cast<int>(text.size()), sock), 0);
-    EXPECT_EQ(nm().send(text.data(), 0, sock), 0);
+    EXPECT_EQ(nm().send(text.data(), 11, sock) + nm().send(text.data(), 0, sock), 0);
     EXPECT_EQ(readExactly(m_clients[0], text.size()), text);
     char message[] = "abc";
     ASSERT_EQ(nm().queueDelayed(message, 3, sock, 0), 0);
     message[0] = 'X';  // the manager keeps its own copy
-    EXPECT_EQ(nm().sendDelayed(), 0);
-    EXPECT_EQ(readExactly(m_clients[0], 3), "abc");
+    for (const auto& [bytes, step] : {std::pair{"b", 10}, {"c", 10}, {"d", 11}}) {
+        ASSERT_EQ(nm().queueDelayed(bytes, 1, sock, step), 0);
+    }
+    std::vector<int> waiting;
+    for (const int step : {0, 9, 10, 11}) {
+        vl::LoopState::getInstance().setStepCount(step);
+        EXPECT_EQ(nm().sendDelayed(), 0);
+        waiting.push_back(nm().getDelayedCount(sock));
+    }
+    EXPECT_EQ(waiting, (std::vector<int>{3, 3, 1, 0}));
+    EXPECT_EQ(readExactly(m_clients[0], 6), "abcbcd");
     EXPECT_EQ(nm().send("abc", 3, 12345), -1);
     EXPECT_TRUE(logged("NetworkManager::isConnected(): Warning! Socket 12345 not connected."));
     EXPECT_TRUE(logged("NetworkManager::send(): Error! Socket 12345 not connected. Unable to send."));
@@ -232,22 +188,20 @@ TEST_F(NetworkManagerTest, SendQueueAndReceiveCarryTheBytesAndRefuseWhatIsNoMess
     EXPECT_EQ(nm().queueDelayed("abc", -1, sock, 0) + nm().queueDelayed(nullptr, 3, sock, 0), -2);
     EXPECT_EQ(nm().queueDelayed("abc", 3, sock + 100, 0) + nm().queueDelayed("abc", 3, -1, 0), -2);
     EXPECT_EQ(nm().getDelayedCount(sock), 0);
-    EXPECT_TRUE(nm().isConnected(sock));
-    EXPECT_TRUE(closed().empty());
     char buffer[16] = {};
     EXPECT_EQ(nm().receive(buffer, sizeof(buffer), sock), 0);  // nothing yet, and no waiting
     ASSERT_EQ(::send(m_clients[0], "ping", 4, 0), 4);
     ASSERT_NE(waitOn(sock, POLLIN) & POLLIN, 0);
     ASSERT_EQ(nm().receive(buffer, sizeof(buffer), sock), 4);
     EXPECT_EQ(std::string(buffer, 4), "ping");
-    EXPECT_EQ(nm().receive(nullptr, 4, sock), -1);
-    EXPECT_EQ(nm().receive(buffer, 4, 999), -1);
+    EXPECT_EQ(nm().receive(nullptr, 4, sock) + nm().receive(buffer, 4, 999), -2);
     ASSERT_EQ(::send(m_clients[0], "to b", 4, 0), 4);
     ASSERT_NE(waitOn(sock, POLLIN) & POLLIN, 0);
     EXPECT_EQ(nm().receiveAll(), 4);
     ASSERT_EQ(mp_listener->sockets[vl::NETWORK_EVENT], std::vector<int>{sock});
     EXPECT_EQ(mp_listener->data, "to b");
     EXPECT_EQ(nm().receiveAll(), 0);
+    EXPECT_TRUE(nm().isConnected(sock) && closed().empty());
 }
 
 // A peer that left is noticed by the next send (the first still leaves; the reset answers it) or receive,
@@ -292,9 +246,9 @@ TEST_F(NetworkManagerTest, APeerThatLeftOrResetMidSendLosesItsConnection) {
 TEST_F(NetworkManagerTest, ASlowPeerGetsEveryByteInOrderAndAFullBacklogRefusesMessagesWhole) {
     const int sock = connectAndAccept();
     shrinkBuffers(sock, 16384);
-    std::string first(200000, '\0');
-    for (size_t i = 0; i < first.size(); i++) {
-        first[i] = static_cast<char>('a' + i % 26);
+    std::string first;
+    while (first.size() < 200000) {
+        first += static_cast<char>('a' + first.size() % 26);
     }
     const std::string second = "and then the end";
     ASSERT_EQ(nm().send(first.data(), static_cast<int>(first.size()), sock), 0);
@@ -314,19 +268,20 @@ TEST_F(NetworkManagerTest, ASlowPeerGetsEveryByteInOrderAndAFullBacklogRefusesMe
     EXPECT_TRUE(nm().isConnected(sock));
 }
 
-TEST(NetworkGameLoop, DelayedMessagesLeaveAtTheirStep) {
+// With networking on, the loop accepts a waiting client and sends what is due in its turn.
+TEST(NetworkGameLoop, TheLoopAcceptsAndSendsDelayedMessages) {
     const std::string config = "headless:true,networking:true,frame_time:0\n";
     vltest::useTempLog(&config);
     vl::GameManager& game = vl::GameManager::getInstance();
     ASSERT_EQ(game.startUp(), 0);
     ASSERT_EQ(nm().listen(0), 0);
-    const int client = vl::platform::socketConnect("127.0.0.1", nm().getPort());  // accepted in turn one
-    ASSERT_GE(client, 0);
-    auto* p_scheduler = new Scheduler;
+    const int first = vl::platform::socketConnect("127.0.0.1", nm().getPort());
+    const int sock = nm().accept();
+    ASSERT_EQ(nm().queueDelayed("late", 4, sock, 5), 0);
+    ASSERT_GE(vl::platform::socketConnect("127.0.0.1", nm().getPort()), 0);  // for the loop to accept
+    new vltest::InputProbe(10);
     game.run();
-    // Step 0 accepts and sends "a" at once; "b" and "c" go in the turn of step 10, "d" in step 11's.
-    EXPECT_EQ(p_scheduler->waiting, (std::vector<int>{0, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 1, 0}));
-    EXPECT_EQ(readExactly(client, 4), "abcd");
-    ::close(client);
+    EXPECT_EQ(nm().getConnectionCount(), 2);
+    EXPECT_EQ(readExactly(first, 4), "late");
     game.shutDown();
 }
