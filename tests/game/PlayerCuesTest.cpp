@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// What the player is shown beyond the layout: where the form in control is, what is passable, a crush,
-// and which levels are finished.
+// What the player is shown beyond the layout: key hints, where the form in control is, what is passable,
+// a crush, and which levels are finished; and control kept through many world switches.
 #include "GameHarness.h"
 
 using namespace gametest;
@@ -48,7 +48,7 @@ TEST_F(PlayerCues, PassablePiecesCarriedLightsAndACrushAreShown) {
     game.step();
     game.tap(Keyboard::S);
     player(true)->setPosition(Vector(50, y - 7));
-    GameHarness::pullLever();
+    GameHarness::send(Keyboard::E, vl::KEY_RELEASED);
     game.step(2);
     EXPECT_TRUE(p_step->isMoving() && p_step->looksPassable());
     game.step(10);
@@ -69,4 +69,37 @@ TEST_F(PlayerCues, FinishedLevelsAreRememberedAndADamagedRecordMeansNone) {
     EXPECT_TRUE((new GameStart())->isFinished(1));
     vltest::writeFile(record, "01x000\n");
     EXPECT_FALSE((new GameStart())->isFinished(1));
+}
+
+TEST_F(PlayerCues, KeyGuideShowsTheHintForWhatThePlayerTouches) {
+    Player* p_player = game.playLevel(0);
+    const float y = p_player->getPosition().getY();
+    // Frame 0 in the first level is shown with the two-worlds rule added: picture 7.
+    const struct {
+        float x;
+        bool take_light;
+        int frame;
+        int picture;
+    } hints[] = {{7, false, 0, 7}, {12, false, 4, 4}, {12, true, 3, 3}, {50, false, 1, 1}, {70, false, 5, 5}};
+    for (const auto& hint : hints) {
+        SCOPED_TRACE(hint.x);
+        p_player->setPosition(Vector(hint.x, y));
+        hint.take_light ? game.tap(Keyboard::SPACE) : game.step();
+        EXPECT_EQ(p_player->getKeyGuide()->getFrame(), hint.frame);
+        EXPECT_EQ(p_player->getKeyGuide()->getAnimation().getIndex(), hint.picture);
+    }
+}
+
+TEST_F(PlayerCues, StaysControllableAfterHundredsOfWorldSwitches) {
+    Player* p_player = game.playLevel(0);
+    for (int i = 0; i < 300; i++) {
+        GameHarness::send(Keyboard::S, vl::KEY_PRESSED);
+    }
+    ASSERT_TRUE(p_player->isInControl());
+    EXPECT_LT(p_player->getEventCount(), 10);
+    const float x = p_player->getPosition().getX();
+    game.press(Keyboard::D);
+    game.step(3);
+    EXPECT_EQ(p_player->getPosition().getX(), x + 3);
+    EXPECT_EQ(game.log().find("maximum"), std::string::npos);
 }

@@ -1,38 +1,11 @@
 // SPDX-License-Identifier: MIT
-// Rules of the game world: two forms of every thing, world switches, levers and lights.
+// Rules of the game world: world switches, restarting, quitting and the title screen's choice; the two
+// forms, levers, lights, doors and restarts' rebuilding are played by the replays.
 #include "GameHarness.h"
 
 using namespace gametest;
 using WorldRules = GameTest;
-
-TEST_F(WorldRules, EveryThingHasItsShadowFormSevenRowsAboveAndOnePlayerControlsOneForm) {
-    Obstacle* p_obstacle = new Obstacle("long-platform", false, 22, 15);
-    Player* p_player = new Player(false, Vector(7, 10));
-    Light* p_light = new Light(false, 12, 12);
-    Switch* p_lever = new Switch("lever", false, 50, 12, Vector(22, 15), Vector(22, 12), p_obstacle);
-    const struct {
-        vl::Object* p_light;
-        vl::Object* p_shadow;
-        vl::Object* p_back;
-    } forms[] = {{p_obstacle, p_obstacle->getTwin(), p_obstacle->getTwin()->getTwin()},
-                 {p_player, p_player->getTwin(), p_player->getTwin()->getTwin()},
-                 {p_light, p_light->getTwin(), p_light->getTwin()->getTwin()},
-                 {p_lever, p_lever->getTwin(), p_lever->getTwin()->getTwin()}};
-    for (const auto& form : forms) {
-        SCOPED_TRACE(form.p_light->getType());
-        EXPECT_EQ(form.p_back, form.p_light);
-        EXPECT_EQ(form.p_shadow->getPosition(), form.p_light->getPosition() - Vector(0, 7));
-    }
-    EXPECT_EQ(p_player->getTwin()->getKeyGuide(), p_player->getKeyGuide());
-    EXPECT_EQ(countType("KeyGuide"), 1u);
-    EXPECT_TRUE(p_player->isInControl() && !p_player->getTwin()->isInControl());
-    EXPECT_TRUE(p_lever->isUsable() && !p_lever->getTwin()->isUsable());
-    // Removing either player form removes both, with a burst of 100 particles each.
-    vl::WorldManager::getInstance().markForDelete(p_player->getTwin());
-    game.step();
-    EXPECT_EQ(countType("Player"), 0u);
-    EXPECT_EQ(countType("Particle"), 200u);
-}
+using LevelFlow = GameTest;
 
 TEST_F(WorldRules, SwitchFlipsEveryObstacleAndBorderAndHandsControlToTheOtherForm) {
     Player* p_light = game.playLevel(0);
@@ -72,84 +45,26 @@ TEST_F(WorldRules, SwitchFlipsEveryObstacleAndBorderAndHandsControlToTheOtherFor
     EXPECT_EQ(game.count("SHADOW SWITCH"), 2);
 }
 
-TEST_F(WorldRules, LeverListensOnlyInItsOwnWorldToTheReleaseOfAPlayerBesideIt) {
-    Obstacle* p_target = new Obstacle("platform", false, 30, 15);
-    Switch* p_lever = new Switch("lever", false, 50, 12, Vector(30, 15), Vector(30, 12), p_target);
-    Player* p_player = new Player(false, Vector(10, 20));
-    new LevelBuilder();        // owns the S key
-    GameHarness::pullLever();  // nobody at the lever
-    game.tap(Keyboard::S);
-    EXPECT_TRUE(!p_lever->isUsable() && p_lever->getTwin()->isUsable());
-    EXPECT_EQ(p_lever->getSolidness(), vl::SPECTRAL);
-    EXPECT_EQ(p_lever->getTwin()->getSolidness(), vl::SOFT);
-    p_player->getTwin()->setPosition(Vector(50, 12));  // at the light form of the lever: nothing
-    GameHarness::pullLever();
-    p_player->getTwin()->setPosition(Vector(50, 5));
-    GameHarness::send(Keyboard::E, vl::KEY_PRESSED);  // a press is not a pull
-    EXPECT_EQ(game.count("switched"), 0);
-    GameHarness::pullLever();
-    EXPECT_EQ(game.count("switched"), 1);
-    EXPECT_TRUE(p_lever->isOn() && p_lever->getTwin()->isOn());
-    EXPECT_EQ(p_lever->getAnimation().getIndex() + p_lever->getTwin()->getAnimation().getIndex(), 2);
-    game.tap(Keyboard::S);
-    EXPECT_TRUE(p_lever->isUsable() && !p_lever->getTwin()->isUsable());
-    p_player->setPosition(Vector(50, 12));
-    GameHarness::pullLever();
-    EXPECT_EQ(game.count("switched"), 2);
-    EXPECT_FALSE(p_lever->isOn());
-}
-
-TEST_F(WorldRules, LeverMovesTheTargetPairHalfACellPerStepWhileSpectralAndASecondPullSendsItBack) {
-    Obstacle* p_target = new Obstacle("long-platform", false, 22, 15);
-    new Switch("lever", false, 50, 12, Vector(22, 15), Vector(22, 12), p_target);
-    Player* p_player = new Player(false, Vector(50, 12));
-    GameHarness::pullLever();
-    p_player->setPosition(Vector(70, 30));  // out of the rising platform's way
-    for (int i = 1; i <= 6; i++) {
-        SCOPED_TRACE(i);
-        game.step();
-        EXPECT_EQ(p_target->getPosition(), Vector(22, 15 - 0.5f * i));
-        EXPECT_EQ(p_target->getSolidness(), vl::SPECTRAL);
-        EXPECT_EQ(p_target->getTwin()->getPosition(), Vector(22, 8 - 0.5f * i));
-    }
-    game.step();  // arrived: the move ends and the light form is solid again
-    EXPECT_FALSE(p_target->isMoving());
-    EXPECT_EQ(p_target->getSolidness(), vl::HARD);
-    EXPECT_EQ(p_target->getTwin()->getSolidness(), vl::SPECTRAL);
-    EXPECT_TRUE(p_target->getVelocity().isZero());
-    p_player->setPosition(Vector(50, 12));
-    GameHarness::pullLever();
-    game.step(8);
-    EXPECT_EQ(p_target->getPosition(), Vector(22, 15));
-    EXPECT_EQ(p_target->getTwin()->getPosition(), Vector(22, 8));
-}
-
-TEST_F(WorldRules, ShadowLightDissolvesOnlyTheShadowObstaclesItOverlapsUntilPickedUp) {
-    Light* p_light = new Light(false, 40, 11);
-    Obstacle* p_under = new Obstacle("platform", false, 40, 12);  // its shadow form under the glow
-    Obstacle* p_far = new Obstacle("platform", false, 50, 12);
-    Obstacle* p_in_glow = new Obstacle("platform", false, 40, 4);  // a light form inside the glow
-    EventShadow shadow;
-    vl::WorldManager::getInstance().onEvent(&shadow);
-    EXPECT_EQ(p_light->illuminate().getCount(), 0);  // the light form dissolves nothing
-    const vl::ObjectList lit = p_light->getTwin()->illuminate();
-    ASSERT_EQ(lit.getCount(), 1);
-    EXPECT_EQ(lit[0], p_under->getTwin());
-    EXPECT_TRUE(p_under->getTwin()->isLit());
-    EXPECT_EQ(p_under->getTwin()->getSolidness(), vl::SPECTRAL);
-    EXPECT_FALSE(p_far->getTwin()->isLit() || p_in_glow->isLit());
-    EXPECT_EQ(p_far->getTwin()->getSolidness(), vl::HARD);
-    // Lit, a shadow obstacle stays spectral through its steps; picking the light up gives it back.
-    new Switch("lever", false, 4, 24, Vector(40, 12), Vector(40, 12), p_under);  // gives it steps
-    game.step(3);
-    EXPECT_EQ(p_under->getTwin()->getSolidness(), vl::SPECTRAL);
-    Player* p_player = new Player(false, Vector(40, 10));
-    EXPECT_EQ(p_light->pickUp(p_player->getTwin()), -1);  // not by the shadow form
-    EXPECT_EQ(p_light->pickUp(p_player), 0);
-    EXPECT_EQ(p_light->pickUp(p_player), -1);  // not by a carrier
-    EXPECT_TRUE(p_player->hasLight());
-    EXPECT_FALSE(p_under->getTwin()->isLit());
+TEST_F(LevelFlow, HeldRRestartsOnceAndHeldQQuitsOnlyOnRelease) {
+    game.startFromTitle();
+    game.hold(Keyboard::R, 5);
+    EXPECT_EQ(game.count("Restarting level 1"), 1);
+    game.press(Keyboard::Q);
+    game.step(5);
+    EXPECT_EQ(countType("LevelBuilder"), 1u);
+    game.release(Keyboard::Q);
     game.step();
-    EXPECT_EQ(p_under->getTwin()->getSolidness(), vl::HARD);
-    EXPECT_EQ(countType("Light"), 0u);
+    EXPECT_EQ(countType("LevelBuilder"), 0u);
+}
+
+TEST_F(LevelFlow, TitleSelectionStaysWithinTheSixLevelsAndHeldKeysDoNotRepeatIt) {
+    GameStart* p_title = new GameStart();
+    game.tap(Keyboard::A);
+    EXPECT_EQ(p_title->getSelectedLevel(), 0);
+    game.hold(Keyboard::NUM6, 4);
+    game.hold(Keyboard::D, 4);
+    EXPECT_EQ(p_title->getSelectedLevel(), 5);
+    game.hold(Keyboard::A, 4);
+    EXPECT_EQ(p_title->getSelectedLevel(), 4);
+    EXPECT_EQ(p_title->getAnimation().getIndex(), 4);
 }
