@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
-// Rules of the game world: world switches, restarting, quitting and the title screen's choice; the two
-// forms, levers, lights, doors and restarts' rebuilding are played by the replays.
+// Rules of the game world the replays do not reach: world switches, a lever's world and pace, who takes a
+// light, a head bump, restarting, quitting and the title screen's choice.
 #include "GameHarness.h"
+#include "Switch.h"
 
 using namespace gametest;
 using WorldRules = GameTest;
@@ -67,4 +68,45 @@ TEST_F(LevelFlow, TitleSelectionStaysWithinTheSixLevelsAndHeldKeysDoNotRepeatIt)
     game.hold(Keyboard::A, 4);
     EXPECT_EQ(p_title->getSelectedLevel(), 4);
     EXPECT_EQ(p_title->getAnimation().getIndex(), 4);
+}
+
+TEST_F(WorldRules, ALeverWorksInItsOwnWorldOnlyAndMovesItsTargetHalfACellPerStep) {
+    Obstacle* p_target = new Obstacle("long-platform", false, 22, 15);
+    new Switch("lever", false, 50, 12, Vector(22, 15), Vector(22, 12), p_target);
+    Player* p_player = new Player(false, Vector(50, 12));
+    new LevelBuilder();  // owns the S key
+    game.tap(Keyboard::S);
+    p_player->getTwin()->setPosition(Vector(50, 12));  // the shadow form at the light form of the lever
+    GameHarness::send(Keyboard::E, vl::KEY_RELEASED);
+    game.tap(Keyboard::S);
+    GameHarness::send(Keyboard::E, vl::KEY_RELEASED);  // back in the light world
+    EXPECT_EQ(game.count("switched"), 1);
+    p_player->setPosition(Vector(70, 30));  // out of the rising platform's way
+    for (int i = 1; i <= 6; i++) {
+        game.step();
+        EXPECT_EQ(p_target->getPosition(), Vector(22, 15 - 0.5f * i)) << i;
+    }
+}
+
+TEST_F(WorldRules, OnlyTheLightFormWithoutALightTakesOne) {
+    Light* p_light = new Light(false, 40, 11);
+    Player* p_player = new Player(false, Vector(40, 10));
+    EXPECT_EQ(p_light->pickUp(p_player->getTwin()), -1);
+    EXPECT_EQ(p_light->pickUp(p_player), 0);
+    EXPECT_EQ(p_light->pickUp(p_player), -1);
+}
+
+// Walking right into a jump under a platform: the player drops straight down and stays.
+TEST_F(WorldRules, AHeadBumpDropsThePlayerStraightDownAndEndsItsWalk) {
+    for (int i = 0; i < 40; i++) {
+        new Obstacle("platform", false, 2 * i, 15);
+    }
+    Player* p_player = new Player(false, Vector(30, 10));
+    game.step(60);
+    new Obstacle("long-platform", false, 33, 9);
+    game.press(Keyboard::D);
+    game.tap(Keyboard::W);
+    game.step(40);
+    EXPECT_FALSE(p_player->isInAir());
+    EXPECT_EQ(p_player->getPosition().getX(), 32);
 }
