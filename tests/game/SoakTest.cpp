@@ -4,7 +4,6 @@
 #include <malloc.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -137,9 +136,6 @@ TEST(Soak, RandomKeysThroughEveryLevelLeaveMemorySettled) {
     const long end_resident = residentBytes();
     const int steps_run = vl::GameManager::getInstance().getStepCount();
     game.shutDown();
-    std::printf("soak: %d iterations (seed %u); KiB resident %ld then %ld, live heap %ld then %ld\n",
-                script.step, seed, base_resident / 1024, end_resident / 1024, base_heap / 1024,
-                end_heap / 1024);
     EXPECT_EQ(game.count("Replay finished at step " + std::to_string(script.step)), 1)
         << "the game ended before its input did (quit from the title screen?)";
     EXPECT_EQ(steps_run, script.step + 1);
