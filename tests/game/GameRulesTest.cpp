@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
-// What no replay reaches: a world switch, a lever's world and pace, who takes a light, a head bump, the
-// title screen's choice, what the player is shown (key hints, markers, passable pieces, a crush, finished
-// levels), and faults found in play (keys after a level ends, being left inside an obstacle, the door).
+// What no replay reaches: world switches, levers, lights, a head bump, the title's choice, what the player
+// is shown (hints, markers, passable pieces, a crush, finished levels) and faults found in play.
 #include "GameHarness.h"
 #include "Switch.h"
 
