@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Every level played from the title screen to its door by a replay file in the real game loop, headless;
 // and one replay of quitting, restarting, switching, levers and lights.
-#include <cmath>
 #include <map>
 
 #include "GameHarness.h"
@@ -67,8 +66,7 @@ TEST_P(LevelReplayTest, ReplayCompletesTheLevelAndReturnsToTheTitle) {
     const std::vector<vl::Object*> particles = objectsOfType("Particle");
     EXPECT_GE(particles.size(), 80u);
     for (vl::Object* p_o : particles) {
-        const Vector d = p_o->getPosition() - mark;
-        EXPECT_LE(std::hypot(d.getX(), d.getY()), 5) << p_o->getPosition().toString();
+        EXPECT_LE((p_o->getPosition() - mark).getMagnitude(), 5) << p_o->getPosition().toString();
     }
     game.stop();
 }

@@ -4,7 +4,6 @@
 #include <malloc.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -58,32 +57,30 @@ struct SoakScript {
     std::vector<int> visits;
 
     int randomInt(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); }
-    void hold(int first, const std::string& key, int last = -1) {
-        out << first << (last > first ? "-" + std::to_string(last) : "") << " key hold " << key << "\n";
+    void hold(int first, const std::string& key, int last) {
+        out << first << "-" << last << " key hold " << key << "\n";
     }
     // Chooses the level with A and D or its digit, starts it, holds random keys (LEFTARROW, which no
     // level uses, as noise) for spans ending before the visit does, and leaves with Q.
     void visit(int level, int play_steps) {
         for (; selected != level; step += 2) {
             const bool digit = randomInt(0, 1) == 0;
-            hold(step, digit ? "NUM" + std::to_string(level + 1) : selected < level ? "D" : "A");
+            hold(step, digit ? "NUM" + std::to_string(level + 1) : selected < level ? "D" : "A", step);
             selected = digit ? level : selected + (selected < level ? 1 : -1);
         }
         out << step << " key pressed RETURN\n";
         static const std::pair<const char*, int> KEYS[] = {
             {"A", 40}, {"D", 40}, {"W", 3}, {"SPACE", 1}, {"S", 1}, {"R", 1}, {"LEFTARROW", 20}};
-        const int key_count = static_cast<int>(std::size(KEYS));
         const int end = step + 3 + play_steps;
         std::vector<int> free_from(std::size(KEYS), 0);
         for (int at = step + 3; at < end - 1; at++) {
-            const int pick = randomInt(0, 6 * key_count - 1);  // a key in one step out of six
-            if (pick < key_count && at >= free_from[pick]) {
-                const int last = std::min(at + randomInt(0, KEYS[pick].second - 1), end - 2);
-                hold(at, KEYS[pick].first, last);
-                free_from[pick] = last + 2;
+            const int pick = randomInt(0, 6 * std::size(KEYS) - 1);  // a key in one step out of six
+            if (pick < static_cast<int>(std::size(KEYS)) && at >= free_from[pick]) {
+                free_from[pick] = std::min(at + randomInt(0, KEYS[pick].second - 1), end - 2) + 2;
+                hold(at, KEYS[pick].first, free_from[pick] - 2);
             }
         }
-        hold(end, "Q");  // acts when let go, on the next step
+        hold(end, "Q", end);  // acts when let go, on the next step
         step = end + 4;
         visits.push_back(level);
     }
@@ -93,11 +90,10 @@ struct SoakScript {
 
 TEST(Soak, RandomKeysThroughEveryLevelLeaveMemorySettled) {
     const int steps = envInt("VL_SOAK_STEPS", 5000);
-    const unsigned seed = static_cast<unsigned>(envInt("VL_SOAK_SEED", 1));
     ASSERT_GE(steps, 2 * SAMPLE_STEP) << "VL_SOAK_STEPS is too small for a baseline";
     // All six levels visited before the baseline, so that it holds what every level needs; both
     // samples are taken on the title screen.
-    SoakScript script(seed);
+    SoakScript script(static_cast<unsigned>(envInt("VL_SOAK_SEED", 1)));
     for (int level = 0; level < LevelBuilder::LEVEL_COUNT; level++) {
         script.visit(level, 100);
     }
@@ -140,11 +136,6 @@ TEST(Soak, RandomKeysThroughEveryLevelLeaveMemorySettled) {
     const long end_resident = residentBytes();
     const int steps_run = vl::GameManager::getInstance().getStepCount();
     game.shutDown();
-
-    std::printf(
-        "soak: %d iterations (seed %u), %zu visits; KiB resident %ld then %ld, live heap %ld then %ld\n",
-        steps_run, seed, visits.size(), base_resident / 1024, end_resident / 1024, base_heap / 1024,
-        end_heap / 1024);
     EXPECT_EQ(game.count("Replay finished at step " + std::to_string(script.step)), 1)
         << "the game ended before its input did (quit from the title screen?)";
     EXPECT_EQ(steps_run, script.step + 1);

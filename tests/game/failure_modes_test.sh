@@ -37,14 +37,11 @@ DISPLAY="not a display!" VELTRANE_CONFIG="$work/vl-config.txt" VELTRANE_LOG="$wo
     script -qec "timeout 60 '$game'" /dev/null >"$work/tty.out" 2>&1
 [[ $(count "Veltrane: $message" "$work/tty.out") -eq 1 ]] || fail "$case_name: not one copy of the error on a terminal"
 case_name="unwritable log"
-echo "$headless" >"$work/vl-config.txt"
-(cd "$work/data" && VELTRANE_CONFIG="$work/vl-config.txt" VELTRANE_LOG="$work/no-dir/veltrane.log" \
-    timeout 60 "$game" >/dev/null 2>"$work/log.err")
-status=$?
+run_game "$headless" VELTRANE_LOG="$work/no-dir/veltrane.log"
 [[ $status -eq 1 ]] || fail "$case_name: exit status $status"
 for line in "GameManager::startUp(): Error! Starting log manager." "Error starting game manager" \
     "** Game engine stopped **"; do
-    grep -qF "$line" "$work/log.err" || fail "$case_name: missing on standard error: $line"
+    grep -qF "$line" "$err" || fail "$case_name: missing on standard error: $line"
 done
 
 # A data file missing or damaged: level 1 plays on without it, naming the file once.

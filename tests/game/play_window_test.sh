@@ -1,22 +1,20 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# The real game in a real window, keys pressed with xdotool: choose level 1, walk, switch worlds, restart,
-# back to the title and quit, each stage checked in the log and a screenshot. Then the title music recorded
-# until the close button ends the game, a window closed during a level or destroyed, and no usable font.
+# The real game in a real window, keys pressed with xdotool: choose level 1, switch worlds, back to
+# the title and quit, each stage checked in the log and a screenshot. Then the window destroyed under
+# the game, and no usable font.
 source "$(dirname "$0")/testlib.sh"
-close_window="$build_dir/tests/tools/vltest-close-window"
+destroy_window="$build_dir/tests/tools/vltest-destroy-window"
 shots="$work/shots"
 mkdir -p "$shots"
 pid=""
 log=""
 trap '[[ -n "$pid" ]] && kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
 
-# Stops at the first failure, keeping the screenshots beside the build as evidence.
+# Stops at the first failure.
 fail() {
     echo "FAIL: $*"
     [[ -n "$log" && -f "$log" ]] && tail -n 30 "$log"
-    local keep="$build_dir/Testing/play_window_test-shots"
-    rm -rf "$keep" && mkdir -p "$(dirname "$keep")" && cp -r "$shots" "$keep" && echo "screenshots kept in $keep"
     exit 1
 }
 
@@ -28,12 +26,6 @@ ink() {
         awk '{ if ($4 >= 200 && $2 <= 128 && $3 <= 128) blue += $1;
                else if ($2 <= 64 && $3 <= 64 && $4 <= 64) black += $1 }
              END { print blue + 0, black + 0 }'
-}
-# "count x y" of the blue pixels left of level 1's middle wall and above its floor: the player's light form.
-player() {
-    convert "$shots/$1.png" -crop 410x376+30+100 +repage txt:- |
-        awk -F'[ ,:()]+' 'NR > 1 && $5 >= 200 && $3 <= 128 && $4 <= 128 { n++; sx += $1; sy += $2 }
-             END { if (n) printf "%d %d %d\n", n, sx / n + 30, sy / n + 100; else print 0, -1, -1 }'
 }
 # Pixels that differ between two screenshots; anything unreadable counts as all different.
 differing() {
@@ -98,7 +90,6 @@ start_game() {
 }
 key() { xdotool key --clearmodifiers "$@"; }
 
-# The checks below print what must stay the same for the picture to be at rest.
 # The title: blue text on white with black side borders, far more blue than black.
 is_title() {
     local blue black
@@ -106,15 +97,8 @@ is_title() {
     [[ $blue -ge 10000 && $blue -ge $((3 * black)) && $black -ge 1000 ]] && echo "$blue $black"
 }
 same_as_title() { [[ $(differing title "$1") -le 100 ]]; }
-# The player's light form seen where the condition given wants it.
-player_at_rest() {
-    local n x y
-    read -r n x y < <(player "$1")
-    [[ $(differing title "$1") -gt 5000 && $n -ge 200 ]] && eval "$2" && echo "$x $y"
-}
-is_level_at_rest() { player_at_rest "$1" true; }
-walked_right() { player_at_rest "$1" '[[ $x -ge $((start_x + 12)) ]]'; }  # at least one 12.8-pixel cell
-is_restarted() { player_at_rest "$1" '[[ $x -ge $((start_x - 6)) && $x -le $((start_x + 6)) ]]'; }
+# A level: far from the title (the pixels in it are the graphics tests' business).
+is_level() { [[ $(differing title "$1") -gt 5000 ]]; }
 # The shadow world: the borders spell SHADE in black instead of LIGHT in blue.
 is_shadow() {
     local blue black
@@ -125,49 +109,19 @@ is_shadow() {
 start_game play
 key 3 1 Return
 wait_log "Starting level 1"
-poll level 100 is_level_at_rest
+poll level 100 is_level
 read -r light_blue light_black < <(ink level)
-read -r _ start_x _ < <(player level)
-xdotool keydown d  # held D walks right until let go
-wait_log "right"
-xdotool keyup d
-poll walked 100 walked_right
 key s
 wait_log "SHADOW SWITCH"
 poll shadow 50 is_shadow
-key r
-wait_log "Restarting level 1"
-poll restarted 100 is_restarted
 key q
 wait_log "Back on the title screen"
 poll title-again 100 same_as_title
 key q
 wait_exit "Q on the title screen"
 
-# The title music, clearly audible, until the close button: the wave device writes 352800 bytes a
-# second in real time; two seconds of it are waited for.
-printf '[general]\ndrivers = wave\n[wave]\nfile = %s\n' "$work/out.wav" >"$work/alsoft.conf"
-start_game close ALSOFT_DRIVERS=wave ALSOFT_CONF="$work/alsoft.conf"
-for _ in $(seq 1 300); do
-    [[ $(stat -c %s "$work/out.wav" 2>/dev/null || echo 0) -ge 705600 ]] && break
-    sleep 0.1
-done
-"$close_window" "$wid" || fail "could not ask the window to close"
-wait_exit "closing the window"
-rms=$(sox "$work/out.wav" -n stat 2>&1 | awk '/RMS +amplitude/ {print $3}')
-awk -v r="${rms:-0}" 'BEGIN { exit !(r > 0.01) }' || fail "the recorded title music is silent (RMS '$rms')"
-
-start_game close-in-level  # closed in a level, in the shadow world
-key 2 Return
-wait_log "Starting level 2"
-key s
-wait_log "SHADOW SWITCH"
-"$close_window" "$wid" || fail "could not ask the window to close"
-wait_exit "closing the window during a level"
-[[ $(count "Back on the title screen" "$log") -eq 0 ]] || fail "the level ended before the window closed"
-
 start_game destroyed
-"$close_window" --destroy "$wid" || fail "could not destroy the window"
+"$destroy_window" "$wid" || fail "could not destroy the window"
 wait_exit "destroying the window"
 [[ $(count "Window destroyed from outside" "$log") -eq 1 ]] || fail "destroying the window: not logged"
 
@@ -182,4 +136,4 @@ for font in missing text; do
     [[ $(count "Error starting game manager" "$log") -eq 1 ]] || fail "$case_name: no reason for stopping in the log"
     [[ $(count "did not load" "$log") -eq 0 ]] || fail "$case_name: the game went on to load its data"
 done
-echo "play, title music (RMS $rms), closing or destroying the window and a missing font: all as expected"
+echo "play, destroying the window and a missing font: all as expected"

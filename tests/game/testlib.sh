@@ -21,8 +21,8 @@ run_game() {
     log="$work/${case_name//[ \/]/-}.log"
     err="$work/${case_name//[ \/]/-}.err"
     echo "$config" >"$work/vl-config.txt"
-    (cd "$work/data" && env -u ALSOFT_CONF ALSOFT_DRIVERS=null "$@" VELTRANE_CONFIG="$work/vl-config.txt" \
-        VELTRANE_LOG="$log" timeout 60 "$game" >/dev/null 2>"$err")
+    (cd "$work/data" && env -u ALSOFT_CONF ALSOFT_DRIVERS=null VELTRANE_CONFIG="$work/vl-config.txt" \
+        VELTRANE_LOG="$log" "$@" timeout 60 "$game" >/dev/null 2>"$err")
     status=$?
 }
 # Exit status, a log line (once, unless empty), a standard error text, then the stop banner last, once, in a short log.
