@@ -24,10 +24,6 @@ std::string HeadlessEngine::log() const {
     return readFile(m_log_path);
 }
 
-const std::string& HeadlessEngine::logPath() const {
-    return m_log_path;
-}
-
 int countOccurrences(const std::string& text, const std::string& needle) {
     int count = 0;
     for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + needle.size())) {

@@ -14,7 +14,6 @@ public:
     int startUp() const;      // the game manager's start-up
     void shutDown() const;    // the game manager's shut-down
     std::string log() const;  // the log file's contents so far
-    const std::string& logPath() const;
 
 private:
     std::string m_log_path;

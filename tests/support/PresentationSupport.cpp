@@ -32,10 +32,6 @@ std::string LoggedConfig::log() const {
     return readFile(m_log_path);
 }
 
-const std::string& LoggedConfig::logPath() const {
-    return m_log_path;
-}
-
 std::string logMessages(const std::string& log_text) {
     // "hh:mm:ss " and "%4d " make a 14-character prefix on every line.
     const size_t prefix = 14;

@@ -13,7 +13,6 @@ public:
     // Loads config_items as the configuration and (re)starts the log manager on a fresh temporary file.
     explicit LoggedConfig(const std::string& config_items);
     std::string log() const;  // the log file's contents so far
-    const std::string& logPath() const;
 
 private:
     std::string m_log_path;

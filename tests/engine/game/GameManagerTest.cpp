@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -88,5 +89,19 @@ TEST(GameLoop, SleepsOutTheFrameAndReportsOverruns) {
                                      std::to_string(c.work_us[step] / 1000) + " ms";
             EXPECT_NE(log.find(line), std::string::npos) << line;
         }
+    }
+}
+
+TEST(GameManager, SeedOfMinusOneLeavesTheGeneratorUnseededAndAFixedSeedIsUsed) {
+    std::srand(77);
+    const int seeded_first = std::rand();
+    std::srand(1);
+    const int unseeded_first = std::rand();
+    std::srand(1);
+    for (const int seed : {-1, 77}) {
+        vltest::HeadlessEngine engine("random_seed:" + std::to_string(seed) + ",");
+        ASSERT_EQ(engine.startUp(), 0);
+        EXPECT_EQ(std::rand(), seed < 0 ? unseeded_first : seeded_first) << seed;
+        engine.shutDown();
     }
 }

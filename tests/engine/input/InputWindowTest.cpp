@@ -1,0 +1,90 @@
+// SPDX-License-Identifier: MIT
+// Mouse and keys from a real window under Xvfb, driven with xdotool; the close button ends the session.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <functional>
+#include <map>
+#include <string>
+
+#include "InputProbe.h"
+#include "TestSupport.h"
+#include "WindowClose.h"
+#include <veltrane/core/LogManager.h>
+#include <veltrane/game/GameManager.h>
+
+namespace {
+
+// Runs xdotool; it returns once the X server has taken the input, so the same iteration reads it.
+bool xdo(const std::string& arguments) {
+    return std::system(("timeout 20 xdotool " + arguments).c_str()) == 0;
+}
+
+// Runs an action at the step event of given steps.
+class AtSteps : public vl::Object {
+public:
+    explicit AtSteps(std::map<int, std::function<void()>> actions) : m_actions(std::move(actions)) {
+        registerInterest(vl::STEP_EVENT);
+    }
+    int eventHandler(const vl::Event* /*p_e*/) override {
+        const auto found = m_actions.find(vl::GameManager::getInstance().getStepCount());
+        if (found != m_actions.end()) {
+            found->second();
+        }
+        return 1;
+    }
+
+private:
+    std::map<int, std::function<void()>> m_actions;
+};
+
+}  // namespace
+
+TEST(InputWindow, MouseCellsUnmappedKeysAndTheCloseButtonComeThroughInTheSameIteration) {
+    setenv("ALSOFT_DRIVERS", "null", 1);
+    const std::string title = "vltest-input-" + std::to_string(getpid());
+    const std::string config = "headless:false,networking:false,window_title:" + title + "\n";
+    const std::string log_path = vltest::useTempLog(&config);
+    vl::GameManager& game = vl::GameManager::getInstance();
+    ASSERT_EQ(game.startUp(), 0) << vltest::readFile(log_path);
+    vl::LogManager::getInstance().setFlush(true);
+    const std::string window = vltest::waitForWindow(title);
+    ASSERT_FALSE(window.empty()) << "the window never became visible";
+    bool ok = xdo("mousemove --window " + window + " 5 5") && xdo("windowfocus --sync " + window);
+    bool sent = false;
+    const auto x = [&ok](const std::string& arguments) {
+        return [&ok, arguments] {
+            ok = xdo(arguments) && ok;
+        };
+    };
+    new AtSteps({{2, x("mousemove --window " + window + " 128 160")},
+                 {3, x("mousedown 1")},
+                 {5, x("mouseup 1")},
+                 {6, x("key KP_Divide")},
+                 {7, x("mousemove --window " + window + " 700 500")},
+                 {8, x("click 3")},
+                 {10, [&] {
+                      sent = vltest::requestWindowClose(std::stoul(window));
+                  }}});
+    auto* p_probe = new vltest::InputProbe(300);  // stops the game should the close never arrive
+    auto* p_mover = new vl::Object;               // one cell right per world update
+    p_mover->setSolidness(vl::SPECTRAL);
+    p_mover->setVelocity(vl::Vector(1, 0));
+    const float start_x = p_mover->getPosition().getX();
+    game.run();
+    EXPECT_TRUE(ok && sent);
+    const int end = p_probe->last_step;
+    EXPECT_GE(end, 10);
+    EXPECT_LT(end, 300);
+    // The closing iteration was the last, and it still finished its world update.
+    EXPECT_EQ(game.getStepCount(), end + 1);
+    EXPECT_EQ(p_mover->getPosition().getX() - start_x, static_cast<float>(end + 1));
+    game.shutDown();
+    // 1024 x 768 pixels over 80 x 24 cells make a cell 12.8 by 32 pixels.
+    const std::string log = vltest::readFile(log_path);
+    for (const char* p_expected :
+         {"mouse pressed LEFT 10 5", "key pressed UNDEFINED_KEY", "mouse clicked RIGHT 54.6875 15.625"}) {
+        EXPECT_NE(log.find(p_expected), std::string::npos) << p_expected << " missing:\n" << log;
+    }
+}
