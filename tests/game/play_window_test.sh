@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # The real game in a real window, keys pressed with xdotool: choose level 1, switch worlds, back to
-# the title and quit, each stage checked in the log and a screenshot. Then the window destroyed under
-# the game, and no usable font.
+# the title and quit, each stage checked in the log and a screenshot. Then the title music recorded
+# until the close button ends the game, the window destroyed under the game, and no usable font.
 source "$(dirname "$0")/testlib.sh"
-destroy_window="$build_dir/tests/tools/vltest-destroy-window"
+close_window="$build_dir/tests/tools/vltest-close-window"
 shots="$work/shots"
 mkdir -p "$shots"
 pid=""
@@ -120,8 +120,21 @@ poll title-again 100 same_as_title
 key q
 wait_exit "Q on the title screen"
 
+# The title music, clearly audible, until the close button: the wave device writes 352800 bytes a
+# second in real time; two seconds of it are waited for.
+printf '[general]\ndrivers = wave\n[wave]\nfile = %s\n' "$work/out.wav" >"$work/alsoft.conf"
+start_game close ALSOFT_DRIVERS=wave ALSOFT_CONF="$work/alsoft.conf"
+for _ in $(seq 1 300); do
+    [[ $(stat -c %s "$work/out.wav" 2>/dev/null || echo 0) -ge 705600 ]] && break
+    sleep 0.1
+done
+"$close_window" "$wid" || fail "could not ask the window to close"
+wait_exit "closing the window"
+rms=$(sox "$work/out.wav" -n stat 2>&1 | awk '/RMS +amplitude/ {print $3}')
+awk -v r="${rms:-0}" 'BEGIN { exit !(r > 0.01) }' || fail "the recorded title music is silent (RMS '$rms')"
+
 start_game destroyed
-"$destroy_window" "$wid" || fail "could not destroy the window"
+"$close_window" --destroy "$wid" || fail "could not destroy the window"
 wait_exit "destroying the window"
 [[ $(count "Window destroyed from outside" "$log") -eq 1 ]] || fail "destroying the window: not logged"
 
@@ -136,4 +149,4 @@ for font in missing text; do
     [[ $(count "Error starting game manager" "$log") -eq 1 ]] || fail "$case_name: no reason for stopping in the log"
     [[ $(count "did not load" "$log") -eq 0 ]] || fail "$case_name: the game went on to load its data"
 done
-echo "play, destroying the window and a missing font: all as expected"
+echo "play, title music (RMS $rms), closing or destroying the window and a missing font: all as expected"

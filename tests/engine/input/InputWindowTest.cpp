@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Mouse and keys from a real window under Xvfb, driven with xdotool; the close button ends the session.
+// Keys, the mouse and the close button of a real window under Xvfb, driven with xdotool.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -41,7 +41,7 @@ private:
 
 }  // namespace
 
-TEST(InputWindow, MouseCellsUnmappedKeysAndTheCloseButtonComeThroughInTheSameIteration) {
+TEST(InputWindow, HeldKeysMouseCellsUnmappedKeysAndTheCloseButtonComeThroughInTheSameIteration) {
     setenv("ALSOFT_DRIVERS", "null", 1);
     const std::string title = "vltest-input-" + std::to_string(getpid());
     const std::string config = "headless:false,networking:false,window_title:" + title + "\n";
@@ -58,13 +58,15 @@ TEST(InputWindow, MouseCellsUnmappedKeysAndTheCloseButtonComeThroughInTheSameIte
             ok = xdo(arguments) && ok;
         };
     };
-    new AtSteps({{2, x("mousemove --window " + window + " 128 160")},
-                 {3, x("mousedown 1")},
-                 {5, x("mouseup 1")},
-                 {6, x("key KP_Divide")},
-                 {7, x("mousemove --window " + window + " 700 500")},
-                 {8, x("click 3")},
-                 {10, [&] {
+    new AtSteps({{2, x("keydown d")},
+                 {4, x("keyup d")},
+                 {5, x("mousemove --window " + window + " 128 160")},
+                 {6, x("mousedown 1")},
+                 {8, x("mouseup 1")},
+                 {9, x("key KP_Divide")},
+                 {10, x("mousemove --window " + window + " 700 500")},
+                 {11, x("click 3")},
+                 {13, [&] {
                       sent = vltest::requestWindowClose(std::stoul(window));
                   }}});
     auto* p_probe = new vltest::InputProbe(300);  // stops the game should the close never arrive
@@ -75,7 +77,7 @@ TEST(InputWindow, MouseCellsUnmappedKeysAndTheCloseButtonComeThroughInTheSameIte
     game.run();
     EXPECT_TRUE(ok && sent);
     const int end = p_probe->last_step;
-    EXPECT_GE(end, 10);
+    EXPECT_GE(end, 13);
     EXPECT_LT(end, 300);
     // The closing iteration was the last, and it still finished its world update.
     EXPECT_EQ(game.getStepCount(), end + 1);
@@ -83,8 +85,8 @@ TEST(InputWindow, MouseCellsUnmappedKeysAndTheCloseButtonComeThroughInTheSameIte
     game.shutDown();
     // 1024 x 768 pixels over 80 x 24 cells make a cell 12.8 by 32 pixels.
     const std::string log = vltest::readFile(log_path);
-    for (const char* p_expected :
-         {"mouse pressed LEFT 10 5", "key pressed UNDEFINED_KEY", "mouse clicked RIGHT 54.6875 15.625"}) {
+    for (const char* p_expected : {"key down D", "key released D", "mouse pressed LEFT 10 5",
+                                   "key pressed UNDEFINED_KEY", "mouse clicked RIGHT 54.6875 15.625"}) {
         EXPECT_NE(log.find(p_expected), std::string::npos) << p_expected << " missing:\n" << log;
     }
 }
