@@ -20,6 +20,7 @@
 #include "Obstacle.h"
 #include "Player.h"
 #include "Resources.h"
+#include "StepWatcher.h"
 #include "TestSupport.h"
 #include <veltrane/core/EventStep.h>
 #include <veltrane/core/LogManager.h>
@@ -80,21 +81,7 @@ inline void expectTitleOnly() {
     EXPECT_FALSE(static_cast<GameStart*>(titles.front())->isLevelRunning());
 }
 
-// Calls a function with the step count at each step event.
-class StepWatcher : public vl::Object {
-public:
-    explicit StepWatcher(std::function<void(int)> on_step) : m_on_step(std::move(on_step)) {
-        setSolidness(vl::SPECTRAL);
-        registerInterest(vl::STEP_EVENT);
-    }
-    int eventHandler(const vl::Event* p_e) override {
-        m_on_step(static_cast<const vl::EventStep*>(p_e)->getStepCount());
-        return 1;
-    }
-
-private:
-    std::function<void(int)> m_on_step;
-};
+using vltest::StepWatcher;
 
 // An iteration is the game loop's without drawing or sleeping: the step event, the keys pressed and
 // released, KEY_DOWN for every held key in the input manager's order, then the update.

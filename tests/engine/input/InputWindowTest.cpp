@@ -9,6 +9,7 @@
 #include <string>
 
 #include "InputProbe.h"
+#include "StepWatcher.h"
 #include "TestSupport.h"
 #include "WindowClose.h"
 #include <veltrane/core/LogManager.h>
@@ -20,24 +21,6 @@ namespace {
 bool xdo(const std::string& arguments) {
     return std::system(("timeout 20 xdotool " + arguments).c_str()) == 0;
 }
-
-// Runs an action at the step event of given steps.
-class AtSteps : public vl::Object {
-public:
-    explicit AtSteps(std::map<int, std::function<void()>> actions) : m_actions(std::move(actions)) {
-        registerInterest(vl::STEP_EVENT);
-    }
-    int eventHandler(const vl::Event* /*p_e*/) override {
-        const auto found = m_actions.find(vl::GameManager::getInstance().getStepCount());
-        if (found != m_actions.end()) {
-            found->second();
-        }
-        return 1;
-    }
-
-private:
-    std::map<int, std::function<void()>> m_actions;
-};
 
 }  // namespace
 
@@ -58,17 +41,24 @@ TEST(InputWindow, HeldKeysMouseCellsUnmappedKeysAndTheCloseButtonComeThroughInTh
             ok = xdo(arguments) && ok;
         };
     };
-    new AtSteps({{2, x("keydown d")},
-                 {4, x("keyup d")},
-                 {5, x("mousemove --window " + window + " 128 160")},
-                 {6, x("mousedown 1")},
-                 {8, x("mouseup 1")},
-                 {9, x("key KP_Divide")},
-                 {10, x("mousemove --window " + window + " 700 500")},
-                 {11, x("click 3")},
-                 {13, [&] {
-                      sent = vltest::requestWindowClose(std::stoul(window));
-                  }}});
+    const std::map<int, std::function<void()>> actions{{2, x("keydown d")},
+                                                       {4, x("keyup d")},
+                                                       {5, x("mousemove --window " + window + " 128 160")},
+                                                       {6, x("mousedown 1")},
+                                                       {8, x("mouseup 1")},
+                                                       {9, x("key KP_Divide")},
+                                                       {10, x("mousemove --window " + window + " 700 500")},
+                                                       {11, x("click 3")},
+                                                       {13, [&] {
+                                                            sent = vltest::requestWindowClose(
+                                                                std::stoul(window));
+                                                        }}};
+    new vltest::StepWatcher([&actions](int step) {
+        const auto found = actions.find(step);
+        if (found != actions.end()) {
+            found->second();
+        }
+    });
     auto* p_probe = new vltest::InputProbe(300);  // stops the game should the close never arrive
     auto* p_mover = new vl::Object;               // one cell right per world update
     p_mover->setSolidness(vl::SPECTRAL);
