@@ -9,6 +9,7 @@
 #   make fuzz-smoke    run every fuzz target briefly (fixed seed, FUZZ_SMOKE_RUNS inputs each)
 #   make soak          SOAK_STEPS (100,000) game-loop iterations of random keys under the sanitizers
 #   make screenshots   play the game under Xvfb and save pictures to docs/screenshots/
+#   make golden-screens   rewrite tests/game/screens/ from the replays' screen lines, after an intended change
 #   make install [PREFIX=/usr/local]   install the game and its data, the engine libraries, headers,
 #                      CMake package and sprite checker
 #   make docs          the API reference (Doxygen) in build/docs/html/; any warning fails it
@@ -66,7 +67,7 @@ FUZZ_TARGETS := $(sort $(basename $(notdir $(wildcard tests/fuzz/*Fuzz.cpp))))
 CXX_FILES = $(shell find engine game tests bench tools examples -type f \
               \( -name '*.cpp' -o -name '*.h' -o -name '*.hpp' -o -name '*.cc' \) 2>/dev/null | sort)
 
-.PHONY: deps run build test asan bench perf fuzz fuzz-build fuzz-smoke screenshots install package docs example format format-check clean
+.PHONY: deps run build test asan bench perf fuzz fuzz-build fuzz-smoke screenshots golden-screens install package docs example format format-check clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -80,6 +81,10 @@ run: build
 
 test: build
 	$(TEST_ENV) $(XVFB) ctest --test-dir $(BUILD_DIR) $(CTEST_FLAGS)
+
+# The screens make test compares with tests/game/screens/, written anew there: review them with git diff.
+golden-screens: build
+	bash scripts/golden-screens.sh --update $(BUILD_DIR)
 
 # The title screen and every level in both worlds, as PNG files (scripts/screenshots.sh).
 screenshots: build

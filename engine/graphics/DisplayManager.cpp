@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <fstream>
 #include <vector>
 
 #include <SFML/Graphics/Color.hpp>
@@ -117,7 +118,7 @@ struct DisplayManager::Surface {
 };
 
 DisplayManager::DisplayManager()
-    : m_p_surface(std::make_unique<Surface>()),
+    : m_p_surface(std::make_unique<Surface>()), m_p_cells(std::make_unique<CellGrid>(0, 0)),
       m_window_horizontal_pixels(Config::getInstance().getWindowHorizontalPixels()),
       m_window_vertical_pixels(Config::getInstance().getWindowVerticalPixels()),
       m_window_horizontal_chars(Config::getInstance().getWindowHorizontalChars()),
@@ -152,6 +153,12 @@ int DisplayManager::startUp() {
                      m_window_vertical_chars);
         return -1;
     }
+
+    m_p_cells = std::make_unique<CellGrid>(m_window_horizontal_chars, m_window_vertical_chars);
+    const sf::Color background = colorToSFML(static_cast<Color>(config.getWindowBackgroundColor()));
+    m_p_cells->setBackground(toRgb(background.r, background.g, background.b));
+    m_p_cells->clear();
+    m_screen_paths.clear();
 
     // Library complaints (vertical sync, GL context, audio device) belong in the log, not on the console.
     routeSfmlErrors();
@@ -259,10 +266,7 @@ int DisplayManager::openTerminal() {
     }
     surface.m_p_terminal = std::make_unique<TerminalSurface>(*surface.m_p_session, m_window_horizontal_chars,
                                                              m_window_vertical_chars);
-    const sf::Color background =
-        colorToSFML(static_cast<Color>(Config::getInstance().getWindowBackgroundColor()));
-    surface.m_background = background;
-    surface.m_p_terminal->setBackground(toRgb(background.r, background.g, background.b));
+    surface.m_background = colorToSFML(static_cast<Color>(Config::getInstance().getWindowBackgroundColor()));
     log.writeLog(
         "DisplayManager::startUp(): drawing %d x %d cells in the terminal (%d x %d) with %d colours.",
         m_window_horizontal_chars, m_window_vertical_chars, surface.m_p_session->getColumns(),
@@ -271,6 +275,7 @@ int DisplayManager::openTerminal() {
 }
 
 void DisplayManager::shutDown() {
+    writeScreens();  // the last frame drawn is never shown by a swap
     Surface& surface = *m_p_surface;
     surface.m_p_terminal.reset();
     if (surface.m_p_session) {
@@ -306,15 +311,14 @@ int DisplayManager::drawCharacter(Vector world_pos, char ch, Color color, float 
 
 int DisplayManager::drawCharacter(Vector world_pos, char ch, unsigned char r, unsigned char g,
                                   unsigned char b, float rotation) const {
-    if (!canDraw()) {
+    if (refuseUnlessStarted()) {
         return -1;
     }
+    const Vector view = worldToView(world_pos);
+    m_p_cells->put(toCell(view.getX()), toCell(view.getY()), ch, toRgb(r, g, b));
     Surface& surface = *m_p_surface;
-    if (surface.m_p_terminal) {
-        const Vector view = worldToView(world_pos);
-        surface.m_p_terminal->put(static_cast<int>(std::floor(view.getX() + 0.5f)),
-                                  static_cast<int>(std::floor(view.getY() + 0.5f)), ch, toRgb(r, g, b));
-        return 0;
+    if (!surface.m_p_window) {
+        return 0;  // headless and in the terminal, the cells are the picture
     }
     const Vector pixel = spacesToPixels(worldToView(world_pos));
     const float cell_width = charWidth();
@@ -341,7 +345,7 @@ int DisplayManager::drawCharacter(Vector world_pos, char ch, unsigned char r, un
 }
 
 int DisplayManager::drawString(Vector world_pos, std::string str, Justification just, Color color) const {
-    if (!canDraw()) {
+    if (refuseUnlessStarted()) {
         return -1;
     }
     Vector start = world_pos;
@@ -359,12 +363,14 @@ int DisplayManager::drawString(Vector world_pos, std::string str, Justification 
 }
 
 int DisplayManager::drawShape(const sf::Shape& shape) const {
-    if (!canDraw()) {
+    if (refuseUnlessStarted()) {
         return -1;
     }
-    if (m_p_surface->m_p_terminal) {
-        drawShapeInCells(shape);
-    } else if (m_batching) {
+    drawShapeInCells(shape);
+    if (!m_p_surface->m_p_window) {
+        return 0;
+    }
+    if (m_batching) {
         m_p_surface->m_p_batch->addShape(shape);
     } else {
         m_p_surface->m_p_window->draw(shape);
@@ -414,7 +420,7 @@ void DisplayManager::drawShapeInCells(const sf::Shape& shape) const {
             const sf::Vector2f middle((static_cast<float>(column) + 0.4f) * cell_width,
                                       (static_cast<float>(row) + 0.7f) * cell_height);
             if (inside(middle)) {
-                m_p_surface->m_p_terminal->fill(column, row, color, fill.a);
+                m_p_cells->fill(column, row, color, fill.a);
                 covered = true;
             }
         }
@@ -422,9 +428,8 @@ void DisplayManager::drawShapeInCells(const sf::Shape& shape) const {
     if (!covered) {
         const float x = bounds.left + bounds.width / 2;
         const float y = bounds.top + bounds.height / 2;
-        m_p_surface->m_p_terminal->fill(static_cast<int>(std::floor(x / cell_width - 0.4f + 0.5f)),
-                                        static_cast<int>(std::floor(y / cell_height - 0.7f + 0.5f)), color,
-                                        fill.a);
+        m_p_cells->fill(static_cast<int>(std::floor(x / cell_width - 0.4f + 0.5f)),
+                        static_cast<int>(std::floor(y / cell_height - 0.7f + 0.5f)), color, fill.a);
     }
 }
 
@@ -440,31 +445,54 @@ int DisplayManager::flush() const {
 }
 
 int DisplayManager::swapBuffers() {
-    if (!canDraw()) {
+    if (refuseUnlessStarted()) {
         return -1;
     }
+    writeScreens();
     Surface& surface = *m_p_surface;
     if (surface.m_p_terminal) {
-        surface.m_p_terminal->present();
-        return 0;
+        surface.m_p_terminal->present(*m_p_cells);
+    } else if (surface.m_p_window) {
+        surface.m_p_batch->submit(*surface.m_p_window);
+        surface.m_p_window->display();
+        surface.m_p_window->clear(surface.m_background);
+        surface.m_p_batch->startFrame(surface.m_background);
     }
-    surface.m_p_batch->submit(*surface.m_p_window);
-    surface.m_p_window->display();
-    surface.m_p_window->clear(surface.m_background);
-    surface.m_p_batch->startFrame(surface.m_background);
+    m_p_cells->clear();
     return 0;
 }
 
+const CellGrid& DisplayManager::getCells() const {
+    return *m_p_cells;
+}
+
+void DisplayManager::saveScreen(const std::string& path) {
+    m_screen_paths.push_back(path);
+}
+
+void DisplayManager::writeScreens() {
+    const LogManager& log = LogManager::getInstance();
+    for (const std::string& path : m_screen_paths) {
+        std::ofstream file(path, std::ios::binary | std::ios::trunc);
+        file << m_p_cells->toText();
+        if (!file.flush()) {
+            log.writeLog("DisplayManager::swapBuffers(): Error! Cannot write screen file '%s'.",
+                         path.c_str());
+            continue;
+        }
+        log.writeLog(5, "DisplayManager::swapBuffers(): screen written to '%s'.", path.c_str());
+    }
+    m_screen_paths.clear();
+}
+
 bool DisplayManager::setBackgroundColor(Color color) {
+    const sf::Color background = colorToSFML(color);
+    m_p_cells->setBackground(toRgb(background.r, background.g, background.b));
     if (m_headless || Config::getInstance().getHeadless()) {
         return false;
     }
-    m_p_surface->m_background = colorToSFML(color);
-    m_p_surface->m_rectangle.setFillColor(m_p_surface->m_background);
-    if (m_p_surface->m_p_terminal) {
-        const sf::Color& background = m_p_surface->m_background;
-        m_p_surface->m_p_terminal->setBackground(toRgb(background.r, background.g, background.b));
-    }
+    m_p_surface->m_background = background;
+    m_p_surface->m_rectangle.setFillColor(background);
     return true;
 }
 

@@ -6,9 +6,11 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <veltrane/core/Manager.h>
 #include <veltrane/core/Vector.h>
+#include <veltrane/graphics/CellGrid.h>
 #include <veltrane/graphics/Color.h>
 
 namespace sf {
@@ -44,21 +46,31 @@ public:
     void shutDown() override;  // closes and frees the window; the font stays loaded
 
     // One character at a world position in cells, on a background-coloured cell. rotation in degrees.
-    // 0 when drawn (or queued in the frame's batch); -1 headless, without a window, or not started.
+    // 0 when drawn (into the cells, and in a window queued in the frame's batch); -1 when not started.
     // CUSTOM and unsupported colours have no components of their own and draw white.
     int drawCharacter(Vector world_pos, char ch, Color color, float rotation = 0) const;
     /// Draws ch at a world position in the colour r, g, b, with the given opacity, scale and rotation; 0 or
     /// -1.
     int drawCharacter(Vector world_pos, char ch, unsigned char r, unsigned char g, unsigned char b,
                       float rotation = 0) const;
-    // A string justified around world_pos; 0 when started with a window (whatever each character gave).
+    // A string justified around world_pos; 0 when started (whatever each character gave).
     int drawString(Vector world_pos, std::string str, Justification just, Color color) const;
-    // A filled window-system figure, in pixels, drawn in order with the characters; -1 without a window.
+    // A filled window-system figure, in pixels, drawn in order with the characters; -1 when not started.
     int drawShape(const sf::Shape& shape) const;
 
     int flush() const;  // hands the frame drawn so far to the window without showing it; -1 without one
-    int swapBuffers();  // shows the frame drawn since the last call and clears to the background colour
-    bool setBackgroundColor(Color color);  // false headless; applies to later characters and clears
+    // Shows the frame drawn since the last call and clears to the background colour (headless, only the
+    // cells); -1 when not started.
+    int swapBuffers();
+    // false headless; applies to later characters and clears (the cells follow it headless too)
+    bool setBackgroundColor(Color color);
+
+    // The frame being drawn, as cells, in every mode: each character lands in the cell nearest its view
+    // position (toCell), a figure colours the cells under it. The window draws at exact pixels instead.
+    const CellGrid& getCells() const;
+    // Writes the cells of the frame being drawn to path (CellGrid::toText) when it is shown, at the next
+    // swapBuffers or at shut-down. A file that cannot be written is logged.
+    void saveScreen(const std::string& path);
 
     // The world position drawn at the window's top-left corner; the world manager sets it to its view's
     // corner whenever the view changes.
@@ -99,8 +111,11 @@ private:
     int openTerminal();
     void drawShapeInCells(const sf::Shape& shape) const;
     bool canDraw() const;  // started with a window; logs when not started
+    void writeScreens();   // the screens asked for, of the frame drawn so far
 
-    std::unique_ptr<Surface> m_p_surface;  //!< lives as long as the manager, so the font stays loaded
+    std::unique_ptr<Surface> m_p_surface;     //!< lives as long as the manager, so the font stays loaded
+    std::unique_ptr<CellGrid> m_p_cells;      //!< the frame being drawn, in every mode
+    std::vector<std::string> m_screen_paths;  //!< screens to write when the frame is shown
     int m_window_horizontal_pixels;
     int m_window_vertical_pixels;
     int m_window_horizontal_chars;

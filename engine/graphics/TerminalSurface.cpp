@@ -4,6 +4,7 @@
 #include <curses.h>
 #include <term.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
@@ -49,21 +50,7 @@ int cubeLevel(int step) {
     return step == 0 ? 0 : 55 + step * 40;
 }
 
-Rgb mix(Rgb under, Rgb over, unsigned char opacity) {
-    const int a = opacity;
-    const auto blend = [a](int u, int o) {
-        return (u * (255 - a) + o * a) / 255;
-    };
-    return toRgb(static_cast<unsigned char>(blend(red(under), red(over))),
-                 static_cast<unsigned char>(blend(green(under), green(over))),
-                 static_cast<unsigned char>(blend(blue(under), blue(over))));
-}
-
 }  // namespace
-
-Rgb toRgb(unsigned char r, unsigned char g, unsigned char b) {
-    return (static_cast<Rgb>(r) << 16) | (static_cast<Rgb>(g) << 8) | b;
-}
 
 int nearest256(Rgb rgb) {
     const int r = cubeStep(red(rgb));
@@ -82,46 +69,15 @@ int nearest8(Rgb rgb) {
     return (red(rgb) >= 128 ? 1 : 0) | (green(rgb) >= 128 ? 2 : 0) | (blue(rgb) >= 128 ? 4 : 0);
 }
 
-bool TerminalSurface::Cell::operator!=(const Cell& other) const {
-    return ch != other.ch || foreground != other.foreground || background != other.background;
-}
-
 TerminalSurface::TerminalSurface(TerminalSession& session, int width, int height)
-    : m_session(session), m_columns(width), m_rows(height), m_background(0), m_redraw_all(true),
+    : m_session(session), m_columns(width), m_rows(height), m_shown(width, height), m_redraw_all(true),
       m_color_count(0), m_cursor_column(-1), m_cursor_row(-1), m_current_foreground(-1),
       m_current_background(-1) {
-    const size_t cells = static_cast<size_t>(width) * static_cast<size_t>(height);
-    m_frame.assign(cells, Cell{' ', 0, 0});
-    m_output.reserve(cells * 32);
-    m_shown.assign(cells, Cell{' ', 0, 0});
+    m_output.reserve(static_cast<size_t>(width) * static_cast<size_t>(height) * 32);
     if (has_colors()) {
         const bool direct = tigetflag(const_cast<char*>("RGB")) > 0 || COLORS >= DIRECT_COLORS;
         m_color_count = direct ? DIRECT_COLORS : (COLORS >= 256 ? 256 : (COLORS >= 8 ? 8 : 0));
     }
-}
-
-void TerminalSurface::setBackground(Rgb background) {
-    m_background = background;
-}
-
-void TerminalSurface::put(int column, int row, char ch, Rgb foreground) {
-    if (column < 0 || row < 0 || column >= m_columns || row >= m_rows) {
-        return;
-    }
-    Cell& cell = m_frame[static_cast<size_t>(row * m_columns + column)];
-    // Only printable characters: anything else would move the terminal's cursor or change its state.
-    cell.ch = ch >= ' ' && ch <= '~' ? ch : '?';
-    cell.foreground = foreground;
-    cell.background = m_background;
-}
-
-void TerminalSurface::fill(int column, int row, Rgb color, unsigned char opacity) {
-    if (column < 0 || row < 0 || column >= m_columns || row >= m_rows) {
-        return;
-    }
-    Cell& cell = m_frame[static_cast<size_t>(row * m_columns + column)];
-    cell.background = mix(cell.background, color, opacity);
-    cell.foreground = mix(cell.foreground, color, opacity);
 }
 
 void TerminalSurface::redrawAll() {
@@ -132,7 +88,7 @@ int TerminalSurface::getColorCount() const {
     return m_color_count;
 }
 
-void TerminalSurface::present() {
+void TerminalSurface::present(const CellGrid& frame) {
     if (m_session.refreshSize()) {
         m_redraw_all = true;
     }
@@ -142,12 +98,15 @@ void TerminalSurface::present() {
     m_cursor_row = -1;
     m_current_foreground = -1;
     m_current_background = -1;
-    for (int row = 0; row < m_rows; row++) {
-        for (int column = 0; column < m_columns; column++) {
-            const size_t index = static_cast<size_t>(row * m_columns + column);
-            if (m_redraw_all || m_frame[index] != m_shown[index]) {
-                writeCell(column, row, m_frame[index]);
-                m_shown[index] = m_frame[index];
+    // Names without the terminal database's macros (columns, lines).
+    const int width = std::min(m_columns, frame.getColumns());
+    const int height = std::min(m_rows, frame.getRows());
+    for (int row = 0; row < height; row++) {
+        for (int column = 0; column < width; column++) {
+            const Cell& cell = frame.at(column, row);
+            if (m_redraw_all || cell != m_shown.at(column, row)) {
+                writeCell(column, row, cell);
+                m_shown.set(column, row, cell);
             }
         }
     }
@@ -156,9 +115,6 @@ void TerminalSurface::present() {
         m_session.writeRaw(m_output);  // the whole frame's changes in one write
     }
     m_redraw_all = false;
-    for (Cell& cell : m_frame) {
-        cell = Cell{' ', m_background, m_background};
-    }
 }
 
 // The game is paused here, showing the request, until the terminal has room for the whole grid.
@@ -207,7 +163,7 @@ void TerminalSurface::writeCell(int column, int row, const Cell& cell) {
         append(tiparm(cursor_address, row, column));
     }
     if (m_color_count > 0) {
-        const int foreground = colorNumber(cell.foreground);
+        const int foreground = colorNumber(cell.ink);
         const int background = colorNumber(cell.background);
         if (foreground != m_current_foreground) {
             append(tiparm(set_a_foreground, foreground));

@@ -308,6 +308,7 @@ void InputManager::replayStep() {
             sendMouse(record.mouse_action, record.button, record.position);
         }
     }
+    saveScreens(m_p_script->screensAt(step));
     if (m_p_recorder != nullptr) {
         m_p_recorder->flush();
     }
@@ -316,6 +317,17 @@ void InputManager::replayStep() {
             "InputManager::getInput(): Replay finished at step %d. Setting game over.", step);
         loop.setGameOver(true);
         m_p_script.reset();
+    }
+}
+
+// Without a folder to write them to, a replay's screens are not taken: replays stay playable anywhere.
+void InputManager::saveScreens(const std::vector<std::string>& names) const {
+    const char* p_folder = std::getenv(SCREENS_ENV);
+    if (names.empty() || p_folder == nullptr || p_folder[0] == '\0') {
+        return;
+    }
+    for (const std::string& name : names) {
+        DisplayManager::getInstance().saveScreen(std::string(p_folder) + "/" + name + ".txt");
     }
 }
 

@@ -5,6 +5,8 @@
 #define VL_INPUT_MANAGER_H
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include <veltrane/core/Manager.h>
 #include <veltrane/input/EventKeyboard.h>
@@ -23,6 +25,7 @@ class TerminalKeys;
 // Environment variables naming a file to record every sent event to, and a file to replay events from.
 const char* const RECORD_ENV = "VELTRANE_RECORD";
 const char* const REPLAY_ENV = "VELTRANE_REPLAY";
+const char* const SCREENS_ENV = "VELTRANE_SCREENS";  // the folder a replay's screen lines are written to
 
 class InputManager : public Manager {
 public:
@@ -52,6 +55,7 @@ private:
     InputManager();
     void openRecordAndReplay();
     void replayStep();
+    void saveScreens(const std::vector<std::string>& names) const;  // of this step's frame, when it is shown
     void terminalInput();
     void sendKeyboard(EventKeyboardAction action, Keyboard::Key key);
     void sendMouse(EventMouseAction action, Mouse::Button button, Vector position);

@@ -100,7 +100,7 @@ InputRecord mouseRecord(EventMouseAction action, Mouse::Button button, Vector po
 
 // ---- reading ----
 
-InputScript::InputScript() : m_next(0), m_end_step(0), m_end_line(0) {}
+InputScript::InputScript() : m_next(0), m_next_screen(0), m_end_step(0), m_end_line(0) {}
 
 int InputScript::load(const std::string& path, int* p_line, std::string* p_reason) {
     *p_line = 0;
@@ -182,6 +182,11 @@ int InputScript::parse(const std::string& text, int* p_line, std::string* p_reas
     for (const Entry& entry : m_entries) {
         last = std::max(last, finalStep(entry));
     }
+    std::stable_sort(m_screens.begin(), m_screens.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    if (!m_screens.empty()) {
+        last = std::max(last, m_screens.back().first);
+    }
     if (m_end_line != 0) {
         if (m_end_step < last) {
             *p_line = m_end_line;
@@ -250,10 +255,13 @@ int InputScript::parseLine(const std::string& raw, int line_number, std::string*
         return -1;
     }
     if (words.size() < 3) {
-        *p_reason = "expected 'STEP key ACTION KEY' or 'STEP mouse ACTION ...'";
+        *p_reason = "expected 'STEP key ACTION KEY', 'STEP mouse ACTION ...' or 'STEP screen NAME'";
         return -1;
     }
     const std::string device = lower(words[1]);
+    if (device == "screen") {
+        return parseScreen(words, span, entry.first_step, p_reason);
+    }
     const std::string action = lower(words[2]);
     const bool hold = action == "hold";
     if (span && !hold) {
@@ -336,7 +344,7 @@ int InputScript::parseLine(const std::string& raw, int line_number, std::string*
         entry.kind = hold ? Kind::MOUSE_HOLD : Kind::MOUSE;
         entry.record = mouseRecord(mouse_action, button, Vector(x, y));
     } else {
-        *p_reason = "expected 'key' or 'mouse' after the step, found " + quoteWord(words[1]);
+        *p_reason = "expected 'key', 'mouse' or 'screen' after the step, found " + quoteWord(words[1]);
         return -1;
     }
     m_entries.push_back(entry);
@@ -412,6 +420,41 @@ const std::vector<InputRecord>& InputScript::eventsAt(int step) {
         m_step_events.push_back(pending.record);
     }
     return m_step_events;
+}
+
+// A screen's name becomes a file name: letters, digits, '-', '_' and '.' only, so it cannot leave its folder.
+int InputScript::parseScreen(const std::vector<std::string>& words, bool span, int step,
+                             std::string* p_reason) {
+    if (span) {
+        *p_reason = "a screen is taken on one step, not over a span";
+        return -1;
+    }
+    if (words.size() != 3) {
+        *p_reason = "expected 3 words: STEP screen NAME";
+        return -1;
+    }
+    const std::string& name = words[2];
+    const bool allowed =
+        name.size() <= MAX_SCREEN_NAME && name[0] != '.' &&
+        name.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789-_.") ==
+            std::string::npos;
+    if (!allowed) {
+        *p_reason = "screen name " + quoteWord(name) + " must be up to " + std::to_string(MAX_SCREEN_NAME) +
+                    " letters, digits, '-', '_' or '.', not starting with '.'";
+        return -1;
+    }
+    m_screens.push_back({step, name});
+    return 0;
+}
+
+std::vector<std::string> InputScript::screensAt(int step) {
+    std::vector<std::string> names;
+    for (; m_next_screen < m_screens.size() && m_screens[m_next_screen].first <= step; m_next_screen++) {
+        if (m_screens[m_next_screen].first == step) {
+            names.push_back(m_screens[m_next_screen].second);
+        }
+    }
+    return names;
 }
 
 int InputScript::getEndStep() const {

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <veltrane/core/Vector.h>
@@ -16,6 +17,7 @@ namespace vl {
 const int MAX_REPLAY_STEP = 100000000;           // about five weeks of loop iterations at 33 ms
 const long MAX_REPLAY_BYTES = 16 * 1024 * 1024;  // larger files are refused unread
 const int MAX_REPLAY_ENTRIES = 1000000;          // event lines in one file
+const size_t MAX_SCREEN_NAME = 64;               // characters in a screen line's name
 
 // One event to send: a keyboard event (key_action, key) or a mouse event (mouse_action, button, position).
 struct InputRecord {
@@ -43,6 +45,8 @@ public:
     // The events of one step, in sending order. Steps are asked for in increasing order; the result
     // stays valid until the next call.
     const std::vector<InputRecord>& eventsAt(int step);
+    // The names of the screens to take of the frame drawn in step, in file order; steps in increasing order.
+    std::vector<std::string> screensAt(int step);
     int getEndStep() const;     // the step after whose events the replay is over
     int getEntryCount() const;  // event lines read
 
@@ -68,6 +72,7 @@ private:
     };
 
     int parseLine(const std::string& line, int line_number, std::string* p_reason);
+    int parseScreen(const std::vector<std::string>& words, bool span, int step, std::string* p_reason);
     static int finalStep(const Entry& entry);  // the step of the entry's last event
 
     std::vector<Entry> m_entries;  //!< by first step, then line
@@ -75,6 +80,8 @@ private:
     std::vector<size_t> m_active;  //!< entries that may still send events
     std::vector<Pending> m_pending;
     std::vector<InputRecord> m_step_events;
+    std::vector<std::pair<int, std::string>> m_screens;  //!< step and name, by step
+    size_t m_next_screen;                                //!< first screen not yet taken
     int m_end_step;
     int m_end_line;  //!< line of the end directive, 0 without one
 };

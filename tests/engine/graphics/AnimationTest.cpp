@@ -20,12 +20,13 @@ TEST(Frame, DrawsNothingWhenEmptyAndRefusesMoreCellsThanCharacters) {
         int result;
     } cases[] = {{vl::Frame(), 0},
                  {vl::Frame(3, 0, "abc"), 0},
-                 {vl::Frame(1, 1, "a"), -1},
+                 {vl::Frame(1, 1, "a"), 0},
                  {vl::Frame(4, 3, "abcd"), -1},
                  {vl::Frame(-2, 2, "abcd"), -1}};
     for (const auto& c : cases) {
         EXPECT_EQ(c.frame.draw(vl::Vector(1, 1), vl::RED, 0), c.result) << c.frame.getString();
     }
+    EXPECT_EQ(vl::DisplayManager::getInstance().getCells().at(1, 1).ch, 'a');
     EXPECT_EQ(vltest::countLines(vltest::logMessages(config.log()),
                                  "Frame::draw(): Error! 4 x 3 frame has only 4 characters."),
               1);

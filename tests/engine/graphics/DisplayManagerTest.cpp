@@ -51,22 +51,33 @@ TEST(CellGeometry, CellSizesCharacterSizesAndConversions) {
     }
 }
 
-// Drawing is reported while the display is not running; headless, it fails without a word.
-TEST(DisplayStartUp, DrawingIsReportedOnlyWhileTheDisplayIsNotRunning) {
+// Drawing is refused and reported while the display is not running; headless, it fills the cells.
+TEST(DisplayStartUp, HeadlessDrawingFillsTheCellsAndRefusesWhileNotRunning) {
     vltest::LoggedConfig config("headless:true");
     display().shutDown();
     EXPECT_EQ(display().drawCharacter(vl::Vector(1, 1), 'x', 1, 2, 3), -1);
-    EXPECT_EQ(display().drawCharacter(vl::Vector(1, 1), 'x', vl::BLUE), -1);
     EXPECT_EQ(display().drawString(vl::Vector(1, 1), "ab", vl::LEFT, vl::BLUE), -1);
     EXPECT_EQ(display().swapBuffers(), -1);
     ASSERT_EQ(display().startUp(), 0);
     EXPECT_EQ(display().getWindow(), nullptr);
-    EXPECT_EQ(display().drawCharacter(vl::Vector(1, 1), 'x', vl::RED), -1);
-    EXPECT_EQ(display().drawString(vl::Vector(1, 1), "hello", vl::CENTER, vl::GREEN), -1);
-    EXPECT_EQ(display().swapBuffers(), -1);
     EXPECT_FALSE(display().setBackgroundColor(vl::WHITE));
+    display().setViewCorner(vl::Vector(10, 0));
+    // Halves round up, to the nearest cell; the view's corner is column 0.
+    EXPECT_EQ(display().drawCharacter(vl::Vector(10.5f, 1.49f), 'x', 1, 2, 3), 0);
+    EXPECT_EQ(display().drawString(vl::Vector(14, 2), "hello", vl::CENTER, vl::GREEN), 0);
+    EXPECT_EQ(display().drawCharacter(vl::Vector(9.4f, 0), 'y', vl::RED), 0);  // left of the view
+    const vl::CellGrid& cells = display().getCells();
+    EXPECT_EQ(cells.at(1, 1), (vl::Cell{'x', vl::toRgb(1, 2, 3), 0xffffff}));
+    std::string row;
+    for (int column = 0; column < 8; column++) {
+        row += cells.at(column, 2).ch;
+    }
+    EXPECT_EQ(row, "  hello ");
+    EXPECT_EQ(cells.at(0, 0).ch, ' ');
+    EXPECT_EQ(display().swapBuffers(), 0);
+    EXPECT_EQ(display().getCells().at(1, 1), (vl::Cell{' ', 0xffffff, 0xffffff}));
     display().shutDown();
-    EXPECT_EQ(vltest::countLines(vltest::logMessages(config.log()), "DisplayManager not started!"), 4);
+    EXPECT_EQ(vltest::countLines(vltest::logMessages(config.log()), "DisplayManager not started!"), 3);
 }
 
 TEST(DisplayStartUp, ZeroCharacterCellsAreRefusedRatherThanDividedBy) {

@@ -36,6 +36,9 @@ std::string timeline(const std::string& path) {
                 << r.position.getX() << " " << r.position.getY();
         }
         out << (events.empty() ? "" : " | ");
+        for (const std::string& name : script.screensAt(step)) {
+            out << step << ": screen " << name << " | ";
+        }
     }
     return out.str() + "end " + std::to_string(script.getEndStep());
 }
@@ -59,6 +62,9 @@ TEST(InputScript, EachStepGivesItsEventsInTheLiveOrder) {
          "5: key released A, key pressed A, key down A | 6: key down A | 7: key released A | end 7"},
         {"\r\n  END 40 \r\n1 key pressed Q\r\n", "1: key pressed Q | end 40"},
         {"# nothing\n", "end 0"},
+        // A screen is no event, but the replay lasts until it is taken.
+        {"9 screen x\n1 key pressed Q\n9 screen y.1\n",
+         "1: key pressed Q | 9: screen x | 9: screen y.1 | end 9"},
     };
     const std::string path = vltest::tempPath("script.txt");
     for (const auto& [text, expected] : cases) {
@@ -80,7 +86,8 @@ TEST(InputScript, UnusableFilesAreRefusedNamingTheLineAndTheReason) {
         {"-3 key pressed A\n", 1, "'-3' is not a step", ""},
         {"100000001 key pressed A\n", 1, "is not a step", ""},
         {"99999999999999999999 key pressed A\n", 1, "is not a step", ""},
-        {"1 keyboard pressed A\n", 1, "expected 'key' or 'mouse' after the step, found 'keyboard'", ""},
+        {"1 keyboard pressed A\n", 1, "expected 'key', 'mouse' or 'screen' after the step, found 'keyboard'",
+         ""},
         {"1 key tapped A\n", 1, "unknown key action 'tapped' (pressed, released, down or hold)", ""},
         {"1 key pressed\n", 1, "expected 4 words: STEP key pressed KEY", ""},
         {"5-3 key hold A\n", 1, "the span '5-3' ends before it starts", ""},
@@ -94,6 +101,10 @@ TEST(InputScript, UnusableFilesAreRefusedNamingTheLineAndTheReason) {
         {"1 mouse moved 3x 2\n", 1, "is not a position", ""},
         {"1 mouse moved 1e99 2\n", 1, "is not a position", ""},
         {"1 key pressed A a b c d e f\n", 1, "too many words", ""},
+        {"1 screen ../title\n", 1, "screen name '../title' must be up to 64 letters, digits", ""},
+        {"1 screen .hidden\n", 1, "not starting with '.'", ""},
+        {"1-3 screen title\n", 1, "a screen is taken on one step, not over a span", ""},
+        {"1 screen title now\n", 1, "expected 3 words: STEP screen NAME", ""},
         {"1 mouse wiggled 3 2\n", 1, "unknown mouse action 'wiggled'", ""},
         {"# a\n\n1-9 key hold A\n4-5 key hold A\n", 4, "key A is already held over steps 1-9 (line 3)", ""},
         {"1-3 mouse hold LEFT 0 0\n3 mouse hold LEFT 1 1\n", 2, "button LEFT is already held over steps 1-3",
