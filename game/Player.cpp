@@ -26,6 +26,7 @@ const float Player::GRAVITY = 0.1f;
 namespace {
 const float SUPPORT_PROBE = 0.1f;  // rows below the next position where support is looked for
 const int WALK_SLOWDOWN_COUNT = 7;
+const int SHADOW_ALTITUDE = 3;  // the shadow form out of control, under the light world's pieces
 }  // namespace
 
 Player::Player(bool is_shadow, vl::Vector position)
@@ -38,14 +39,15 @@ Player::Player(bool is_shadow, vl::Vector position)
         label = "player-shadow";
         setSolidness(vl::SPECTRAL);
         m_twin_offset = vl::Vector(0, -static_cast<float>(SHADOW_OFFSET));
-        setAltitude(3);
+        setAltitude(SHADOW_ALTITUDE);
     } else {
         registerInterest(vl::KEYBOARD_EVENT);
         registerSteps();
         registerInterest(LEVER_EVENT);
         setSolidness(vl::HARD);
         m_twin_offset = vl::Vector(0, static_cast<float>(SHADOW_OFFSET));
-        setAltitude(4);
+        setAltitude(vl::MAX_ALTITUDE);
+        setDrawnOutOfView();  // its marker shows while it is out of sight
         m_p_twin = new Player(true, position - m_twin_offset);
         m_p_twin->m_p_twin = this;
         m_p_key_guide = new KeyGuide();
@@ -110,14 +112,15 @@ int Player::eventHandler(const vl::Event* p_e) {
 }
 
 int Player::draw() {
-    const int result = vl::Object::draw();
     vl::Vector where;
     const char marker = edgeMarker(&where);
     const vl::Sprite* p_sprite = getAnimation().getSprite();
     const vl::DisplayManager& display = vl::DisplayManager::getInstance();
-    if (marker != 0 && p_sprite != nullptr) {
-        display.drawCharacter(where, marker, p_sprite->getColor());
+    if (marker != 0) {
+        // Out of sight the marker stands in for the whole form.
+        return p_sprite == nullptr ? 0 : display.drawCharacter(where, marker, p_sprite->getColor());
     }
+    const int result = vl::Object::draw();
     if (showsLight()) {
         display.drawCharacter(getPosition() + vl::Vector(0, -2), '*', vl::MAGENTA);
     }
@@ -155,6 +158,8 @@ void Player::switchWorld() {
         setSolidness(vl::HARD);
         registerInterest(vl::KEYBOARD_EVENT);
         registerSteps();
+        // Over everything of the level, its marker too, and after it in the top altitude's order.
+        setAltitude(vl::MAX_ALTITUDE);
     } else {
         setSolidness(vl::SPECTRAL);
         setVelocity(vl::Vector(0, 0));
@@ -165,9 +170,11 @@ void Player::switchWorld() {
                 setPosition(m_p_twin->getPosition() + m_twin_offset);
             }
             vl::addParticles(vl::BURST, getPosition(), 1.0f, vl::BLACK);
+            setAltitude(SHADOW_ALTITUDE);
         }
     }
     m_in_control = !m_in_control;
+    setDrawnOutOfView(m_in_control);
 }
 
 // A form keeps its step events once it has them (the light form needs them out of control too);

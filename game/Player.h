@@ -22,11 +22,7 @@ public:
     ~Player() override;  // a burst of particles unless the level ended; removes the twin
     // Keyboard, collision and step events: 1. Game events ("shadow", "lever", "end"): 0.
     int eventHandler(const vl::Event* p_e) override;
-    int draw() override;  // the form, and for the form in control out of sight a marker at the screen's edge
-
-    // The marker's character ('<', '>', '^' or 'v') and cell while the form in control is out of the
-    // view; 0 when it is in sight or not in control.
-    char edgeMarker(vl::Vector* p_where) const;
+    int draw() override;  // the form, or for the form in control out of sight a marker at the screen's edge
     bool showsLight() const;  // the carried light is drawn over the head
 
     void setHasLight(bool has_light);
@@ -44,6 +40,9 @@ public:
     static const float GRAVITY;        // rows per step added every unsupported step
 
 private:
+    // The marker's character ('<', '>', '^' or 'v') and cell while the form in control is out of the
+    // view; 0 when it is in sight or not in control.
+    char edgeMarker(vl::Vector* p_where) const;
     void kbd(const vl::EventKeyboard* p_keyboard);
     void hit(const vl::EventCollision* p_collision);
     void illuminateAt(vl::Vector where);  // every light met there dissolves what it covers
