@@ -2,6 +2,7 @@
 #include "Player.h"
 
 #include <algorithm>
+#include <string>
 
 #include "GameEvents.h"
 #include "KeyGuide.h"
@@ -12,6 +13,7 @@
 #include <veltrane/effects/Particle.h>
 #include <veltrane/graphics/Animation.h>
 #include <veltrane/graphics/DisplayManager.h>
+#include <veltrane/graphics/Frame.h>
 #include <veltrane/graphics/Sprite.h>
 #include <veltrane/input/EventKeyboard.h>
 #include <veltrane/resources/ResourceManager.h>
@@ -120,11 +122,42 @@ int Player::draw() {
         // Out of sight the marker stands in for the whole form.
         return p_sprite == nullptr ? 0 : display.drawCharacter(where, marker, p_sprite->getColor());
     }
+    if (m_in_control) {
+        coverGaps(getPosition());  // before the animation moves on to its next frame
+    }
     const int result = vl::Object::draw();
     if (showsLight()) {
         display.drawCharacter(getPosition() + vl::Vector(0, -2), '*', vl::MAGENTA);
     }
     return result;
+}
+
+// Nothing of the level shows through the form in control: a row's blanks between its outermost
+// characters (between the legs) are drawn as blank cells.
+void Player::coverGaps(vl::Vector picture) const {
+    const vl::Animation animation = getAnimation();
+    const vl::Sprite* p_sprite = animation.getSprite();
+    if (p_sprite == nullptr || p_sprite->getTransparency() == 0) {
+        return;
+    }
+    const vl::Frame frame = p_sprite->getFrame(animation.getIndex());
+    const std::string characters = frame.getString();
+    const char clear = p_sprite->getTransparency();
+    const int width = frame.getWidth();
+    const int height = frame.getHeight();
+    for (int row = 0; row < height && static_cast<size_t>((row + 1) * width) <= characters.size(); row++) {
+        const std::string line =
+            characters.substr(static_cast<size_t>(row * width), static_cast<size_t>(width));
+        const size_t first = line.find_first_not_of(clear);
+        const size_t last = line.find_last_not_of(clear);
+        for (size_t x = first + 1; first != std::string::npos && x < last; x++) {
+            if (line[x] == clear) {
+                const vl::Vector cell(static_cast<float>(static_cast<int>(x) - width / 2),
+                                      static_cast<float>(row - height / 2));
+                vl::DisplayManager::getInstance().drawCharacter(picture + cell, ' ', p_sprite->getColor());
+            }
+        }
+    }
 }
 
 // A carried light is in neither world: both forms show it over their heads.

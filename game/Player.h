@@ -43,6 +43,7 @@ private:
     // The marker's character ('<', '>', '^' or 'v') and cell while the form in control is out of the
     // view; 0 when it is in sight or not in control.
     char edgeMarker(vl::Vector* p_where) const;
+    void coverGaps(vl::Vector picture) const;  // blank cells inside the figure's rows, drawn at picture
     void kbd(const vl::EventKeyboard* p_keyboard);
     void hit(const vl::EventCollision* p_collision);
     void illuminateAt(vl::Vector where);  // every light met there dissolves what it covers
