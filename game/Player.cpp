@@ -2,7 +2,9 @@
 #include "Player.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "GameEvents.h"
 #include "KeyGuide.h"
@@ -12,6 +14,7 @@
 #include <veltrane/core/ObjectList.h>
 #include <veltrane/effects/Particle.h>
 #include <veltrane/graphics/Animation.h>
+#include <veltrane/graphics/CellGrid.h>
 #include <veltrane/graphics/DisplayManager.h>
 #include <veltrane/graphics/Frame.h>
 #include <veltrane/graphics/Sprite.h>
@@ -29,12 +32,37 @@ namespace {
 const float SUPPORT_PROBE = 0.1f;  // rows below the next position where support is looked for
 const int WALK_SLOWDOWN_COUNT = 7;
 const int SHADOW_ALTITUDE = 3;  // the shadow form out of control, under the light world's pieces
+const int NO_FOOTING = 2;       // more than any shift: nothing found under the feet yet
+
+// The first and last column an object's picture is drawn in, by the display's rounding.
+std::pair<int, int> drawnColumns(const vl::Object* p_o) {
+    const int width = static_cast<int>(p_o->getBox().getHorizontal());
+    const int first = vl::toCell(p_o->getPosition().getX() - static_cast<float>(width / 2));
+    return {first, first + width - 1};
+}
+
+// 0 when the form's drawn feet meet the support's picture, else the one column toward it: a box resting
+// on a support's edge (or half a cell into an even-width one) is drawn a column beside it otherwise.
+int footingShift(const vl::Object* p_form, const vl::Object* p_support) {
+    const std::pair<int, int> feet = drawnColumns(p_form);
+    const std::pair<int, int> under = drawnColumns(p_support);
+    if (under.second < feet.first) {
+        return -1;
+    }
+    return under.first > feet.second ? 1 : 0;
+}
+
+// Of two supports' shifts, the one that moves the picture least.
+int nearerFooting(int footing, int shift) {
+    return std::abs(shift) < std::abs(footing) ? shift : footing;
+}
 }  // namespace
 
 Player::Player(bool is_shadow, vl::Vector position)
     : m_in_air(true), m_walk_direction(0), m_p_twin(nullptr), m_is_shadow(is_shadow),
       m_in_control(!is_shadow), m_rest_position(0, 0), m_landed(false), m_twin_offset(0, 0),
-      m_has_light(false), m_p_key_guide(nullptr), m_level_over(false), m_steps_registered(false) {
+      m_has_light(false), m_p_key_guide(nullptr), m_level_over(false), m_steps_registered(false),
+      m_footing_shift(0) {
     setPosition(position);
     std::string label;
     if (m_is_shadow) {
@@ -122,12 +150,13 @@ int Player::draw() {
         // Out of sight the marker stands in for the whole form.
         return p_sprite == nullptr ? 0 : display.drawCharacter(where, marker, p_sprite->getColor());
     }
+    const vl::Vector picture = getPosition() + vl::Vector(static_cast<float>(m_footing_shift), 0);
     if (m_in_control) {
-        coverGaps(getPosition());  // before the animation moves on to its next frame
+        coverGaps(picture);  // before drawAt, which may move the animation on to its next frame
     }
-    const int result = vl::Object::draw();
+    const int result = drawAt(picture);
     if (showsLight()) {
-        display.drawCharacter(getPosition() + vl::Vector(0, -2), '*', vl::MAGENTA);
+        display.drawCharacter(picture + vl::Vector(0, -2), '*', vl::MAGENTA);
     }
     return result;
 }
@@ -204,6 +233,7 @@ void Player::switchWorld() {
             }
             vl::addParticles(vl::BURST, getPosition(), 1.0f, vl::BLACK);
             setAltitude(SHADOW_ALTITUDE);
+            m_footing_shift = 0;  // it no longer stands where it stood
         }
     }
     m_in_control = !m_in_control;
@@ -350,6 +380,7 @@ void Player::stepInControl() {
     const float player_bottom = player_box.getCorner().getY() + player_box.getVertical();
 
     bool supported = false;
+    int footing = NO_FOOTING;
     for (vl::ObjectListIterator it(&below); !it.isDone(); it.next()) {
         vl::Object* p_o = it.currentObject();
         // Only something under the feet holds the player up: a ceiling met on the way up is
@@ -357,8 +388,10 @@ void Player::stepInControl() {
         if (p_o->getSolidness() == vl::HARD && p_o->getType() != "Player" &&
             vl::getWorldBox(p_o).getCorner().getY() >= player_bottom) {
             supported = true;
+            footing = nearerFooting(footing, footingShift(this, p_o));
         }
     }
+    m_footing_shift = supported ? footing : 0;
 
     if (m_p_key_guide != nullptr) {
         int frame = -1;
@@ -410,6 +443,8 @@ void Player::stepOutOfControl() {
     }
     // Out of control the light form is a ghost that falls until it finds a light-world floor at rest.
     m_landed = false;
+    m_footing_shift = 0;
+    int footing = NO_FOOTING;
     const vl::Vector position = getPosition();
     const vl::Vector velocity = getVelocity();
     const float half_height = halfHeight();
@@ -431,10 +466,12 @@ void Player::stepOutOfControl() {
             const float top = vl::getWorldBox(p_o).getCorner().getY();
             floor_top = found ? std::min(floor_top, top) : top;
             found = true;
+            footing = nearerFooting(footing, footingShift(this, p_o));
         }
     }
     if (found) {
         m_rest_position = vl::Vector(position.getX(), floor_top - SUPPORT_PROBE - half_height);
+        m_footing_shift = footing;
         m_in_air = false;
         if (m_walk_direction != 0) {
             forBothForms(&Player::startWalkAnimation);

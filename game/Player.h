@@ -22,7 +22,9 @@ public:
     ~Player() override;  // a burst of particles unless the level ended; removes the twin
     // Keyboard, collision and step events: 1. Game events ("shadow", "lever", "end"): 0.
     int eventHandler(const vl::Event* p_e) override;
-    int draw() override;  // the form, or for the form in control out of sight a marker at the screen's edge
+    // The form standing on what holds it up, or for the form in control out of sight a marker at the
+    // screen's edge instead.
+    int draw() override;
     bool showsLight() const;  // the carried light is drawn over the head
 
     void setHasLight(bool has_light);
@@ -68,6 +70,7 @@ private:
     KeyGuide* m_p_key_guide;     //!< shared by both forms; not owned
     bool m_level_over;           //!< the level ended: removal shows no effect
     bool m_steps_registered;     //!< already receives step events
+    int m_footing_shift;         //!< columns the picture is drawn over, onto what holds the box up
 };
 
 // Whether a form of the player overlaps p_o where it stands.

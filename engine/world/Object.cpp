@@ -388,9 +388,13 @@ Shape Object::getShape() const {
 }
 
 int Object::draw() {
-    const int result = m_animation.draw(m_position);
+    return drawAt(m_position);
+}
+
+int Object::drawAt(Vector where) {
+    const int result = m_animation.draw(where);
     if (m_shape.getType() != UNDEFINED) {
-        m_shape.draw(m_position);
+        m_shape.draw(where);
     }
     return result;
 }

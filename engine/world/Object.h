@@ -155,6 +155,7 @@ protected:
     void setViewAnchored(bool anchored = true);  // for objects whose position is in view coordinates
     // For objects whose draw shows something in sight while they are not, such as a marker at the edge.
     void setDrawnOutOfView(bool drawn = true);
+    int drawAt(Vector where);  // as draw, with the animation and shape at where instead of the position
 
 private:
     Object(const Object&) = delete;
