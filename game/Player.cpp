@@ -6,6 +6,7 @@
 #include "GameEvents.h"
 #include "KeyGuide.h"
 #include "Light.h"
+#include "Switch.h"
 #include <veltrane/audio/Sound.h>
 #include <veltrane/core/LogManager.h>
 #include <veltrane/core/ObjectList.h>
@@ -331,6 +332,10 @@ void Player::stepInControl() {
             if (type == "Light" && !m_is_shadow) {
                 frame = 4;
             } else if (type == "Switch") {
+                if (static_cast<Switch*>(p_o)->wouldCrush()) {
+                    frame = KeyGuide::CRUSH_WARNING;
+                    break;  // nothing else said here matters as much
+                }
                 frame = 1;
             } else if (type == "Door") {
                 frame = 5;

@@ -152,6 +152,8 @@ KEYGUIDE_HINTS = [
 ]
 # Frame 7: frame 0 of the first level, whose floor leaves row 19 free for the two-worlds rule.
 RULE_LINE = "Shadow world: only the black form moves; S snaps it back, levers stay."
+# Frame 8: at a lever whose pull lands its piece where the player stands.
+CRUSH_WARNING = "E  pull the lever: its piece lands where you stand and crushes you"
 
 
 def guide_line(text):
@@ -169,6 +171,7 @@ def keyguide_frames():
 
     frames = [frame("", hint) for hint in KEYGUIDE_HINTS]
     frames.append(frame(RULE_LINE, KEYGUIDE_HINTS[0]))
+    frames.append(frame("", CRUSH_WARNING))
     return frames
 
 
