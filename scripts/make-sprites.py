@@ -16,7 +16,8 @@ rests on the floor in levels 2 and 3 and a player standing under it in levels
 shadow form is 7 x 4, the area it dissolves: put down beside a wall it reaches
 both shadow walls of level 1's column and the shadow walls of the rooms in
 levels 4 to 6, and it opens the floor it stands on in levels 2 and 3, but not
-the floor under a light the player has put down.
+the floor under a light the player has put down elsewhere (put back where it
+was found, a light lies where the level put it).
 
 Colours on the white window: the light world is blue, the shadow world black
 with other characters; the light and its glow are magenta, the door red.
