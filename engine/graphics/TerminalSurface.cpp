@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include <veltrane/graphics/TerminalSurface.h>
+#include "TerminalSurface.h"
 
 #include <curses.h>
 #include <term.h>

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "SfmlKeys.h"
+#include "TerminalKeys.h"
 #include <veltrane/core/Config.h>
 #include <veltrane/core/EventRoutes.h>
 #include <veltrane/core/LogManager.h>
@@ -15,8 +17,6 @@
 #include <veltrane/graphics/DisplayManager.h>
 #include <veltrane/graphics/TerminalSession.h>
 #include <veltrane/input/InputReplay.h>
-#include <veltrane/input/SfmlKeys.h>
-#include <veltrane/input/TerminalKeys.h>
 #include <veltrane/platform/Platform.h>
 #include <veltrane/platform/WindowErrors.h>
 
