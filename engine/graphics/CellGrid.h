@@ -16,19 +16,28 @@ Rgb toRgb(unsigned char r, unsigned char g, unsigned char b);
 // The cell a character drawn at a view position (in cells) lands in: the nearest, halves rounding up.
 int toCell(float position);
 
+/// One cell of a frame.
 struct Cell {
+    ///@{
+    /// The character, its colour and the colour behind it.
     char ch;
     Rgb ink;
     Rgb background;
+    ///@}
+    ///@{
+    /// Same or different character and colours.
     bool operator==(const Cell& other) const;
     bool operator!=(const Cell& other) const;
+    ///@}
 };
 
+/// A frame as the player sees it, cell by cell.
 class CellGrid {
 public:
     CellGrid(int columns, int rows);  // every cell a black space on black
 
     void setBackground(Rgb background);  // behind every later character, and what clear() leaves
+    /// The background colour set last.
     Rgb getBackground() const;
     // A character on the background; outside the grid nothing happens, unprintable characters show '?'.
     void put(int column, int row, char ch, Rgb ink);
@@ -39,8 +48,11 @@ public:
     void clear();                                     // every cell a space on the background
 
     const Cell& at(int column, int row) const;  // column and row within the grid
+    ///@{
+    /// The grid's extent in cells.
     int getColumns() const;
     int getRows() const;
+    ///@}
 
     // The characters, then the ink of every non-blank cell and every cell's background as a letter per
     // colour (k r g y b m c w for the eight named colours, '.' for the grid's background, A-Z for others,
