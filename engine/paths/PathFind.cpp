@@ -5,6 +5,7 @@
 #include <climits>
 #include <cmath>
 #include <new>
+#include <string>
 
 #include <veltrane/core/LogManager.h>
 #include <veltrane/core/ObjectList.h>
@@ -14,22 +15,22 @@
 
 namespace vl {
 
-Cell positionToCell(Vector position) {
+PathCell positionToCell(Vector position) {
     // Positions beyond any world (or not numbers) map to a cell outside every grid.
     auto whole = [](float value) {
         const double rounded = std::floor(static_cast<double>(value) + 0.5);
         return rounded > -1e9 && rounded < 1e9 ? static_cast<int>(rounded) : INT_MIN;
     };
-    return Cell{whole(position.getX()), whole(position.getY())};
+    return PathCell{whole(position.getX()), whole(position.getY())};
 }
 
-Vector cellToPosition(Cell cell) {
+Vector cellToPosition(PathCell cell) {
     return Vector(static_cast<float>(cell.x), static_cast<float>(cell.y));
 }
 
-PathFind::PathFind(Object* p_obj, Cell start, Cell goal, Object* p_target)
+PathFind::PathFind(Object* p_obj, PathCell start, PathCell goal, Object* p_target)
     : m_p_obj(p_obj), m_p_target(p_target), m_start(start), m_goal(goal), m_columns(0), m_rows(0),
-      m_open_count(0), m_next_seq(0), m_found(false) {
+      m_open_count(0), m_next_seq(0), m_found(false), m_failed(false) {
     const Box boundary = WorldManager::getInstance().getBoundary();
     // Whole cells; a boundary too large for an int (or not a number) gets no graph.
     const float horizontal = boundary.getHorizontal();
@@ -43,7 +44,7 @@ PathFind::PathFind(Object* p_obj, Cell start, Cell goal, Object* p_target)
     const int rows = static_cast<int>(vertical);
     try {
         m_nodes.assign(static_cast<size_t>(columns) * static_cast<size_t>(rows),
-                       Node{0.0f, 0.0f, Cell{-1, -1}, 0, UNSEEN});
+                       Node{0.0f, 0.0f, PathCell{-1, -1}, 0, UNSEEN});
     } catch (const std::bad_alloc&) {
         m_nodes.clear();
         return;
@@ -57,32 +58,84 @@ PathFind::PathFind(Object* p_obj, Cell start, Cell goal, Object* p_target)
 
 PathFind::~PathFind() = default;
 
-bool PathFind::inGrid(Cell c) const {
+bool PathFind::inGrid(PathCell c) const {
     return c.x >= 0 && c.x < m_columns && c.y >= 0 && c.y < m_rows;
 }
 
-PathFind::Node& PathFind::node(Cell c) {
+PathFind::Node& PathFind::node(PathCell c) {
     return m_nodes[static_cast<size_t>(c.y) * static_cast<size_t>(m_columns) + static_cast<size_t>(c.x)];
 }
 
-const PathFind::Node& PathFind::node(Cell c) const {
+const PathFind::Node& PathFind::node(PathCell c) const {
     return m_nodes[static_cast<size_t>(c.y) * static_cast<size_t>(m_columns) + static_cast<size_t>(c.x)];
 }
 
-bool PathFind::isBlocked(Cell c) const {
+bool PathFind::isBlocked(PathCell c) const {
+    return blockerAt(c) != nullptr;
+}
+
+const Object* PathFind::blockerAt(PathCell c) const {
     const Vector goal = cellToPosition(m_goal);
     const ObjectList hits = WorldManager::getInstance().getCollisions(m_p_obj, cellToPosition(c));
     for (ObjectListIterator li(&hits); !li.isDone(); li.next()) {
         const Object* p_hit = li.currentObject();
         // Any hard object blocks, except one covering the goal: the object walked to never does.
         if (p_hit->getSolidness() == HARD && !boxContainsPosition(getWorldBox(p_hit), goal)) {
-            return true;
+            return p_hit;
         }
     }
-    return false;
+    return nullptr;
 }
 
-bool PathFind::popBest(Cell& best) {
+namespace {
+
+std::string cellText(PathCell c) {
+    return "(" + std::to_string(c.x) + "," + std::to_string(c.y) + ")";
+}
+
+std::string objectText(const Object* p_o) {
+    return "object " + std::to_string(p_o->getId()) + " ('" + p_o->getType() + "') at " +
+           cellText(positionToCell(p_o->getPosition()));
+}
+
+}  // namespace
+
+std::string PathFind::whyUnreachable() const {
+    const std::string world = std::to_string(m_columns) + " x " + std::to_string(m_rows) + " cells";
+    if (!inGrid(m_start)) {
+        return "the start is outside the world of " + world;
+    }
+    if (const Object* p_blocker = blockerAt(m_start)) {
+        return "the start cell is blocked: the box there touches hard " + objectText(p_blocker) +
+               " (a box as large as its cells touches the cells beside it)";
+    }
+    if (!inGrid(m_goal)) {
+        return "the goal is outside the world of " + world;
+    }
+    if (const Object* p_blocker = blockerAt(m_goal)) {
+        return "the goal cell is blocked by hard " + objectText(p_blocker);
+    }
+    const bool edge = std::any_of(m_closed.begin(), m_closed.end(), [this](PathCell c) {
+        return c.x == 0 || c.y == 0 || c.x == m_columns - 1 || c.y == m_rows - 1;
+    });
+    const size_t reached = m_closed.size();
+    return "the goal is unreachable: hard objects close in the " + std::to_string(reached) +
+           (reached == 1 ? " cell" : " cells") + " reachable from the start" +
+           (edge ? " (with the edge of the world)" : "");
+}
+
+int PathFind::fail(const std::string& reason) {
+    if (!m_failed) {
+        m_failed = true;
+        LogManager::getInstance().writeLog(
+            "PathFind::cycleOnce(): Warning! No path for object %d ('%s') from %s to %s: %s.",
+            m_p_obj->getId(), m_p_obj->getType().c_str(), cellText(m_start).c_str(), cellText(m_goal).c_str(),
+            reason.c_str());
+    }
+    return NO_PATH;
+}
+
+bool PathFind::popBest(PathCell& best) {
     while (!m_open.empty()) {
         const OpenEntry entry = m_open.top();
         m_open.pop();
@@ -105,13 +158,13 @@ int PathFind::cycleOnce() {
     if (m_found) {
         return PATH_FOUND;
     }
-    Cell current = m_start;
+    if (m_failed) {
+        return NO_PATH;
+    }
+    PathCell current = m_start;
     if (m_open_count == 0 || !popBest(current)) {
         if (!inGrid(m_start)) {
-            LogManager::getInstance().writeLog(
-                "PathFind::cycleOnce(): start (%d,%d) outside the world.  Cannot find path.", m_start.x,
-                m_start.y);
-            return NO_PATH;
+            return fail(whyUnreachable());
         }
         current = m_start;
     }
@@ -141,7 +194,7 @@ int PathFind::cycleOnce() {
     auto isBlockedAt = [&](int dx, int dy) {
         signed char& known = blocked[dy + 1][dx + 1];
         if (known < 0) {
-            known = isBlocked(Cell{current.x + dx, current.y + dy}) ? 1 : 0;
+            known = isBlocked(PathCell{current.x + dx, current.y + dy}) ? 1 : 0;
         }
         return known == 1;
     };
@@ -150,7 +203,7 @@ int PathFind::cycleOnce() {
             if (dx == 0 && dy == 0) {
                 continue;
             }
-            const Cell n{current.x + dx, current.y + dy};
+            const PathCell n{current.x + dx, current.y + dy};
             if (!inGrid(n) || node(n).state == CLOSED || isBlockedAt(dx, dy)) {
                 continue;
             }
@@ -161,10 +214,10 @@ int PathFind::cycleOnce() {
             consider(current, n, dx, dy);
         }
     }
-    return m_open_count > 0 ? SEARCHING : NO_PATH;
+    return m_open_count > 0 ? SEARCHING : fail(whyUnreachable());
 }
 
-void PathFind::consider(const Cell& current, const Cell& n, int dx, int dy) {
+void PathFind::consider(const PathCell& current, const PathCell& n, int dx, int dy) {
     const float g = static_cast<float>(static_cast<double>(node(current).g) +
                                        std::sqrt(static_cast<double>(dx * dx + dy * dy)));
     Node& next = node(n);
@@ -193,7 +246,7 @@ Path PathFind::getPath() const {
         return Path();
     }
     std::vector<Vector> waypoints;
-    Cell at = m_goal;
+    PathCell at = m_goal;
     // The parents lead back to the start; the bound only guards against a broken chain.
     for (size_t steps = 0; at != m_start && inGrid(at) && steps <= m_nodes.size(); steps++) {
         waypoints.push_back(cellToPosition(at));
@@ -213,10 +266,10 @@ Object* PathFind::getTarget() const {
 void PathFind::forgetTarget() {
     m_p_target = nullptr;
 }
-Cell PathFind::getStart() const {
+PathCell PathFind::getStart() const {
     return m_start;
 }
-Cell PathFind::getGoal() const {
+PathCell PathFind::getGoal() const {
     return m_goal;
 }
 bool PathFind::isFound() const {

@@ -62,6 +62,36 @@ TEST(PathManager, AFoundPathIsSentAndFollowedAndNoPathSendsAnEmptyOne) {
     EXPECT_FALSE(p_walker->isFindingPath());
 }
 
+// A path is walked at the object's speed: stopPath() stands it still at once and keeps the speed, while
+// a zero velocity leaves every path found walked at speed 0, which is logged once.
+TEST(PathManager, StopPathStandsStillAndAPathWalkedAtSpeedZeroIsLogged) {
+    vltest::World world(20, 10);
+    pm().startUp();
+    vl::WorldManager& wm = vl::WorldManager::getInstance();
+    auto* p_walker = new Walker(vl::Vector(2, 2));
+    p_walker->setSpeed(0.5f);
+    ASSERT_EQ(p_walker->findPath(vl::Vector(10, 2)), 0);
+    pm().cycle(PLENTY_MS);
+    wm.update();  // onto the start cell, turning toward the next
+    wm.update();
+    p_walker->stopPath();
+    wm.update();
+    EXPECT_EQ(p_walker->getPosition(), vl::Vector(2.5f, 2));
+    EXPECT_FALSE(p_walker->getFollowPath());
+    EXPECT_EQ(p_walker->getSpeed(), 0.5f);
+    ASSERT_EQ(p_walker->findPath(vl::Vector(10, 2)), 0);
+    p_walker->stopPath();
+    EXPECT_FALSE(p_walker->isFindingPath());
+    p_walker->setVelocity(vl::Vector(0, 0));
+    for (int i = 0; i < 2; i++) {
+        ASSERT_EQ(p_walker->findPath(vl::Vector(10, 2)), 0);
+        pm().cycle(PLENTY_MS);
+        wm.update();
+    }
+    EXPECT_EQ(p_walker->getPosition(), vl::Vector(2.5f, 2));
+    EXPECT_EQ(vltest::countOccurrences(world.log(), "follows its path at speed 0 and stands still"), 1);
+}
+
 TEST(PathManager, ANewSearchOrADeletionReplacesOrEndsTheOld) {
     vltest::World world;
     pm().startUp();
@@ -96,8 +126,8 @@ TEST(PathManager, RefusesSearchesItCannotRun) {
     EXPECT_EQ(p_walker->findPath(p_walker) + p_walker->findPath(static_cast<vl::Object*>(nullptr)), -2);
     EXPECT_NE(world.log().find("cannot walk to itself"), std::string::npos);
     EXPECT_EQ(pm().getPendingCount(), 0);
-    vl::PathFind stray(p_walker, vl::Cell{0, 0}, vl::Cell{1, 1});
-    vl::PathFind orphan(nullptr, vl::Cell{0, 0}, vl::Cell{1, 1});
+    vl::PathFind stray(p_walker, vl::PathCell{0, 0}, vl::PathCell{1, 1});
+    vl::PathFind orphan(nullptr, vl::PathCell{0, 0}, vl::PathCell{1, 1});
     EXPECT_EQ(pm().removePathFind(nullptr) + pm().removePathFind(&stray) + pm().addPathFind(nullptr) +
                   pm().addPathFind(&orphan),
               -4);
