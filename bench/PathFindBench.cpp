@@ -38,7 +38,7 @@ struct Scenario {
     std::string name;
     int width, height;
     std::vector<Segment> walls;
-    vl::PathCell start, goal;
+    vl::Cell start, goal;
 };
 
 struct Result {
@@ -131,20 +131,20 @@ int main() {
     vl::PathManager::getInstance().startUp();
 
     // The game's screen: floor and side walls, platforms, and three walls with gaps to get around.
-    Scenario game{"80x24 with walls", 80, 24, {}, vl::PathCell{2, 20}, vl::PathCell{77, 20}};
+    Scenario game{"80x24 with walls", 80, 24, {}, vl::Cell{2, 20}, vl::Cell{77, 20}};
     game.walls = {{0, 23, 79, 23}, {0, 0, 0, 22},   {79, 0, 79, 22},  {20, 4, 20, 22},  {40, 1, 40, 19},
                   {60, 4, 60, 22}, {8, 15, 16, 15}, {25, 10, 35, 10}, {45, 14, 55, 14}, {65, 8, 75, 8}};
     run(game);
-    run(Scenario{"500x500 open, corner to corner", 500, 500, {}, vl::PathCell{0, 0}, vl::PathCell{499, 499}});
-    run(Scenario{"500x500 snaking walls", 500, 500, snakeWalls(500, 500, 50, 3), vl::PathCell{1, 250},
-                 vl::PathCell{498, 250}});
+    run(Scenario{"500x500 open, corner to corner", 500, 500, {}, vl::Cell{0, 0}, vl::Cell{499, 499}});
+    run(Scenario{"500x500 snaking walls", 500, 500, snakeWalls(500, 500, 50, 3), vl::Cell{1, 250},
+                 vl::Cell{498, 250}});
     // Worst case: the goal is walled in, so every reachable cell is expanded before giving up.
     run(Scenario{"500x500 goal walled in",
                  500,
                  500,
                  {{400, 400, 420, 400}, {400, 420, 420, 420}, {400, 401, 400, 419}, {420, 401, 420, 419}},
-                 vl::PathCell{1, 1},
-                 vl::PathCell{410, 410}});
+                 vl::Cell{1, 1},
+                 vl::Cell{410, 410}});
     vl::PathManager::getInstance().shutDown();
     vl::WorldManager::getInstance().shutDown();
     vl::LogManager::getInstance().shutDown();

@@ -12,7 +12,7 @@ namespace vl {
 namespace {
 
 // Cells of the world's boundary as it is now: both extents in whole cells.
-bool inWorld(PathCell c) {
+bool inWorld(Cell c) {
     const Box boundary = WorldManager::getInstance().getBoundary();
     return c.x >= 0 && c.y >= 0 &&
            static_cast<double>(c.x) + 1.0 <= static_cast<double>(boundary.getHorizontal()) &&
@@ -41,8 +41,8 @@ int Object::startPathFind(Vector goal, Object* p_target) {
         log.writeLog("Object::findPath(): Error! PathManager not started.");
         return -1;
     }
-    const PathCell start = positionToCell(m_position);
-    const PathCell goal_cell = positionToCell(goal);
+    const Cell start = positionToCell(m_position);
+    const Cell goal_cell = positionToCell(goal);
     if (!inWorld(start) || !inWorld(goal_cell)) {
         const Box boundary = WorldManager::getInstance().getBoundary();
         log.writeLog("Object::findPath(): Error! Object %d: %s %s outside the world (%s).", m_id,

@@ -15,20 +15,20 @@
 
 namespace vl {
 
-PathCell positionToCell(Vector position) {
+Cell positionToCell(Vector position) {
     // Positions beyond any world (or not numbers) map to a cell outside every grid.
     auto whole = [](float value) {
         const double rounded = std::floor(static_cast<double>(value) + 0.5);
         return rounded > -1e9 && rounded < 1e9 ? static_cast<int>(rounded) : INT_MIN;
     };
-    return PathCell{whole(position.getX()), whole(position.getY())};
+    return Cell{whole(position.getX()), whole(position.getY())};
 }
 
-Vector cellToPosition(PathCell cell) {
+Vector cellToPosition(Cell cell) {
     return Vector(static_cast<float>(cell.x), static_cast<float>(cell.y));
 }
 
-PathFind::PathFind(Object* p_obj, PathCell start, PathCell goal, Object* p_target)
+PathFind::PathFind(Object* p_obj, Cell start, Cell goal, Object* p_target)
     : m_p_obj(p_obj), m_p_target(p_target), m_start(start), m_goal(goal), m_columns(0), m_rows(0),
       m_open_count(0), m_next_seq(0), m_found(false), m_failed(false) {
     const Box boundary = WorldManager::getInstance().getBoundary();
@@ -44,7 +44,7 @@ PathFind::PathFind(Object* p_obj, PathCell start, PathCell goal, Object* p_targe
     const int rows = static_cast<int>(vertical);
     try {
         m_nodes.assign(static_cast<size_t>(columns) * static_cast<size_t>(rows),
-                       Node{0.0f, 0.0f, PathCell{-1, -1}, 0, UNSEEN});
+                       Node{0.0f, 0.0f, Cell{-1, -1}, 0, UNSEEN});
     } catch (const std::bad_alloc&) {
         m_nodes.clear();
         return;
@@ -58,23 +58,23 @@ PathFind::PathFind(Object* p_obj, PathCell start, PathCell goal, Object* p_targe
 
 PathFind::~PathFind() = default;
 
-bool PathFind::inGrid(PathCell c) const {
+bool PathFind::inGrid(Cell c) const {
     return c.x >= 0 && c.x < m_columns && c.y >= 0 && c.y < m_rows;
 }
 
-PathFind::Node& PathFind::node(PathCell c) {
+PathFind::Node& PathFind::node(Cell c) {
     return m_nodes[static_cast<size_t>(c.y) * static_cast<size_t>(m_columns) + static_cast<size_t>(c.x)];
 }
 
-const PathFind::Node& PathFind::node(PathCell c) const {
+const PathFind::Node& PathFind::node(Cell c) const {
     return m_nodes[static_cast<size_t>(c.y) * static_cast<size_t>(m_columns) + static_cast<size_t>(c.x)];
 }
 
-bool PathFind::isBlocked(PathCell c) const {
+bool PathFind::isBlocked(Cell c) const {
     return blockerAt(c) != nullptr;
 }
 
-const Object* PathFind::blockerAt(PathCell c) const {
+const Object* PathFind::blockerAt(Cell c) const {
     const Vector goal = cellToPosition(m_goal);
     const ObjectList hits = WorldManager::getInstance().getCollisions(m_p_obj, cellToPosition(c));
     for (ObjectListIterator li(&hits); !li.isDone(); li.next()) {
@@ -89,7 +89,7 @@ const Object* PathFind::blockerAt(PathCell c) const {
 
 namespace {
 
-std::string cellText(PathCell c) {
+std::string cellText(Cell c) {
     return "(" + std::to_string(c.x) + "," + std::to_string(c.y) + ")";
 }
 
@@ -115,7 +115,7 @@ std::string PathFind::whyUnreachable() const {
     if (const Object* p_blocker = blockerAt(m_goal)) {
         return "the goal cell is blocked by hard " + objectText(p_blocker);
     }
-    const bool edge = std::any_of(m_closed.begin(), m_closed.end(), [this](PathCell c) {
+    const bool edge = std::any_of(m_closed.begin(), m_closed.end(), [this](Cell c) {
         return c.x == 0 || c.y == 0 || c.x == m_columns - 1 || c.y == m_rows - 1;
     });
     const size_t reached = m_closed.size();
@@ -135,7 +135,7 @@ int PathFind::fail(const std::string& reason) {
     return NO_PATH;
 }
 
-bool PathFind::popBest(PathCell& best) {
+bool PathFind::popBest(Cell& best) {
     while (!m_open.empty()) {
         const OpenEntry entry = m_open.top();
         m_open.pop();
@@ -161,7 +161,7 @@ int PathFind::cycleOnce() {
     if (m_failed) {
         return NO_PATH;
     }
-    PathCell current = m_start;
+    Cell current = m_start;
     if (m_open_count == 0 || !popBest(current)) {
         if (!inGrid(m_start)) {
             return fail(whyUnreachable());
@@ -194,7 +194,7 @@ int PathFind::cycleOnce() {
     auto isBlockedAt = [&](int dx, int dy) {
         signed char& known = blocked[dy + 1][dx + 1];
         if (known < 0) {
-            known = isBlocked(PathCell{current.x + dx, current.y + dy}) ? 1 : 0;
+            known = isBlocked(Cell{current.x + dx, current.y + dy}) ? 1 : 0;
         }
         return known == 1;
     };
@@ -203,7 +203,7 @@ int PathFind::cycleOnce() {
             if (dx == 0 && dy == 0) {
                 continue;
             }
-            const PathCell n{current.x + dx, current.y + dy};
+            const Cell n{current.x + dx, current.y + dy};
             if (!inGrid(n) || node(n).state == CLOSED || isBlockedAt(dx, dy)) {
                 continue;
             }
@@ -217,7 +217,7 @@ int PathFind::cycleOnce() {
     return m_open_count > 0 ? SEARCHING : fail(whyUnreachable());
 }
 
-void PathFind::consider(const PathCell& current, const PathCell& n, int dx, int dy) {
+void PathFind::consider(const Cell& current, const Cell& n, int dx, int dy) {
     const float g = static_cast<float>(static_cast<double>(node(current).g) +
                                        std::sqrt(static_cast<double>(dx * dx + dy * dy)));
     Node& next = node(n);
@@ -246,7 +246,7 @@ Path PathFind::getPath() const {
         return Path();
     }
     std::vector<Vector> waypoints;
-    PathCell at = m_goal;
+    Cell at = m_goal;
     // The parents lead back to the start; the bound only guards against a broken chain.
     for (size_t steps = 0; at != m_start && inGrid(at) && steps <= m_nodes.size(); steps++) {
         waypoints.push_back(cellToPosition(at));
@@ -266,10 +266,10 @@ Object* PathFind::getTarget() const {
 void PathFind::forgetTarget() {
     m_p_target = nullptr;
 }
-PathCell PathFind::getStart() const {
+Cell PathFind::getStart() const {
     return m_start;
 }
-PathCell PathFind::getGoal() const {
+Cell PathFind::getGoal() const {
     return m_goal;
 }
 bool PathFind::isFound() const {

@@ -71,14 +71,14 @@ TEST(PathFind, SmallMaps) {
         SCOPED_TRACE(c.map[c.map.size() / 2]);
         vltest::World world(static_cast<float>(c.map[0].size()), static_cast<float>(c.map.size()));
         std::vector<std::unique_ptr<Probe>> objects;
-        vl::PathCell start{0, 0};
-        vl::PathCell goal{0, 0};
+        vl::Cell start{0, 0};
+        vl::Cell goal{0, 0};
         std::set<std::pair<int, int>> drawn;
         for (int y = 0; y < static_cast<int>(c.map.size()); y++) {
             for (int x = 0; x < static_cast<int>(c.map[0].size()); x++) {
                 const char ch = c.map[y][x];
-                start = ch == 'S' || ch == 'X' ? vl::PathCell{x, y} : start;
-                goal = ch == 'G' || ch == 'X' ? vl::PathCell{x, y} : goal;
+                start = ch == 'S' || ch == 'X' ? vl::Cell{x, y} : start;
+                goal = ch == 'G' || ch == 'X' ? vl::Cell{x, y} : goal;
                 if (std::string("SGX*").find(ch) != std::string::npos) {
                     drawn.insert({x, y});
                 }
@@ -122,13 +122,13 @@ TEST(PathFind, ObjectsOnTheGoalAndTargetsEndTheWalkWhereItTouches) {
     Probe walker(vl::Vector(1, 3));
     Probe crate(vl::Vector(6, 3));
     crate.setBox(vl::Box(vl::Vector(-1.5f, -0.5f), 2.99f, 0.99f));  // cells 5 to 7 of row 3
-    vl::PathFind to_cell(&walker, vl::PathCell{1, 3}, vl::PathCell{6, 3});
+    vl::PathFind to_cell(&walker, vl::Cell{1, 3}, vl::Cell{6, 3});
     EXPECT_EQ(runToEnd(to_cell), vl::PATH_FOUND);  // the cells it covers do not block its own goal
     EXPECT_EQ(to_cell.getPath().getCount(), 6);
-    vl::PathFind to_target(&walker, vl::PathCell{1, 3}, vl::PathCell{6, 3}, &crate);
+    vl::PathFind to_target(&walker, vl::Cell{1, 3}, vl::Cell{6, 3}, &crate);
     EXPECT_EQ(runToEnd(to_target), vl::PATH_FOUND);
     // The walker's box at (5, 3) spans 4.5 to 5.49 and touches the crate's left edge.
-    EXPECT_EQ(to_target.getGoal(), (vl::PathCell{5, 3}));
+    EXPECT_EQ(to_target.getGoal(), (vl::Cell{5, 3}));
     EXPECT_EQ(to_target.getPath().getWaypoints().back(), vl::Vector(5, 3));
 }
 
@@ -136,14 +136,14 @@ TEST(PathFind, ObjectsOnTheGoalAndTargetsEndTheWalkWhereItTouches) {
 TEST(PathFind, SearchesThatCannotRunReportNoPath) {
     vltest::World world(0, 0);
     Probe walker(vl::Vector(1, 1));
-    vl::PathFind ungridded(&walker, vl::PathCell{0, 0}, vl::PathCell{1, 0});
-    vl::PathFind orphan(nullptr, vl::PathCell{0, 0}, vl::PathCell{1, 0});
+    vl::PathFind ungridded(&walker, vl::Cell{0, 0}, vl::Cell{1, 0});
+    vl::PathFind orphan(nullptr, vl::Cell{0, 0}, vl::Cell{1, 0});
     EXPECT_EQ(ungridded.cycleOnce(), vl::NO_PATH);
     EXPECT_EQ(orphan.cycleOnce(), vl::NO_PATH);
     EXPECT_NE(world.log().find("PathFind::cycleOnce(): node graph not allocated.  Cannot find path."),
               std::string::npos);
     vl::WorldManager::getInstance().setBoundary(vl::Box(vl::Vector(0, 0), 10, 5));
-    vl::PathFind outside(&walker, vl::PathCell{-3, 20}, vl::PathCell{1, 0});
+    vl::PathFind outside(&walker, vl::Cell{-3, 20}, vl::Cell{1, 0});
     EXPECT_EQ(outside.cycleOnce(), vl::NO_PATH);
     EXPECT_NE(world.log().find("from (-3,20) to (1,0): the start is outside the world of 10 x 5 cells."),
               std::string::npos);

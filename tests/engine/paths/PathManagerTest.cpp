@@ -126,8 +126,8 @@ TEST(PathManager, RefusesSearchesItCannotRun) {
     EXPECT_EQ(p_walker->findPath(p_walker) + p_walker->findPath(static_cast<vl::Object*>(nullptr)), -2);
     EXPECT_NE(world.log().find("cannot walk to itself"), std::string::npos);
     EXPECT_EQ(pm().getPendingCount(), 0);
-    vl::PathFind stray(p_walker, vl::PathCell{0, 0}, vl::PathCell{1, 1});
-    vl::PathFind orphan(nullptr, vl::PathCell{0, 0}, vl::PathCell{1, 1});
+    vl::PathFind stray(p_walker, vl::Cell{0, 0}, vl::Cell{1, 1});
+    vl::PathFind orphan(nullptr, vl::Cell{0, 0}, vl::Cell{1, 1});
     EXPECT_EQ(pm().removePathFind(nullptr) + pm().removePathFind(&stray) + pm().addPathFind(nullptr) +
                   pm().addPathFind(&orphan),
               -4);

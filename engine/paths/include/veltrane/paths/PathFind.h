@@ -17,7 +17,7 @@ namespace vl {
 class Object;
 
 // One character cell of the world: cell (x, y) is the world position (x, y).
-struct PathCell {
+struct Cell {
     ///@{
     /// The cell's column and row.
     int x;
@@ -25,13 +25,13 @@ struct PathCell {
     ///@}
     ///@{
     /// Same or different cell.
-    bool operator==(const PathCell& other) const { return x == other.x && y == other.y; }
-    bool operator!=(const PathCell& other) const { return !(*this == other); }
+    bool operator==(const Cell& other) const { return x == other.x && y == other.y; }
+    bool operator!=(const Cell& other) const { return !(*this == other); }
     ///@}
 };
 
-PathCell positionToCell(Vector position);  // the nearest cell (halves round up)
-Vector cellToPosition(PathCell cell);
+Cell positionToCell(Vector position);  // the nearest cell (halves round up)
+Vector cellToPosition(Cell cell);
 
 const long long MAX_PATH_CELLS = 16LL * 1024 * 1024;  // worlds with more cells get no node graph
 
@@ -42,7 +42,7 @@ public:
     // boundary as it is now; with a target (not owned), touching it counts as arriving. The node
     // graph is allocated here; when it cannot be (empty or huge world, no memory, no object) every
     // cycleOnce() reports NO_PATH. A search that ends without a path logs why, once.
-    PathFind(Object* p_obj, PathCell start, PathCell goal, Object* p_target = nullptr);
+    PathFind(Object* p_obj, Cell start, Cell goal, Object* p_target = nullptr);
     ~PathFind();
 
     int cycleOnce();       // one A* expansion: SEARCHING, NO_PATH or PATH_FOUND
@@ -53,8 +53,8 @@ public:
     Object* getTarget() const;
     void forgetTarget();  // the target is going away: arrive at its last cell instead
     /// The cell the search starts from.
-    PathCell getStart() const;
-    PathCell getGoal() const;  // becomes the cell where the target was touched
+    Cell getStart() const;
+    Cell getGoal() const;  // becomes the cell where the target was touched
     /// Whether the search has found a path.
     bool isFound() const;
     bool hasNodes() const;         // the node graph was allocated
@@ -71,43 +71,43 @@ private:
         CLOSED
     };
     struct Node {
-        float g;          //!< cost from the start
-        float f;          //!< g plus the estimate to the goal
-        PathCell parent;  //!< cell it was reached from
-        uint32_t seq;     //!< order of discovery; later discoveries win ties
+        float g;       //!< cost from the start
+        float f;       //!< g plus the estimate to the goal
+        Cell parent;   //!< cell it was reached from
+        uint32_t seq;  //!< order of discovery; later discoveries win ties
         NodeState state;
     };
     // Lowest f first; among equal f, the most recently discovered first.
     struct OpenEntry {
         float f;
         uint32_t seq;
-        PathCell cell;
+        Cell cell;
         bool operator<(const OpenEntry& other) const {
             return f > other.f || (f == other.f && seq < other.seq);
         }
     };
 
-    bool inGrid(PathCell c) const;
-    Node& node(PathCell c);
-    const Node& node(PathCell c) const;
-    bool isBlocked(PathCell c) const;
-    const Object* blockerAt(PathCell c) const;  // the first hard object that blocks c, or null
-    int fail(const std::string& reason);        // logs why there is no path, once; NO_PATH
+    bool inGrid(Cell c) const;
+    Node& node(Cell c);
+    const Node& node(Cell c) const;
+    bool isBlocked(Cell c) const;
+    const Object* blockerAt(Cell c) const;  // the first hard object that blocks c, or null
+    int fail(const std::string& reason);    // logs why there is no path, once; NO_PATH
     std::string whyUnreachable() const;
-    bool popBest(PathCell& best);  // the open cell to expand next; false when none is open
-    void consider(const PathCell& current, const PathCell& n, int dx, int dy);
+    bool popBest(Cell& best);  // the open cell to expand next; false when none is open
+    void consider(const Cell& current, const Cell& n, int dx, int dy);
 
     Object* m_p_obj;     //!< not owned
     Object* m_p_target;  //!< not owned, may be null
-    PathCell m_start;
-    PathCell m_goal;
+    Cell m_start;
+    Cell m_goal;
     int m_columns;  //!< the node graph's extent, fixed at construction
     int m_rows;
     std::vector<Node> m_nodes;              //!< row by row; empty when not allocated
     std::priority_queue<OpenEntry> m_open;  //!< may hold stale entries for cells improved since
     int m_open_count;
     uint32_t m_next_seq;
-    std::vector<PathCell> m_closed;  //!< in expansion order
+    std::vector<Cell> m_closed;  //!< in expansion order
     bool m_found;
     bool m_failed;  //!< ended without a path, and said why
 };
