@@ -67,23 +67,35 @@ FUZZ_TARGETS := $(sort $(basename $(notdir $(wildcard tests/fuzz/*Fuzz.cpp))))
 CXX_FILES = $(shell find engine game tests bench tools examples -type f \
               \( -name '*.cpp' -o -name '*.h' -o -name '*.hpp' -o -name '*.cc' \) 2>/dev/null | sort)
 
-.PHONY: deps run build test asan bench perf fuzz fuzz-build fuzz-smoke screenshots golden-screens install package docs example format format-check clean
+.PHONY: deps deps-play deps-test configure-play run build test asan bench perf fuzz fuzz-build fuzz-smoke screenshots golden-screens install package docs example format format-check clean
 
+# What each target installs: playing needs the compiler and the engine's libraries, testing adds
+# GoogleTest and the window and terminal tools, everything else (deps) the rest.
 deps:
 	@bash scripts/install-deps.sh
+deps-play:
+	@bash scripts/install-deps.sh play
+deps-test:
+	@bash scripts/install-deps.sh test
 
-build: deps
+configure-play: deps-play
+	cmake -S . -B $(BUILD_DIR) $(MAIN_CONFIG)
+
+build: deps-test
 	cmake -S . -B $(BUILD_DIR) $(MAIN_CONFIG)
 	cmake --build $(BUILD_DIR) -j$(JOBS)
 
-run: build
+# Only the game: the tests of the shared build are built by make test.
+run: configure-play
+	cmake --build $(BUILD_DIR) -j$(JOBS) --target veltrane-game
 	./$(BUILD_DIR)/veltrane-game
 
 test: build
 	$(TEST_ENV) $(XVFB) ctest --test-dir $(BUILD_DIR) $(CTEST_FLAGS)
 
 # The screens make test compares with tests/game/screens/, written anew there: review them with git diff.
-golden-screens: build
+golden-screens: configure-play
+	cmake --build $(BUILD_DIR) -j$(JOBS) --target veltrane-game
 	bash scripts/golden-screens.sh --update $(BUILD_DIR)
 
 # The title screen and every level in both worlds, as PNG files (scripts/screenshots.sh).
@@ -92,7 +104,7 @@ screenshots: build
 
 # The engine libraries (vl_game needs every module), the sprite checker and the game: nothing else is installed.
 INSTALL_TARGETS := vl_game veltrane-sprite veltrane-game
-install: deps
+install: deps-play
 	cmake -S . -B $(INSTALL_BUILD_DIR) $(INSTALL_CONFIG)
 	cmake --build $(INSTALL_BUILD_DIR) --target $(INSTALL_TARGETS) -j$(JOBS)
 	cmake --install $(INSTALL_BUILD_DIR) --prefix "$(PREFIX)"
@@ -110,12 +122,12 @@ docs: deps
 	cmake --build $(BUILD_DIR) --target docs
 
 # Proves the installed package is enough to build and run a game (scripts/check-example.sh).
-example: deps
+example: deps-play
 	@prefix=$$(mktemp -d); trap 'rm -rf "$$prefix"' EXIT; \
 	$(MAKE) --no-print-directory install PREFIX="$$prefix"; \
 	JOBS=$(JOBS) bash scripts/check-example.sh "$$prefix" $(EXAMPLE_BUILD_DIR)
 
-asan: deps
+asan: deps-test
 	cmake -S . -B $(ASAN_BUILD_DIR) $(ASAN_CONFIG)
 	cmake --build $(ASAN_BUILD_DIR) -j$(JOBS)
 	@status=0; \
@@ -128,7 +140,7 @@ asan: deps
 
 # The game headless under seeded random keys through every level, memory checked at the end
 # (tests/game/SoakTest.cpp; make test and make asan run a short one).
-soak: deps
+soak: deps-test
 	cmake -S . -B $(ASAN_BUILD_DIR) $(ASAN_CONFIG)
 	cmake --build $(ASAN_BUILD_DIR) -j$(JOBS) --target game_tests
 	$(TEST_ENV) $(CHECKS_ENV) $(UBSAN_ENV) $(ASAN_PLAIN_ENV) VL_SOAK_STEPS=$(SOAK_STEPS) ./$(ASAN_BUILD_DIR)/tests/game_tests --gtest_filter='Soak.*'

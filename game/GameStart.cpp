@@ -7,6 +7,7 @@
 
 #include "Border.h"
 #include "LevelBuilder.h"
+#include "LevelFiles.h"
 #include "ShowFrame.h"
 #include <veltrane/audio/Music.h>
 #include <veltrane/core/LogManager.h>
@@ -103,6 +104,9 @@ int GameStart::getSelectedLevel() const {
 }
 
 void GameStart::startLevel(int level) {
+    if (!LevelFiles::getInstance().canStart(level)) {
+        return;  // its file was named at start-up; the title screen stays
+    }
     vl::LogManager::getInstance().writeLog("Starting level %d", level + 1);
     m_level_running = true;
     vl::WorldManager& world_manager = vl::WorldManager::getInstance();

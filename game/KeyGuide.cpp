@@ -12,6 +12,8 @@ KeyGuide::KeyGuide() : m_frame(0), m_show_rule(false) {
     const int columns = vl::DisplayManager::getInstance().getHorizontalChars();
     setPosition(vl::Vector(static_cast<float>(columns / 2), 20));
     setSolidness(vl::SPECTRAL);
+    // Made after the level's pieces, at the top altitude: drawn over all of them.
+    setAltitude(vl::MAX_ALTITUDE);
     setSprite("keyguide");
     showFrame(this, 0);
     m_frame = 0;

@@ -20,7 +20,7 @@ public:
     ~LevelBuilder() override;
     int eventHandler(const vl::Event* p_e) override;  // 1 for keyboard and "end" events, 0 otherwise
 
-    void buildLevelFrame();      // the side walls and borders every level has
+    void buildLevelFrame();      // the side walls and borders every level has (levels/frame.txt)
     void restart();              // clears the level's objects and builds the current level again
     void endLevel();             // clears the level, wakes the title screen (logged), removes the builder
     void playMusic();            // the level music, looped, if it was found
@@ -38,8 +38,6 @@ public:
 
 private:
     void kbd(const vl::EventKeyboard* p_keyboard);
-    void buildWalls();
-    void buildBorders();
     void clearLevel();  // marks every object of the level's types for deletion
 
     int m_level;           //!< the level being played, 0 to 5

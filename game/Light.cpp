@@ -9,7 +9,8 @@
 #include <veltrane/world/WorldManager.h>
 
 Light::Light(bool is_shadow, int x, int y)
-    : m_shadow_offset(SHADOW_OFFSET), m_is_shadow(is_shadow), m_p_twin(nullptr) {
+    : m_shadow_offset(SHADOW_OFFSET), m_is_shadow(is_shadow), m_p_twin(nullptr),
+      m_home(static_cast<float>(x), static_cast<float>(is_shadow ? y + SHADOW_OFFSET : y)) {
     setPosition(vl::Vector(static_cast<float>(x), static_cast<float>(y)));
     setAltitude(2);
     std::string label;
@@ -95,4 +96,15 @@ bool Light::isShadow() const {
 
 Light* Light::getTwin() const {
     return m_p_twin;
+}
+
+vl::Vector Light::getHome() const {
+    return m_home;
+}
+
+void Light::setHome(vl::Vector home) {
+    m_home = home;
+    if (m_p_twin != nullptr) {
+        m_p_twin->m_home = home;
+    }
 }

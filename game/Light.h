@@ -4,6 +4,7 @@
 #define LIGHT_H
 
 #include <veltrane/core/ObjectList.h>
+#include <veltrane/core/Vector.h>
 #include <veltrane/world/Object.h>
 
 class Player;
@@ -23,12 +24,16 @@ public:
     int pickUp(Player* p_player);
     bool isShadow() const;
     Light* getTwin() const;  // the other form; not owned
+    // Where the level put the light form: a light carried away and put down keeps it.
+    vl::Vector getHome() const;
+    void setHome(vl::Vector home);  // for both forms
 
 private:
     int m_shadow_offset;             //!< rows between the light form and the shadow form
     bool m_is_shadow;                //!< this is the shadow form
     Light* m_p_twin;                 //!< the other form; not owned
     vl::ObjectList m_lit_obstacles;  //!< shadow obstacles this form dissolved; not owned
+    vl::Vector m_home;               //!< where the level put the light form
 };
 
 #endif

@@ -9,6 +9,7 @@
 #include "GameEvents.h"
 #include "KeyGuide.h"
 #include "Light.h"
+#include "Switch.h"
 #include <veltrane/audio/Sound.h>
 #include <veltrane/core/LogManager.h>
 #include <veltrane/core/ObjectList.h>
@@ -62,7 +63,7 @@ Player::Player(bool is_shadow, vl::Vector position)
     : m_in_air(true), m_walk_direction(0), m_p_twin(nullptr), m_is_shadow(is_shadow),
       m_in_control(!is_shadow), m_rest_position(0, 0), m_landed(false), m_twin_offset(0, 0),
       m_has_light(false), m_p_key_guide(nullptr), m_level_over(false), m_steps_registered(false),
-      m_footing_shift(0) {
+      m_light_home(0, 0), m_footing_shift(0) {
     setPosition(position);
     std::string label;
     if (m_is_shadow) {
@@ -256,21 +257,9 @@ void Player::kbd(const vl::EventKeyboard* p_keyboard) {
     case vl::Keyboard::SPACE:
         if (action == vl::KEY_PRESSED) {
             if (!m_has_light) {
-                const vl::ObjectList touching =
-                    vl::WorldManager::getInstance().getCollisions(this, getPosition());
-                for (vl::ObjectListIterator it(&touching); !it.isDone(); it.next()) {
-                    if (it.currentObject()->getType() == "Light") {
-                        static_cast<Light*>(it.currentObject())->pickUp(this);
-                        break;
-                    }
-                }
+                takeLight();
             } else {
-                const vl::Vector position = getPosition();
-                Light* p_light =
-                    new Light(false, static_cast<int>(position.getX()), static_cast<int>(position.getY()));
-                setHasLight(false);
-                p_light->setAltitude(2);
-                playSound("light");
+                putLightDown();
             }
         }
         break;
@@ -305,6 +294,36 @@ void Player::kbd(const vl::EventKeyboard* p_keyboard) {
         m_walk_direction = 0;
         forBothForms(&Player::freezeAnimation);
     }
+}
+
+void Player::takeLight() {
+    const vl::ObjectList touching = vl::WorldManager::getInstance().getCollisions(this, getPosition());
+    for (vl::ObjectListIterator it(&touching); !it.isDone(); it.next()) {
+        if (it.currentObject()->getType() != "Light") {
+            continue;
+        }
+        Light* p_light = static_cast<Light*>(it.currentObject());
+        const Light* p_light_form = p_light->isShadow() ? p_light->getTwin() : p_light;
+        const vl::Vector home = p_light->getHome();
+        const vl::Box home_box = vl::getWorldBox(p_light_form != nullptr ? p_light_form : p_light, home);
+        if (p_light->pickUp(this) == 0) {
+            m_light_home = home;
+            m_light_home_box = home_box;
+        }
+        return;
+    }
+}
+
+// Put back where it was found, the light lies there again, its glow reaching what it reached before;
+// anywhere else it is put down at the player's truncated position.
+void Player::putLightDown() {
+    const bool at_home = vl::boxIntersectsBox(vl::getWorldBox(this), m_light_home_box);
+    const vl::Vector spot = at_home ? m_light_home : getPosition();
+    Light* p_light = new Light(false, static_cast<int>(spot.getX()), static_cast<int>(spot.getY()));
+    p_light->setHome(m_light_home);
+    setHasLight(false);
+    p_light->setAltitude(2);
+    playSound("light");
 }
 
 void Player::hit(const vl::EventCollision* p_collision) {
@@ -404,6 +423,10 @@ void Player::stepInControl() {
             if (type == "Light" && !m_is_shadow) {
                 frame = 4;
             } else if (type == "Switch") {
+                if (static_cast<Switch*>(p_o)->wouldCrush()) {
+                    frame = KeyGuide::CRUSH_WARNING;
+                    break;  // nothing else said here matters as much
+                }
                 frame = 1;
             } else if (type == "Door") {
                 frame = 5;

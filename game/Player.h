@@ -3,6 +3,7 @@
 #ifndef PLAYER_H
 #define PLAYER_H
 
+#include <veltrane/core/Box.h>
 #include <veltrane/core/Vector.h>
 #include <veltrane/world/Object.h>
 
@@ -47,6 +48,8 @@ private:
     char edgeMarker(vl::Vector* p_where) const;
     void coverGaps(vl::Vector picture) const;  // blank cells inside the figure's rows, drawn at picture
     void kbd(const vl::EventKeyboard* p_keyboard);
+    void takeLight();     // picks up the first light touched, noting where it belongs
+    void putLightDown();  // where it was found, else at the truncated position
     void hit(const vl::EventCollision* p_collision);
     void illuminateAt(vl::Vector where);  // every light met there dissolves what it covers
     void step();
@@ -70,6 +73,8 @@ private:
     KeyGuide* m_p_key_guide;     //!< shared by both forms; not owned
     bool m_level_over;           //!< the level ended: removal shows no effect
     bool m_steps_registered;     //!< already receives step events
+    vl::Vector m_light_home;     //!< where the level put the light carried
+    vl::Box m_light_home_box;    //!< the light form's box there
     int m_footing_shift;         //!< columns the picture is drawn over, onto what holds the box up
 };
 

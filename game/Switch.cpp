@@ -7,6 +7,7 @@
 #include "ShowFrame.h"
 #include <veltrane/audio/Sound.h>
 #include <veltrane/core/LogManager.h>
+#include <veltrane/core/ObjectList.h>
 #include <veltrane/input/EventKeyboard.h>
 #include <veltrane/resources/ResourceManager.h>
 #include <veltrane/world/WorldManager.h>
@@ -96,6 +97,21 @@ void Switch::pull() {
     }
     showFrame(this, m_is_on ? 1 : 0);
     showFrame(m_p_twin, m_is_on ? 1 : 0);
+}
+
+// The same test as the target's on arrival, made before the pull.
+bool Switch::wouldCrush() const {
+    if (m_p_target == nullptr) {
+        return false;
+    }
+    const vl::ObjectList there =
+        vl::WorldManager::getInstance().objectsAtPosition(m_is_on ? m_off_position : m_on_position);
+    for (vl::ObjectListIterator it(&there); !it.isDone(); it.next()) {
+        if (it.currentObject()->getType() == "Player") {
+            return true;
+        }
+    }
+    return false;
 }
 
 bool Switch::isOn() const {

@@ -21,6 +21,7 @@ public:
     ~Switch() override;
     int eventHandler(const vl::Event* p_e) override;  // 1 for keyboard events, 0 otherwise
     void pull();                                      // works the lever if a player overlaps it
+    bool wouldCrush() const;  // the next pull lands the target where a player stands now
 
     bool isOn() const;
     bool isUsable() const;    // listens to the keyboard: its world is shown

@@ -1,30 +1,53 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Installs the Debian 12 packages needed to build, run, test, benchmark and fuzz
-# Veltrane. Quick when everything is present; installs only what is missing.
+# Installs the Debian 12 packages Veltrane needs, for playing, for testing or for everything.
+# Quick when everything is present; installs only what is missing.
 set -euo pipefail
+
+# What each use needs; every group includes the ones before it.
+#   scripts/install-deps.sh play   building and playing the game (make run)
+#   scripts/install-deps.sh test   building and running every test (make test, make asan)
+#   scripts/install-deps.sh        everything: continuous integration, benchmarks, fuzzing, formatting,
+#                                  the API reference, the packages and regenerating the sounds
+group=${1:-all}
+case "$group" in
+    play | test | all) ;;
+    *)
+        echo "usage: scripts/install-deps.sh [play|test|all]" >&2
+        exit 2
+        ;;
+esac
 
 PACKAGES=(
     # build
-    g++ make cmake pkg-config git
+    g++ make cmake pkg-config
     # engine libraries
     libsfml-dev libmpg123-dev libopenal-dev libgl1-mesa-dri libncurses-dev
-    # tests and benchmarks
-    libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth xdotool imagemagick x11-utils
-    # the terminal tests (tests/game/play_terminal_test.sh)
-    tmux
-    # profiling (docs/performance.md)
-    linux-perf
-    # memory checking (tests/game/valgrind_test.sh)
-    valgrind
-    # fuzzing and formatting
-    clang libclang-rt-14-dev clang-format
-    # assets: font, sound regeneration
-    fonts-dejavu-core lame sox libsox-fmt-mp3
-    # Debian packages and their checks (make package), the API reference (make docs)
-    dpkg-dev file lintian doxygen
 )
+if [[ "$group" != play ]]; then
+    PACKAGES+=(
+        # tests and their window, pictures and keys
+        libgtest-dev libgmock-dev
+        xvfb xauth xdotool imagemagick x11-utils
+        # the terminal tests (tests/game/terminal_play_test.sh)
+        tmux
+        # memory checking (tests/game/valgrind_test.sh)
+        valgrind
+    )
+fi
+if [[ "$group" == all ]]; then
+    PACKAGES+=(
+        git
+        # benchmarks and profiling (docs/performance.md)
+        libbenchmark-dev linux-perf
+        # fuzzing and formatting
+        clang libclang-rt-14-dev clang-format
+        # assets: font, sound regeneration
+        fonts-dejavu-core lame sox libsox-fmt-mp3
+        # Debian packages and their checks (make package), the API reference (make docs)
+        dpkg-dev file lintian doxygen
+    )
+fi
 
 missing=()
 for package in "${PACKAGES[@]}"; do

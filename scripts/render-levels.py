@@ -78,7 +78,7 @@ def lever(t, x, y):
 
 def player(t, x, y):
     two_forms(t, "Player", "player", x, y, 4, 3)
-    t.append(Thing("KeyGuide", "keyguide", 40, 20, 2, None))
+    t.append(Thing("KeyGuide", "keyguide", 40, 20, 4, None))
 
 
 def door(t, x, y):

@@ -3,8 +3,8 @@
 
 #include <SFML/Audio/InputSoundFile.hpp>
 
+#include "Mp3Reader.h"
 #include <veltrane/audio/AudioDevice.h>
-#include <veltrane/audio/Mp3Reader.h>
 
 namespace vl {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include <veltrane/audio/Mp3Reader.h>
+#include "Mp3Reader.h"
 
 #include <SFML/Audio/SoundFileFactory.hpp>
 #include <SFML/System/InputStream.hpp>

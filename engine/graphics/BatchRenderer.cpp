@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include <veltrane/graphics/BatchRenderer.h>
+#include "BatchRenderer.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include <veltrane/graphics/Color.h>
 
+#include "SfmlColor.h"
 #include <veltrane/core/LogManager.h>
-#include <veltrane/graphics/SfmlColor.h>
 
 namespace vl {
 

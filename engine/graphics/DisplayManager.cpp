@@ -18,13 +18,13 @@
 #include <SFML/Window/VideoMode.hpp>
 #include <SFML/Window/WindowStyle.hpp>
 
+#include "BatchRenderer.h"
+#include "SfmlColor.h"
+#include "SfmlErrors.h"
+#include "TerminalSurface.h"
 #include <veltrane/core/Config.h>
 #include <veltrane/core/LogManager.h>
-#include <veltrane/graphics/BatchRenderer.h>
-#include <veltrane/graphics/SfmlColor.h>
-#include <veltrane/graphics/SfmlErrors.h>
 #include <veltrane/graphics/TerminalSession.h>
-#include <veltrane/graphics/TerminalSurface.h>
 #include <veltrane/platform/DisplayProbe.h>
 #include <veltrane/platform/WindowErrors.h>
 

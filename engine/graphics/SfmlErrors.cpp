@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include <veltrane/graphics/SfmlErrors.h>
+#include "SfmlErrors.h"
 
 #include <SFML/System/Err.hpp>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include <veltrane/input/SfmlKeys.h>
+#include "SfmlKeys.h"
 
 namespace vl {
 namespace sfml {

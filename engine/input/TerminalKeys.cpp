@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include <veltrane/input/TerminalKeys.h>
+#include "TerminalKeys.h"
 
 #include <curses.h>
 

@@ -33,7 +33,8 @@ Object::Object()
       m_is_visible(true), m_box(Vector(-0.5f, -0.5f), 0.99f, 0.99f), m_position(1.0f, 1.0f),
       m_direction(0, 0), m_speed(0), m_acceleration(0, 0), m_altitude(2), m_solidness(HARD), m_no_soft(false),
       m_event_count(0), m_modified(ALL_OBJECT_ATTRIBUTES), m_p_path_find(nullptr), m_follow_path(false),
-      m_avoid_collisions(false), m_in_world(false), m_view_anchored(false), m_drawn_out_of_view(false) {
+      m_avoid_collisions(false), m_in_world(false), m_view_anchored(false), m_warned_still(false),
+      m_drawn_out_of_view(false) {
     m_shape.setType(UNDEFINED);
     WorldManager& world = WorldManager::getInstance();
     // A refused object is in no list; it must not be indexed later by its setters either.

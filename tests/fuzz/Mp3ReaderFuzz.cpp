@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include <veltrane/audio/Mp3Reader.h>
+#include "audio/Mp3Reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* p_data, size_t size) {
     sf::MemoryInputStream stream;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include <veltrane/audio/Mp3Reader.h>
+#include "audio/Mp3Reader.h"
 
 #include <gtest/gtest.h>
 

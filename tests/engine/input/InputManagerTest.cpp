@@ -6,9 +6,9 @@
 #include <string>
 
 #include "PresentationSupport.h"
+#include "input/SfmlKeys.h"
 #include <veltrane/input/EventKeyboard.h>
 #include <veltrane/input/InputManager.h>
-#include <veltrane/input/SfmlKeys.h>
 
 using vl::Keyboard::Key;
 

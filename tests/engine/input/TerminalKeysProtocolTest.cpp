@@ -5,9 +5,9 @@
 #include <utility>
 #include <vector>
 
+#include "graphics/TerminalSurface.h"
+#include "input/TerminalKeys.h"
 #include <veltrane/graphics/TerminalSession.h>
-#include <veltrane/graphics/TerminalSurface.h>
-#include <veltrane/input/TerminalKeys.h>
 
 namespace {
 

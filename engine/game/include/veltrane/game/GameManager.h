@@ -7,10 +7,10 @@
 
 #include <veltrane/core/Clock.h>
 #include <veltrane/core/Manager.h>
+#include <veltrane/game/Version.h>
 
 namespace vl {
 
-const float VELTRANE_VERSION = 4.21f;
 const int UNTIMED_PATH_BUDGET_MS = 33;  // path-search time per iteration when frame_time is 0
 
 class GameManager : public Manager {

@@ -146,7 +146,11 @@ public:
     int findPath(Vector goal);       // to goal's cell
     int findPath(Object* p_target);  // to p_target's cell; touching p_target counts as arriving
     bool isFindingPath() const;      // a search is pending
-    void setPath(Path new_path);     // waypoints and index; marks PATH
+    // Velocity is direction times speed, and a path is walked at the speed: to stand still and stay
+    // ready for the next path, stop here (drops the search and the path, zeroes the direction, keeps
+    // the speed) rather than setVelocity(0, 0), which zeroes the speed paths are walked at.
+    void stopPath();
+    void setPath(Path new_path);  // waypoints and index; marks PATH; the current step's motion stays
     /// The path followed.
     Path getPath() const;
 
@@ -163,6 +167,7 @@ private:
     int startPathFind(Vector goal, Object* p_target);
     void dropPathFind();       // withdraws and deletes the pending search, if any
     void leavePathSearches();  // drops the pending search; searches walking to this object forget it
+    void warnIfStill();        // a found path followed at speed 0 is logged, once per object
     int applyRecord(std::stringstream& ss, unsigned int* p_attr);  // deserialize's reading and applying
 
     static int s_next_id;  //!< id for the next object, shared by all objects
@@ -190,7 +195,8 @@ private:
     bool m_avoid_collisions;
     bool m_in_world;  //!< the world manager accepted it; only then are its lists kept up to date
     bool m_view_anchored;
-    bool m_drawn_out_of_view;
+    bool m_warned_still;       //!< a path was followed at speed 0 and logged
+    bool m_drawn_out_of_view;  //!< drawn even while its box is out of the view
 };
 
 }  // namespace vl

@@ -37,7 +37,8 @@ public:
     // Active solid objects other than p_o whose world box meets p_o's box placed at where.
     ObjectList getCollisions(const Object* p_o, Vector where) const;
     // Moves p_o to where under the collision rules, sending collision and out events;
-    // 0 when it moved, -1 when it was blocked.
+    // 0 when it moved, -1 when it was blocked. A collision handler that sets p_o's position keeps it:
+    // the move then ends there instead of at where.
     int moveObject(Object* p_o, Vector where);
 
     void update();  // moves every active object, steps paths and accelerations, deletes the marked objects
