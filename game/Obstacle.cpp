@@ -30,17 +30,15 @@ bool overlaps(const vl::Box& a, const vl::Box& b) {
 }  // namespace
 
 Obstacle::Obstacle(std::string label, bool is_shadow, int x, int y)
-    : m_shadow_offset(SHADOW_OFFSET), m_p_twin(nullptr), m_is_shadow(is_shadow),
-      m_target(static_cast<float>(x), static_cast<float>(y)), m_is_solid(!is_shadow), m_is_moving(false),
-      m_crush_pending(false), m_is_lit(false) {
+    : Twin(is_shadow), m_target(static_cast<float>(x), static_cast<float>(y)), m_is_solid(!is_shadow),
+      m_is_moving(false), m_crush_pending(false), m_is_lit(false) {
     setPosition(vl::Vector(static_cast<float>(x), static_cast<float>(y)));
     if (m_is_shadow) {
         label += "-shadow";
         setSolidness(vl::SPECTRAL);
         setAltitude(1);
     } else {
-        m_p_twin = new Obstacle(label, true, x, y - m_shadow_offset);
-        m_p_twin->m_p_twin = this;
+        linkTwin(new Obstacle(label, true, x, y - m_shadow_offset));
         setSolidness(vl::HARD);
         setAltitude(4);
     }
@@ -52,12 +50,7 @@ Obstacle::Obstacle(std::string label, bool is_shadow, int x, int y)
     m_is_lit = false;
 }
 
-Obstacle::~Obstacle() {
-    // The twin outlives us only until the level is cleared; make sure it never reaches back.
-    if (m_p_twin != nullptr && m_p_twin->m_p_twin == this) {
-        m_p_twin->m_p_twin = nullptr;
-    }
-}
+Obstacle::~Obstacle() = default;
 
 int Obstacle::eventHandler(const vl::Event* p_e) {
     if (p_e->getType() == vl::STEP_EVENT) {
@@ -153,14 +146,6 @@ int Obstacle::draw() {
 // A piece of the world shown that can be walked through now (dissolved, sliding) has the glow's colour.
 bool Obstacle::looksPassable() const {
     return m_is_solid && getSolidness() != vl::HARD;
-}
-
-Obstacle* Obstacle::getTwin() const {
-    return m_p_twin;
-}
-
-bool Obstacle::isShadow() const {
-    return m_is_shadow;
 }
 
 void Obstacle::moveTo(vl::Vector target) {

@@ -30,29 +30,27 @@ const int WALK_SLOWDOWN_COUNT = 7;
 }  // namespace
 
 Player::Player(bool is_shadow, vl::Vector position)
-    : m_in_air(true), m_walk_direction(0), m_p_twin(nullptr), m_is_shadow(is_shadow),
-      m_in_control(!is_shadow), m_rest_position(0, 0), m_landed(false), m_twin_offset(0, 0),
-      m_has_light(false), m_p_key_guide(nullptr), m_level_over(false), m_steps_registered(false),
-      m_light_home(0, 0) {
+    : Twin(is_shadow), m_in_air(true), m_walk_direction(0), m_in_control(!is_shadow), m_rest_position(0, 0),
+      m_landed(false), m_twin_offset(0, 0), m_has_light(false), m_p_key_guide(nullptr), m_level_over(false),
+      m_steps_registered(false), m_light_home(0, 0) {
     setPosition(position);
     std::string label;
     if (m_is_shadow) {
         label = "player-shadow";
         setSolidness(vl::SPECTRAL);
-        m_twin_offset = vl::Vector(0, -static_cast<float>(SHADOW_OFFSET));
+        m_twin_offset = vl::Vector(0, -static_cast<float>(m_shadow_offset));
         setAltitude(3);
     } else {
         registerInterest(vl::KEYBOARD_EVENT);
         registerSteps();
         registerInterest(LEVER_EVENT);
         setSolidness(vl::HARD);
-        m_twin_offset = vl::Vector(0, static_cast<float>(SHADOW_OFFSET));
+        m_twin_offset = vl::Vector(0, static_cast<float>(m_shadow_offset));
         setAltitude(4);
-        m_p_twin = new Player(true, position - m_twin_offset);
-        m_p_twin->m_p_twin = this;
+        linkTwin(new Player(true, position - m_twin_offset));
         m_p_key_guide = new KeyGuide();
         m_p_key_guide->setFrame(0);
-        m_p_twin->m_p_key_guide = m_p_key_guide;
+        getTwin()->m_p_key_guide = m_p_key_guide;
         label = "player";
     }
     setSprite(label);
@@ -69,13 +67,9 @@ Player::~Player() {
     if (!m_level_over) {
         vl::addParticles(vl::BURST, getPosition(), 2.0f, m_is_shadow ? vl::BLACK : vl::BLUE);
     }
-    if (m_p_twin != nullptr) {
-        // The twin must not reach back to us once we are gone.
-        Player* p_twin = m_p_twin;
-        if (p_twin->m_p_twin == this) {
-            p_twin->m_p_twin = nullptr;
-        }
-        m_p_twin = nullptr;
+    Player* p_twin = getTwin();
+    unlinkTwin();
+    if (p_twin != nullptr) {
         vl::WorldManager::getInstance().markForDelete(p_twin);
     }
 }
@@ -128,7 +122,7 @@ int Player::draw() {
 
 // A carried light is in neither world: both forms show it over their heads.
 bool Player::showsLight() const {
-    return m_has_light || (m_p_twin != nullptr && m_p_twin->m_has_light);
+    return m_has_light || (getTwin() != nullptr && getTwin()->m_has_light);
 }
 
 char Player::edgeMarker(vl::Vector* p_where) const {
@@ -163,8 +157,8 @@ void Player::switchWorld() {
         unregisterInterest(vl::KEYBOARD_EVENT);
         if (m_is_shadow) {
             vl::addParticles(vl::BURST, getPosition(), 1.0f, vl::BLACK);
-            if (m_p_twin != nullptr) {
-                setPosition(m_p_twin->getPosition() + m_twin_offset);
+            if (getTwin() != nullptr) {
+                setPosition(getTwin()->getPosition() + m_twin_offset);
             }
             vl::addParticles(vl::BURST, getPosition(), 1.0f, vl::BLACK);
         }
@@ -376,8 +370,8 @@ void Player::stepInControl() {
         setVelocity(velocity + vl::Vector(0, GRAVITY));
     }
 
-    if (!m_is_shadow && m_p_twin != nullptr) {
-        m_p_twin->setPosition(getPosition() - m_twin_offset);
+    if (!m_is_shadow && getTwin() != nullptr) {
+        getTwin()->setPosition(getPosition() - m_twin_offset);
     }
 }
 
@@ -431,8 +425,8 @@ void Player::stepOutOfControl() {
 
 void Player::forBothForms(void (Player::*p_action)()) {
     (this->*p_action)();
-    if (m_p_twin != nullptr) {
-        (m_p_twin->*p_action)();
+    if (getTwin() != nullptr) {
+        (getTwin()->*p_action)();
     }
 }
 
@@ -476,20 +470,12 @@ bool Player::hasLight() const {
     return m_has_light;
 }
 
-bool Player::isShadow() const {
-    return m_is_shadow;
-}
-
 bool Player::isInControl() const {
     return m_in_control;
 }
 
 bool Player::isInAir() const {
     return m_in_air;
-}
-
-Player* Player::getTwin() const {
-    return m_p_twin;
 }
 
 KeyGuide* Player::getKeyGuide() const {

@@ -3,6 +3,7 @@
 #ifndef PLAYER_H
 #define PLAYER_H
 
+#include "Twin.h"
 #include <veltrane/core/Box.h>
 #include <veltrane/core/Vector.h>
 #include <veltrane/world/Object.h>
@@ -16,7 +17,7 @@ class EventKeyboard;
 
 // Exactly one form is in control: it is HARD and receives the keyboard. A world switch hands
 // control over. Removing either form removes both.
-class Player : public vl::Object {
+class Player : public vl::Object, public Twin<Player> {
 public:
     // The light form (is_shadow false) also builds the shadow form and the key guide.
     Player(bool is_shadow, vl::Vector position);
@@ -32,10 +33,8 @@ public:
 
     void setHasLight(bool has_light);
     bool hasLight() const;
-    bool isShadow() const;
     bool isInControl() const;
     bool isInAir() const;
-    Player* getTwin() const;        // the other form; not owned
     KeyGuide* getKeyGuide() const;  // shared by both forms; not owned
     void freezeAnimation();         // shows frame 0, stopped
     void startWalkAnimation();      // runs the walk, when this form may show walking
@@ -61,8 +60,6 @@ private:
 
     bool m_in_air;               //!< jumping or falling; cleared on landing
     int m_walk_direction;        //!< -1 left, 0 not walking, 1 right
-    Player* m_p_twin;            //!< the other form; not owned
-    bool m_is_shadow;            //!< this is the shadow form
     bool m_in_control;           //!< the user steers this form now
     vl::Vector m_rest_position;  //!< where the light form lands while out of control
     bool m_landed;               //!< the landing has been processed
