@@ -2,7 +2,7 @@
 #include "Door.h"
 
 #include "GameEvents.h"
-#include "Player.h"
+#include "PlayerTouching.h"
 #include <veltrane/audio/Sound.h>
 #include <veltrane/core/LogManager.h>
 #include <veltrane/input/EventKeyboard.h>

@@ -6,10 +6,12 @@
 #include <fstream>
 
 #include "Border.h"
+#include "GameEvents.h"
 #include "LevelBuilder.h"
 #include "ShowFrame.h"
 #include <veltrane/audio/Music.h>
 #include <veltrane/core/LogManager.h>
+#include <veltrane/effects/Particle.h>
 #include <veltrane/game/GameManager.h>
 #include <veltrane/graphics/DisplayManager.h>
 #include <veltrane/input/EventKeyboard.h>
@@ -52,6 +54,10 @@ GameStart::GameStart()
 GameStart::~GameStart() = default;
 
 int GameStart::eventHandler(const vl::Event* p_e) {
+    if (p_e->getType() == END_EVENT) {
+        levelEnded(static_cast<const EventEnd*>(p_e));
+        return 1;
+    }
     if (p_e->getType() != vl::KEYBOARD_EVENT) {
         return 0;
     }
@@ -79,6 +85,20 @@ void GameStart::kbd(const vl::EventKeyboard* p_keyboard) {
     } else if (key >= vl::Keyboard::NUM1 && key < vl::Keyboard::NUM1 + m_level_count) {
         selectLevel(key - vl::Keyboard::NUM1);
     }
+}
+
+void GameStart::levelEnded(const EventEnd* p_end) {
+    setActive(true);
+    setLevelRunning(false);
+    buildTitleBorders();
+    playMusic();
+    if (!p_end->isFinished()) {
+        return;
+    }
+    markFinished(p_end->getLevel());
+    // Marks the completed level on the level selector.
+    vl::addParticles(vl::BURST, vl::Vector(static_cast<float>(23 + 6 * p_end->getLevel()), 17), 2.0f,
+                     vl::GREEN);
 }
 
 int GameStart::draw() {
@@ -114,7 +134,7 @@ void GameStart::startLevel(int level) {
             world_manager.markForDelete(it.currentObject());
         }
     }
-    LevelBuilder* p_builder = new LevelBuilder();
+    LevelBuilder* p_builder = new LevelBuilder(this);
     setActive(false);
     if (m_p_music != nullptr) {
         m_p_music->pause();

@@ -3,7 +3,6 @@
 
 #include "GameEvents.h"
 #include "Obstacle.h"
-#include "Player.h"
 #include <veltrane/audio/Sound.h>
 #include <veltrane/resources/ResourceManager.h>
 #include <veltrane/world/WorldManager.h>
@@ -54,10 +53,7 @@ vl::ObjectList Light::illuminate() {
     return m_lit_obstacles;
 }
 
-int Light::pickUp(Player* p_player) {
-    if (p_player == nullptr || p_player->hasLight() || p_player->isShadow()) {
-        return -1;
-    }
+void Light::pickUp() {
     vl::Sound* p_sound = vl::ResourceManager::getInstance().getSound("light");
     if (p_sound != nullptr) {
         p_sound->play(false);
@@ -80,8 +76,6 @@ int Light::pickUp(Player* p_player) {
         world_manager.markForDelete(getTwin());
     }
     world_manager.markForDelete(this);
-    p_player->setHasLight(true);
-    return 0;
 }
 
 vl::Vector Light::getHome() const {

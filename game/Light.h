@@ -8,8 +8,6 @@
 #include <veltrane/core/Vector.h>
 #include <veltrane/world/Object.h>
 
-class Player;
-
 // Both forms are SOFT: never an obstacle, but players touching them get collision events.
 class Light : public vl::Object, public Twin<Light> {
 public:
@@ -20,9 +18,8 @@ public:
     // Shadow form: dissolves (SPECTRAL, lit) every shadow obstacle it overlaps. Returns a copy of the
     // obstacles dissolved so far; always empty for the light form.
     vl::ObjectList illuminate();
-    // Gives the light to p_player: both forms go and the dissolved obstacles are given back.
-    // 0, or -1 (nothing changes) when the player carries a light already or is the shadow form.
-    int pickUp(Player* p_player);
+    // The light is carried away: both forms go and the dissolved obstacles are given back.
+    void pickUp();
     // Where the level put the light form: a light carried away and put down keeps it.
     vl::Vector getHome() const;
     void setHome(vl::Vector home);  // for both forms

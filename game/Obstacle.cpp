@@ -2,12 +2,9 @@
 #include "Obstacle.h"
 
 #include "GameEvents.h"
-#include "KeyGuide.h"
-#include "Player.h"
 
 #include <algorithm>
 
-#include <veltrane/core/LogManager.h>
 #include <veltrane/core/ObjectList.h>
 #include <veltrane/graphics/Frame.h>
 #include <veltrane/graphics/Sprite.h>
@@ -97,7 +94,7 @@ int Obstacle::step() {
     const vl::ObjectList below = world_manager.objectsAtPosition(position);
     for (vl::ObjectListIterator it(&below); !it.isDone(); it.next()) {
         if (it.currentObject()->getType() == "Player") {
-            crush(static_cast<Player*>(it.currentObject()));
+            crush(it.currentObject());
         }
     }
     m_crush_pending = false;
@@ -115,23 +112,21 @@ void Obstacle::harden() {
     const vl::ObjectList all = vl::WorldManager::getInstance().getAllObjects();
     for (vl::ObjectListIterator it(&all); !it.isDone(); it.next()) {
         // Only the form of this obstacle's world can be shut in by it.
-        if (it.currentObject()->getType() == "Player" &&
-            static_cast<Player*>(it.currentObject())->isShadow() == m_is_shadow &&
-            overlaps(box, vl::getWorldBox(it.currentObject()))) {
+        const TwinForm* p_form = dynamic_cast<const TwinForm*>(it.currentObject());
+        if (it.currentObject()->getType() == "Player" && p_form != nullptr &&
+            p_form->isShadow() == m_is_shadow && overlaps(box, vl::getWorldBox(it.currentObject()))) {
             return;
         }
     }
     setSolidness(vl::HARD);
 }
 
-// Without a player the level waits for R or Q: say so, once, rather than seem frozen.
-void Obstacle::crush(Player* p_player) {
-    KeyGuide* p_guide = p_player->getKeyGuide();
-    if (p_guide != nullptr && p_guide->getFrame() != KeyGuide::CRUSHED) {
-        p_guide->setFrame(KeyGuide::CRUSHED);
-        vl::LogManager::getInstance().writeLog("Player crushed: R restarts the level");
-    }
-    vl::WorldManager::getInstance().markForDelete(p_player);
+// Without a player the level waits for R or Q: the key guide says so rather than seem frozen.
+void Obstacle::crush(vl::Object* p_player) {
+    EventCrush crushed;
+    vl::WorldManager& world_manager = vl::WorldManager::getInstance();
+    world_manager.onEvent(&crushed);
+    world_manager.markForDelete(p_player);
 }
 
 int Obstacle::draw() {

@@ -9,8 +9,6 @@
 #include <veltrane/core/Vector.h>
 #include <veltrane/world/Object.h>
 
-class Player;
-
 // Only the forms of the world now shown are solid. Building the light form builds the shadow
 // form too; the world manager owns both.
 class Obstacle : public vl::Object, public Twin<Obstacle> {
@@ -32,8 +30,8 @@ public:
 
 private:
     int step();
-    void crush(Player* p_player);  // removes it; the key guide tells how to go on
-    void harden();                 // HARD, unless a player is still inside
+    void crush(vl::Object* p_player);  // removes it; the key guide tells how to go on
+    void harden();                     // HARD, unless a player is still inside
 
     vl::Vector m_target;   //!< destination of a lever move
     bool m_is_solid;       //!< this form belongs to the world now shown

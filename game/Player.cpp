@@ -221,7 +221,11 @@ void Player::kbd(const vl::EventKeyboard* p_keyboard) {
     }
 }
 
+// Only the light form takes a light, and one at a time.
 void Player::takeLight() {
+    if (m_is_shadow || m_has_light) {
+        return;
+    }
     const vl::ObjectList touching = vl::WorldManager::getInstance().getCollisions(this, getPosition());
     for (vl::ObjectListIterator it(&touching); !it.isDone(); it.next()) {
         if (it.currentObject()->getType() != "Light") {
@@ -231,10 +235,10 @@ void Player::takeLight() {
         const Light* p_light_form = p_light->isShadow() ? p_light->getTwin() : p_light;
         const vl::Vector home = p_light->getHome();
         const vl::Box home_box = vl::getWorldBox(p_light_form != nullptr ? p_light_form : p_light, home);
-        if (p_light->pickUp(this) == 0) {
-            m_light_home = home;
-            m_light_home_box = home_box;
-        }
+        p_light->pickUp();
+        setHasLight(true);
+        m_light_home = home;
+        m_light_home_box = home_box;
         return;
     }
 }
@@ -480,14 +484,4 @@ bool Player::isInAir() const {
 
 KeyGuide* Player::getKeyGuide() const {
     return m_p_key_guide;
-}
-
-bool isPlayerTouching(vl::Object* p_o) {
-    const vl::ObjectList touching = vl::WorldManager::getInstance().getCollisions(p_o, p_o->getPosition());
-    for (vl::ObjectListIterator it(&touching); !it.isDone(); it.next()) {
-        if (it.currentObject()->getType() == "Player") {
-            return true;
-        }
-    }
-    return false;
 }

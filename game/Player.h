@@ -72,7 +72,4 @@ private:
     vl::Box m_light_home_box;    //!< the light form's box there
 };
 
-// Whether a form of the player overlaps p_o where it stands.
-bool isPlayerTouching(vl::Object* p_o);
-
 #endif

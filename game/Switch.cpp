@@ -3,7 +3,7 @@
 
 #include "GameEvents.h"
 #include "Obstacle.h"
-#include "Player.h"
+#include "PlayerTouching.h"
 #include "ShowFrame.h"
 #include <veltrane/audio/Sound.h>
 #include <veltrane/core/LogManager.h>
