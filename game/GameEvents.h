@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The game's own event types and the events that carry them.
+// The game's own event types, the events that carry them, and the constants every game class shares.
 #ifndef GAME_EVENTS_H
 #define GAME_EVENTS_H
 
@@ -14,6 +14,8 @@ const std::string CRUSH_EVENT = "crush";    // a lever-moved piece landed on the
 
 // Rows between the light form of a two-form thing and its shadow form above it.
 const int SHADOW_OFFSET = 7;
+
+const int LEVEL_COUNT = 6;  // levels to choose from, numbered 0 to 5
 
 class EventShadow : public vl::Event {
 public:

@@ -8,6 +8,7 @@
 #include "Border.h"
 #include "GameEvents.h"
 #include "LevelBuilder.h"
+#include "LevelFiles.h"
 #include "ShowFrame.h"
 #include <veltrane/audio/Music.h>
 #include <veltrane/core/LogManager.h>
@@ -35,9 +36,9 @@ std::string finishedPath() {
 }  // namespace
 
 GameStart::GameStart()
-    : m_level_count(LevelBuilder::LEVEL_COUNT), m_selected_level(0), m_p_music(nullptr),
-      m_level_running(false), m_finished(LevelBuilder::LEVEL_COUNT, '0') {
-    m_level_count = LevelBuilder::LEVEL_COUNT;
+    : m_level_count(LEVEL_COUNT), m_selected_level(0), m_p_music(nullptr), m_level_running(false),
+      m_finished(LEVEL_COUNT, '0') {
+    m_level_count = LEVEL_COUNT;
     setSprite("gamestart");
     setType("GameStart");
     setLocation(vl::CENTER_CENTER);
@@ -123,6 +124,9 @@ int GameStart::getSelectedLevel() const {
 }
 
 void GameStart::startLevel(int level) {
+    if (!LevelFiles::getInstance().canStart(level)) {
+        return;  // its file was named at start-up; the title screen stays
+    }
     vl::LogManager::getInstance().writeLog("Starting level %d", level + 1);
     m_level_running = true;
     vl::WorldManager& world_manager = vl::WorldManager::getInstance();

@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "LevelBuilder.h"
 
-#include "Border.h"
 #include "GameEvents.h"
-#include "Obstacle.h"
+#include "LevelFiles.h"
 #include <veltrane/audio/Music.h>
 #include <veltrane/core/LogManager.h>
 #include <veltrane/input/EventKeyboard.h>
@@ -72,24 +71,7 @@ void LevelBuilder::kbd(const vl::EventKeyboard* p_keyboard) {
 }
 
 void LevelBuilder::buildLevelFrame() {
-    buildWalls();
-    buildBorders();
-}
-
-void LevelBuilder::buildWalls() {
-    for (int i = 0; i <= 5; i++) {
-        new Obstacle("wall", false, 0, 4 * i);
-        new Obstacle("wall", false, 79, 4 * i);
-    }
-}
-
-void LevelBuilder::buildBorders() {
-    for (int i = 0; i <= 4; i++) {
-        Border* p_left = new Border("left");
-        p_left->setPosition(vl::Vector(1, static_cast<float>(5 * i + 1)));
-        Border* p_right = new Border("right");
-        p_right->setPosition(vl::Vector(78, static_cast<float>(5 * i + 1)));
-    }
+    LevelFiles::getInstance().getFrame().build();
 }
 
 void LevelBuilder::clearLevel() {

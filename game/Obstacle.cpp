@@ -57,8 +57,9 @@ int Obstacle::eventHandler(const vl::Event* p_e) {
         m_is_solid = !m_is_solid;
         // A dissolved form turns hard as before: the glow dissolves it again when met.
         setSolidness(m_is_solid && m_is_lit ? vl::HARD : vl::SPECTRAL);
-        if (m_is_solid) {
-            harden();  // a player a lever moved it onto in the other world walks out first
+        // A sliding piece stays passable until it stops; a player a lever moved it onto walks out first.
+        if (m_is_solid && !m_is_moving) {
+            harden();
         }
         return 0;
     }
@@ -138,9 +139,10 @@ int Obstacle::draw() {
         .draw(getPosition(), vl::MAGENTA, p_sprite->getTransparency());
 }
 
-// A piece of the world shown that can be walked through now (dissolved, sliding) has the glow's colour.
+// A piece of the world shown that can be walked through now (dissolved, sliding) has the glow's colour;
+// a dissolved piece shown anew is hard only until the glow meets the player again, so it counts too.
 bool Obstacle::looksPassable() const {
-    return m_is_solid && getSolidness() != vl::HARD;
+    return m_is_solid && (getSolidness() != vl::HARD || m_is_lit);
 }
 
 void Obstacle::moveTo(vl::Vector target) {

@@ -26,7 +26,7 @@ public:
     void setLit(bool is_lit);        // a light dissolved (true) or gave back (false) this shadow form
     bool isLit() const;
     bool isMoving() const;
-    bool looksPassable() const;  // of the world shown, yet not solid now
+    bool looksPassable() const;  // of the world shown, and not solid now or dissolved by a glow
 
 private:
     int step();

@@ -2,6 +2,9 @@
 #include "Player.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <utility>
 
 #include "GameEvents.h"
 #include "KeyGuide.h"
@@ -12,7 +15,9 @@
 #include <veltrane/core/ObjectList.h>
 #include <veltrane/effects/Particle.h>
 #include <veltrane/graphics/Animation.h>
+#include <veltrane/graphics/CellGrid.h>
 #include <veltrane/graphics/DisplayManager.h>
+#include <veltrane/graphics/Frame.h>
 #include <veltrane/graphics/Sprite.h>
 #include <veltrane/input/EventKeyboard.h>
 #include <veltrane/resources/ResourceManager.h>
@@ -27,26 +32,52 @@ const float Player::GRAVITY = 0.1f;
 namespace {
 const float SUPPORT_PROBE = 0.1f;  // rows below the next position where support is looked for
 const int WALK_SLOWDOWN_COUNT = 7;
+const int SHADOW_ALTITUDE = 3;  // the shadow form out of control, under the light world's pieces
+const int NO_FOOTING = 2;       // more than any shift: nothing found under the feet yet
+
+// The first and last column an object's picture is drawn in, by the display's rounding.
+std::pair<int, int> drawnColumns(const vl::Object* p_o) {
+    const int width = static_cast<int>(p_o->getBox().getHorizontal());
+    const int first = vl::toCell(p_o->getPosition().getX() - static_cast<float>(width / 2));
+    return {first, first + width - 1};
+}
+
+// 0 when the form's drawn feet meet the support's picture, else the one column toward it: a box resting
+// on a support's edge (or half a cell into an even-width one) is drawn a column beside it otherwise.
+int footingShift(const vl::Object* p_form, const vl::Object* p_support) {
+    const std::pair<int, int> feet = drawnColumns(p_form);
+    const std::pair<int, int> under = drawnColumns(p_support);
+    if (under.second < feet.first) {
+        return -1;
+    }
+    return under.first > feet.second ? 1 : 0;
+}
+
+// Of two supports' shifts, the one that moves the picture least.
+int nearerFooting(int footing, int shift) {
+    return std::abs(shift) < std::abs(footing) ? shift : footing;
+}
 }  // namespace
 
 Player::Player(bool is_shadow, vl::Vector position)
     : Twin(is_shadow), m_in_air(true), m_walk_direction(0), m_in_control(!is_shadow), m_rest_position(0, 0),
       m_landed(false), m_twin_offset(0, 0), m_has_light(false), m_p_key_guide(nullptr), m_level_over(false),
-      m_steps_registered(false), m_light_home(0, 0) {
+      m_steps_registered(false), m_light_home(0, 0), m_footing_shift(0) {
     setPosition(position);
     std::string label;
     if (m_is_shadow) {
         label = "player-shadow";
         setSolidness(vl::SPECTRAL);
         m_twin_offset = vl::Vector(0, -static_cast<float>(m_shadow_offset));
-        setAltitude(3);
+        setAltitude(SHADOW_ALTITUDE);
     } else {
         registerInterest(vl::KEYBOARD_EVENT);
         registerSteps();
         registerInterest(LEVER_EVENT);
         setSolidness(vl::HARD);
         m_twin_offset = vl::Vector(0, static_cast<float>(m_shadow_offset));
-        setAltitude(4);
+        setAltitude(vl::MAX_ALTITUDE);
+        setDrawnOutOfView();  // its marker shows while it is out of sight
         linkTwin(new Player(true, position - m_twin_offset));
         m_p_key_guide = new KeyGuide();
         m_p_key_guide->setFrame(0);
@@ -106,18 +137,51 @@ int Player::eventHandler(const vl::Event* p_e) {
 }
 
 int Player::draw() {
-    const int result = vl::Object::draw();
     vl::Vector where;
     const char marker = edgeMarker(&where);
     const vl::Sprite* p_sprite = getAnimation().getSprite();
     const vl::DisplayManager& display = vl::DisplayManager::getInstance();
-    if (marker != 0 && p_sprite != nullptr) {
-        display.drawCharacter(where, marker, p_sprite->getColor());
+    if (marker != 0) {
+        // Out of sight the marker stands in for the whole form.
+        return p_sprite == nullptr ? 0 : display.drawCharacter(where, marker, p_sprite->getColor());
     }
+    const vl::Vector picture = getPosition() + vl::Vector(static_cast<float>(m_footing_shift), 0);
+    if (m_in_control) {
+        coverGaps(picture);  // before drawAt, which may move the animation on to its next frame
+    }
+    const int result = drawAt(picture);
     if (showsLight()) {
-        display.drawCharacter(getPosition() + vl::Vector(0, -2), '*', vl::MAGENTA);
+        display.drawCharacter(picture + vl::Vector(0, -2), '*', vl::MAGENTA);
     }
     return result;
+}
+
+// Nothing of the level shows through the form in control: a row's blanks between its outermost
+// characters (between the legs) are drawn as blank cells.
+void Player::coverGaps(vl::Vector picture) const {
+    const vl::Animation animation = getAnimation();
+    const vl::Sprite* p_sprite = animation.getSprite();
+    if (p_sprite == nullptr || p_sprite->getTransparency() == 0) {
+        return;
+    }
+    const vl::Frame frame = p_sprite->getFrame(animation.getIndex());
+    const std::string characters = frame.getString();
+    const char clear = p_sprite->getTransparency();
+    const int width = frame.getWidth();
+    const int height = frame.getHeight();
+    for (int row = 0; row < height && static_cast<size_t>((row + 1) * width) <= characters.size(); row++) {
+        const std::string line =
+            characters.substr(static_cast<size_t>(row * width), static_cast<size_t>(width));
+        const size_t first = line.find_first_not_of(clear);
+        const size_t last = line.find_last_not_of(clear);
+        for (size_t x = first + 1; first != std::string::npos && x < last; x++) {
+            if (line[x] == clear) {
+                const vl::Vector cell(static_cast<float>(static_cast<int>(x) - width / 2),
+                                      static_cast<float>(row - height / 2));
+                vl::DisplayManager::getInstance().drawCharacter(picture + cell, ' ', p_sprite->getColor());
+            }
+        }
+    }
 }
 
 // A carried light is in neither world: both forms show it over their heads.
@@ -151,6 +215,8 @@ void Player::switchWorld() {
         setSolidness(vl::HARD);
         registerInterest(vl::KEYBOARD_EVENT);
         registerSteps();
+        // Over everything of the level, its marker too, and after it in the top altitude's order.
+        setAltitude(vl::MAX_ALTITUDE);
     } else {
         setSolidness(vl::SPECTRAL);
         setVelocity(vl::Vector(0, 0));
@@ -161,9 +227,12 @@ void Player::switchWorld() {
                 setPosition(getTwin()->getPosition() + m_twin_offset);
             }
             vl::addParticles(vl::BURST, getPosition(), 1.0f, vl::BLACK);
+            setAltitude(SHADOW_ALTITUDE);
+            m_footing_shift = 0;  // it no longer stands where it stood
         }
     }
     m_in_control = !m_in_control;
+    setDrawnOutOfView(m_in_control);
 }
 
 // A form keeps its step events once it has them (the light form needs them out of control too);
@@ -328,6 +397,7 @@ void Player::stepInControl() {
     const float player_bottom = player_box.getCorner().getY() + player_box.getVertical();
 
     bool supported = false;
+    int footing = NO_FOOTING;
     for (vl::ObjectListIterator it(&below); !it.isDone(); it.next()) {
         vl::Object* p_o = it.currentObject();
         // Only something under the feet holds the player up: a ceiling met on the way up is
@@ -335,8 +405,10 @@ void Player::stepInControl() {
         if (p_o->getSolidness() == vl::HARD && p_o->getType() != "Player" &&
             vl::getWorldBox(p_o).getCorner().getY() >= player_bottom) {
             supported = true;
+            footing = nearerFooting(footing, footingShift(this, p_o));
         }
     }
+    m_footing_shift = supported ? footing : 0;
 
     if (m_p_key_guide != nullptr) {
         int frame = -1;
@@ -392,6 +464,8 @@ void Player::stepOutOfControl() {
     }
     // Out of control the light form is a ghost that falls until it finds a light-world floor at rest.
     m_landed = false;
+    m_footing_shift = 0;
+    int footing = NO_FOOTING;
     const vl::Vector position = getPosition();
     const vl::Vector velocity = getVelocity();
     const float half_height = halfHeight();
@@ -413,10 +487,12 @@ void Player::stepOutOfControl() {
             const float top = vl::getWorldBox(p_o).getCorner().getY();
             floor_top = found ? std::min(floor_top, top) : top;
             found = true;
+            footing = nearerFooting(footing, footingShift(this, p_o));
         }
     }
     if (found) {
         m_rest_position = vl::Vector(position.getX(), floor_top - SUPPORT_PROBE - half_height);
+        m_footing_shift = footing;
         m_in_air = false;
         if (m_walk_direction != 0) {
             forBothForms(&Player::startWalkAnimation);

@@ -24,11 +24,9 @@ public:
     ~Player() override;  // a burst of particles unless the level ended; removes the twin
     // Keyboard, collision and step events: 1. Game events ("shadow", "lever", "end"): 0.
     int eventHandler(const vl::Event* p_e) override;
-    int draw() override;  // the form, and for the form in control out of sight a marker at the screen's edge
-
-    // The marker's character ('<', '>', '^' or 'v') and cell while the form in control is out of the
-    // view; 0 when it is in sight or not in control.
-    char edgeMarker(vl::Vector* p_where) const;
+    // The form standing on what holds it up, or for the form in control out of sight a marker at the
+    // screen's edge instead.
+    int draw() override;
     bool showsLight() const;  // the carried light is drawn over the head
 
     void setHasLight(bool has_light);
@@ -44,6 +42,10 @@ public:
     static const float GRAVITY;        // rows per step added every unsupported step
 
 private:
+    // The marker's character ('<', '>', '^' or 'v') and cell while the form in control is out of the
+    // view; 0 when it is in sight or not in control.
+    char edgeMarker(vl::Vector* p_where) const;
+    void coverGaps(vl::Vector picture) const;  // blank cells inside the figure's rows, drawn at picture
     void kbd(const vl::EventKeyboard* p_keyboard);
     void takeLight();     // picks up the first light touched, noting where it belongs
     void putLightDown();  // where it was found, else at the truncated position
@@ -70,6 +72,7 @@ private:
     bool m_steps_registered;     //!< already receives step events
     vl::Vector m_light_home;     //!< where the level put the light carried
     vl::Box m_light_home_box;    //!< the light form's box there
+    int m_footing_shift;         //!< columns the picture is drawn over, onto what holds the box up
 };
 
 #endif

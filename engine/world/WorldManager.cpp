@@ -353,7 +353,8 @@ void WorldManager::draw() {
         for (int i = 0; i < visible.getCount(); i++) {
             Object* p_o = visible[i];
             // View objects sit in view coordinates, so their world box says nothing about being seen.
-            if (boxIntersectsBox(getWorldBox(p_o), m_view) || p_o->isViewAnchored()) {
+            if (boxIntersectsBox(getWorldBox(p_o), m_view) || p_o->isViewAnchored() ||
+                p_o->isDrawnOutOfView()) {
                 p_o->draw();
             }
         }

@@ -124,6 +124,7 @@ public:
     bool isModified() const;             // any attribute modified since last serialised
     Vector predictPosition() const;      // position plus velocity; changes nothing
     bool isViewAnchored() const;         // positioned in view coordinates, so drawn wherever the view is
+    bool isDrawnOutOfView() const;       // asked to be drawn even while its box misses the view
     void setDirectionTo(Vector target);  // points the direction from the position toward target
 
     int registerInterest(std::string event_type);    // with the manager that sends that type; 0 or -1
@@ -156,6 +157,9 @@ public:
 protected:
     static void setNextId(int next_id);          // for objects that give their id back
     void setViewAnchored(bool anchored = true);  // for objects whose position is in view coordinates
+    // For objects whose draw shows something in sight while they are not, such as a marker at the edge.
+    void setDrawnOutOfView(bool drawn = true);
+    int drawAt(Vector where);  // as draw, with the animation and shape at where instead of the position
 
 private:
     Object(const Object&) = delete;
@@ -191,7 +195,8 @@ private:
     bool m_avoid_collisions;
     bool m_in_world;  //!< the world manager accepted it; only then are its lists kept up to date
     bool m_view_anchored;
-    bool m_warned_still;  //!< a path was followed at speed 0 and logged
+    bool m_warned_still;       //!< a path was followed at speed 0 and logged
+    bool m_drawn_out_of_view;  //!< drawn even while its box is out of the view
 };
 
 }  // namespace vl

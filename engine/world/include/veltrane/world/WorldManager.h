@@ -42,7 +42,8 @@ public:
     int moveObject(Object* p_o, Vector where);
 
     void update();  // moves every active object, steps paths and accelerations, deletes the marked objects
-    void draw();    // visible objects inside the view (view objects always), altitude 0 upwards
+    void
+    draw();  // visible objects inside the view (view objects and those asking always), altitude 0 upwards
 
     void setBoundary(Box new_boundary);  // the world's extent; rebuilds the grid and re-lists every object
     /// The world's extent.
