@@ -7,6 +7,7 @@
 
 #include "Border.h"
 #include "GameEvents.h"
+#include "KeyBindings.h"
 #include "LevelBuilder.h"
 #include "LevelFiles.h"
 #include "ShowFrame.h"
@@ -67,24 +68,31 @@ int GameStart::eventHandler(const vl::Event* p_e) {
 }
 
 void GameStart::kbd(const vl::EventKeyboard* p_keyboard) {
-    const vl::Keyboard::Key key = p_keyboard->getKey();
-    const vl::EventKeyboardAction action = p_keyboard->getKeyboardAction();
-    if (key == vl::Keyboard::RETURN) {
+    const KeyCommand key = keyCommand(Screen::TITLE, p_keyboard);
+    switch (key.command) {
+    case Command::START_LEVEL:
         startLevel(m_selected_level);
-    } else if (key == vl::Keyboard::A) {
-        if (action == vl::KEY_PRESSED && m_selected_level > 0) {
+        break;
+    case Command::PREVIOUS_LEVEL:
+        if (m_selected_level > 0) {
             selectLevel(m_selected_level - 1);
         }
-    } else if (key == vl::Keyboard::D) {
-        if (action == vl::KEY_PRESSED && m_selected_level < m_level_count - 1) {
+        break;
+    case Command::NEXT_LEVEL:
+        if (m_selected_level < m_level_count - 1) {
             selectLevel(m_selected_level + 1);
         }
-    } else if (key == vl::Keyboard::Q) {
-        if (action == vl::KEY_RELEASED && !m_level_running) {
+        break;
+    case Command::QUIT_GAME:
+        if (!m_level_running) {
             vl::GameManager::getInstance().setGameOver(true);
         }
-    } else if (key >= vl::Keyboard::NUM1 && key < vl::Keyboard::NUM1 + m_level_count) {
-        selectLevel(key - vl::Keyboard::NUM1);
+        break;
+    case Command::SELECT_LEVEL:
+        selectLevel(key.level);
+        break;
+    default:
+        break;
     }
 }
 

@@ -2,6 +2,7 @@
 #include "LevelBuilder.h"
 
 #include "GameEvents.h"
+#include "KeyBindings.h"
 #include "LevelFiles.h"
 #include <veltrane/audio/Music.h>
 #include <veltrane/core/LogManager.h>
@@ -55,18 +56,24 @@ int LevelBuilder::eventHandler(const vl::Event* p_e) {
 }
 
 void LevelBuilder::kbd(const vl::EventKeyboard* p_keyboard) {
-    const vl::Keyboard::Key key = p_keyboard->getKey();
-    const vl::EventKeyboardAction action = p_keyboard->getKeyboardAction();
-    if (key == vl::Keyboard::Q && action == vl::KEY_RELEASED) {
+    switch (keyCommand(Screen::LEVEL, p_keyboard).command) {
+    case Command::LEAVE_LEVEL: {
         m_quit = true;
         EventEnd end;
         vl::WorldManager::getInstance().onEvent(&end);
-    } else if (key == vl::Keyboard::R && action == vl::KEY_PRESSED) {
+        break;
+    }
+    case Command::RESTART_LEVEL:
         restart();
-    } else if (key == vl::Keyboard::S && action == vl::KEY_PRESSED) {
+        break;
+    case Command::SWITCH_WORLD: {
         EventShadow shadow;
         vl::WorldManager::getInstance().onEvent(&shadow);
         vl::LogManager::getInstance().writeLog("SHADOW SWITCH");
+        break;
+    }
+    default:
+        break;
     }
 }
 

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "GameEvents.h"
+#include "KeyBindings.h"
 #include "KeyGuide.h"
 #include "Light.h"
 #include "Switch.h"
@@ -244,50 +245,56 @@ void Player::registerSteps() {
 }
 
 void Player::kbd(const vl::EventKeyboard* p_keyboard) {
-    const vl::Keyboard::Key key = p_keyboard->getKey();
-    const vl::EventKeyboardAction action = p_keyboard->getKeyboardAction();
-    const vl::Vector velocity = getVelocity();
-    switch (key) {
-    case vl::Keyboard::SPACE:
-        if (action == vl::KEY_PRESSED) {
-            if (!m_has_light) {
-                takeLight();
-            } else {
-                putLightDown();
-            }
+    switch (keyCommand(Screen::LEVEL, p_keyboard).command) {
+    case Command::LIGHT:
+        if (!m_has_light) {
+            takeLight();
+        } else {
+            putLightDown();
         }
         break;
-    case vl::Keyboard::A:
-    case vl::Keyboard::D:
-        if (action == vl::KEY_DOWN) {
-            const int direction = key == vl::Keyboard::A ? -1 : 1;
-            if (m_walk_direction != direction) {
-                setVelocity(vl::Vector(WALK_SPEED * static_cast<float>(direction), velocity.getY()));
-                m_walk_direction = direction;
-                vl::LogManager::getInstance().writeLog(direction < 0 ? "left" : "right");
-                if (!m_in_air) {
-                    forBothForms(&Player::startWalkAnimation);
-                }
-            }
-        }
+    case Command::WALK_LEFT:
+        walk(-1);
         break;
-    case vl::Keyboard::W:
-        if (action == vl::KEY_DOWN && !m_in_air) {
-            m_in_air = true;
-            m_landed = false;
-            setVelocity(vl::Vector(velocity.getX(), JUMP_VELOCITY));
-            playSound("jump");
-            forBothForms(&Player::freezeAnimation);
-        }
+    case Command::WALK_RIGHT:
+        walk(1);
         break;
-    default:
-        return;
-    }
-    if (action == vl::KEY_RELEASED) {
+    case Command::JUMP:
+        jump();
+        break;
+    case Command::STOP_WALKING:
         setVelocity(vl::Vector(0, getVelocity().getY()));
         m_walk_direction = 0;
         forBothForms(&Player::freezeAnimation);
+        break;
+    default:
+        break;
     }
+}
+
+// The velocity is set only when the direction changes: a side hit that stops the walk holds until
+// the key is let go and held again.
+void Player::walk(int direction) {
+    if (m_walk_direction == direction) {
+        return;
+    }
+    setVelocity(vl::Vector(WALK_SPEED * static_cast<float>(direction), getVelocity().getY()));
+    m_walk_direction = direction;
+    vl::LogManager::getInstance().writeLog(direction < 0 ? "left" : "right");
+    if (!m_in_air) {
+        forBothForms(&Player::startWalkAnimation);
+    }
+}
+
+void Player::jump() {
+    if (m_in_air) {
+        return;
+    }
+    m_in_air = true;
+    m_landed = false;
+    setVelocity(vl::Vector(getVelocity().getX(), JUMP_VELOCITY));
+    playSound("jump");
+    forBothForms(&Player::freezeAnimation);
 }
 
 // Only the light form takes a light, and one at a time.

@@ -47,8 +47,10 @@ private:
     char edgeMarker(vl::Vector* p_where) const;
     void coverGaps(vl::Vector picture) const;  // blank cells inside the figure's rows, drawn at picture
     void kbd(const vl::EventKeyboard* p_keyboard);
-    void takeLight();     // picks up the first light touched, noting where it belongs
-    void putLightDown();  // where it was found, else at the truncated position
+    void walk(int direction);  // -1 left, 1 right
+    void jump();               // if standing
+    void takeLight();          // picks up the first light touched, noting where it belongs
+    void putLightDown();       // where it was found, else at the truncated position
     void hit(const vl::EventCollision* p_collision);
     void illuminateAt(vl::Vector where);  // every light met there dissolves what it covers
     void step();

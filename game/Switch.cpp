@@ -2,6 +2,7 @@
 #include "Switch.h"
 
 #include "GameEvents.h"
+#include "KeyBindings.h"
 #include "Obstacle.h"
 #include "PlayerTouching.h"
 #include "ShowFrame.h"
@@ -48,8 +49,7 @@ Switch::~Switch() = default;
 
 int Switch::eventHandler(const vl::Event* p_e) {
     if (p_e->getType() == vl::KEYBOARD_EVENT) {
-        const vl::EventKeyboard* p_keyboard = static_cast<const vl::EventKeyboard*>(p_e);
-        if (p_keyboard->getKey() == vl::Keyboard::E && p_keyboard->getKeyboardAction() == vl::KEY_RELEASED) {
+        if (keyCommand(Screen::LEVEL, static_cast<const vl::EventKeyboard*>(p_e)).command == Command::USE) {
             pull();
         }
         return 1;
