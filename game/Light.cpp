@@ -38,12 +38,8 @@ vl::ObjectList Light::illuminate() {
     if (m_is_shadow) {
         const vl::ObjectList touching = vl::WorldManager::getInstance().getCollisions(this, getPosition());
         for (vl::ObjectListIterator it(&touching); !it.isDone(); it.next()) {
-            vl::Object* p_o = it.currentObject();
-            if (p_o->getType() != "Obstacle") {
-                continue;
-            }
-            Obstacle* p_obstacle = static_cast<Obstacle*>(p_o);
-            if (p_obstacle->isShadow()) {
+            Obstacle* p_obstacle = dynamic_cast<Obstacle*>(it.currentObject());
+            if (p_obstacle != nullptr && p_obstacle->isShadow()) {
                 m_lit_obstacles.insert(p_obstacle);
                 p_obstacle->setSolidness(vl::SPECTRAL);
                 p_obstacle->setLit(true);

@@ -10,6 +10,7 @@
 #include "KeyBindings.h"
 #include "KeyGuide.h"
 #include "Light.h"
+#include "Obstacle.h"
 #include "Switch.h"
 #include <veltrane/audio/Sound.h>
 #include <veltrane/core/LogManager.h>
@@ -304,10 +305,10 @@ void Player::takeLight() {
     }
     const vl::ObjectList touching = vl::WorldManager::getInstance().getCollisions(this, getPosition());
     for (vl::ObjectListIterator it(&touching); !it.isDone(); it.next()) {
-        if (it.currentObject()->getType() != "Light") {
+        Light* p_light = dynamic_cast<Light*>(it.currentObject());
+        if (p_light == nullptr) {
             continue;
         }
-        Light* p_light = static_cast<Light*>(it.currentObject());
         const Light* p_light_form = p_light->isShadow() ? p_light->getTwin() : p_light;
         const vl::Vector home = p_light->getHome();
         const vl::Box home_box = vl::getWorldBox(p_light_form != nullptr ? p_light_form : p_light, home);
@@ -335,17 +336,13 @@ void Player::hit(const vl::EventCollision* p_collision) {
     vl::Object* p_o1 = p_collision->getObject1();
     vl::Object* p_o2 = p_collision->getObject2();
     vl::Object* p_obstacle = nullptr;
-    if (p_o1->getType() == "Obstacle") {
-        p_obstacle = p_o1;
-    }
-    if (p_o2->getType() == "Obstacle") {
-        p_obstacle = p_o2;
-    }
-    if (p_o1->getType() == "Light") {
-        static_cast<Light*>(p_o1)->illuminate();
-    }
-    if (p_o2->getType() == "Light") {
-        static_cast<Light*>(p_o2)->illuminate();
+    for (vl::Object* p_o : {p_o1, p_o2}) {
+        if (dynamic_cast<Obstacle*>(p_o) != nullptr) {
+            p_obstacle = p_o;  // object 2 wins when both are obstacles
+        }
+        if (Light* p_light = dynamic_cast<Light*>(p_o)) {
+            p_light->illuminate();
+        }
     }
     if (p_obstacle == nullptr) {
         return;
@@ -380,8 +377,8 @@ void Player::hit(const vl::EventCollision* p_collision) {
 void Player::illuminateAt(vl::Vector where) {
     const vl::ObjectList touching = vl::WorldManager::getInstance().getCollisions(this, where);
     for (vl::ObjectListIterator it(&touching); !it.isDone(); it.next()) {
-        if (it.currentObject()->getType() == "Light") {
-            static_cast<Light*>(it.currentObject())->illuminate();
+        if (Light* p_light = dynamic_cast<Light*>(it.currentObject())) {
+            p_light->illuminate();
         }
     }
 }
@@ -486,9 +483,8 @@ void Player::stepOutOfControl() {
             vl::WorldManager::getInstance().objectsAtPosition(vl::Vector(x, probe_y));
         for (vl::ObjectListIterator it(&under); !it.isDone(); it.next()) {
             vl::Object* p_o = it.currentObject();
-            if (p_o->getType() != "Obstacle" ||
-                p_o->getAnimation().getName().find("shadow") != std::string::npos ||
-                !p_o->getVelocity().isZero()) {
+            const Obstacle* p_floor = dynamic_cast<const Obstacle*>(p_o);
+            if (p_floor == nullptr || p_floor->isShadow() || !p_o->getVelocity().isZero()) {
                 continue;
             }
             const float top = vl::getWorldBox(p_o).getCorner().getY();
