@@ -13,6 +13,7 @@ class KeyGuide : public vl::Object {
 public:
     KeyGuide();  // centred under the window at (columns / 2, 20), showing frame 0
     ~KeyGuide() override;
+    int eventHandler(const vl::Event* p_e) override;  // "crush": shows the crushed frame, once; 1. Else 0.
     void setFrame(int frame);  // shows that frame; asking for the frame already shown does nothing
     int getFrame() const;
     void showRule();  // frame 0 shows the two-worlds rule from now on

@@ -7,8 +7,10 @@
 #include <utility>
 
 #include "GameEvents.h"
+#include "KeyBindings.h"
 #include "KeyGuide.h"
 #include "Light.h"
+#include "Obstacle.h"
 #include "Switch.h"
 #include <veltrane/audio/Sound.h>
 #include <veltrane/core/LogManager.h>
@@ -60,30 +62,28 @@ int nearerFooting(int footing, int shift) {
 }  // namespace
 
 Player::Player(bool is_shadow, vl::Vector position)
-    : m_in_air(true), m_walk_direction(0), m_p_twin(nullptr), m_is_shadow(is_shadow),
-      m_in_control(!is_shadow), m_rest_position(0, 0), m_landed(false), m_twin_offset(0, 0),
-      m_has_light(false), m_p_key_guide(nullptr), m_level_over(false), m_steps_registered(false),
-      m_light_home(0, 0), m_footing_shift(0) {
+    : Twin(is_shadow), m_in_air(true), m_walk_direction(0), m_in_control(!is_shadow), m_rest_position(0, 0),
+      m_landed(false), m_twin_offset(0, 0), m_has_light(false), m_p_key_guide(nullptr), m_level_over(false),
+      m_steps_registered(false), m_light_home(0, 0), m_footing_shift(0) {
     setPosition(position);
     std::string label;
     if (m_is_shadow) {
         label = "player-shadow";
         setSolidness(vl::SPECTRAL);
-        m_twin_offset = vl::Vector(0, -static_cast<float>(SHADOW_OFFSET));
+        m_twin_offset = vl::Vector(0, -static_cast<float>(m_shadow_offset));
         setAltitude(SHADOW_ALTITUDE);
     } else {
         registerInterest(vl::KEYBOARD_EVENT);
         registerSteps();
         registerInterest(LEVER_EVENT);
         setSolidness(vl::HARD);
-        m_twin_offset = vl::Vector(0, static_cast<float>(SHADOW_OFFSET));
+        m_twin_offset = vl::Vector(0, static_cast<float>(m_shadow_offset));
         setAltitude(vl::MAX_ALTITUDE);
         setDrawnOutOfView();  // its marker shows while it is out of sight
-        m_p_twin = new Player(true, position - m_twin_offset);
-        m_p_twin->m_p_twin = this;
+        linkTwin(new Player(true, position - m_twin_offset));
         m_p_key_guide = new KeyGuide();
         m_p_key_guide->setFrame(0);
-        m_p_twin->m_p_key_guide = m_p_key_guide;
+        getTwin()->m_p_key_guide = m_p_key_guide;
         label = "player";
     }
     setSprite(label);
@@ -100,13 +100,9 @@ Player::~Player() {
     if (!m_level_over) {
         vl::addParticles(vl::BURST, getPosition(), 2.0f, m_is_shadow ? vl::BLACK : vl::BLUE);
     }
-    if (m_p_twin != nullptr) {
-        // The twin must not reach back to us once we are gone.
-        Player* p_twin = m_p_twin;
-        if (p_twin->m_p_twin == this) {
-            p_twin->m_p_twin = nullptr;
-        }
-        m_p_twin = nullptr;
+    Player* p_twin = getTwin();
+    unlinkTwin();
+    if (p_twin != nullptr) {
         vl::WorldManager::getInstance().markForDelete(p_twin);
     }
 }
@@ -192,7 +188,7 @@ void Player::coverGaps(vl::Vector picture) const {
 
 // A carried light is in neither world: both forms show it over their heads.
 bool Player::showsLight() const {
-    return m_has_light || (m_p_twin != nullptr && m_p_twin->m_has_light);
+    return m_has_light || (getTwin() != nullptr && getTwin()->m_has_light);
 }
 
 char Player::edgeMarker(vl::Vector* p_where) const {
@@ -229,8 +225,8 @@ void Player::switchWorld() {
         unregisterInterest(vl::KEYBOARD_EVENT);
         if (m_is_shadow) {
             vl::addParticles(vl::BURST, getPosition(), 1.0f, vl::BLACK);
-            if (m_p_twin != nullptr) {
-                setPosition(m_p_twin->getPosition() + m_twin_offset);
+            if (getTwin() != nullptr) {
+                setPosition(getTwin()->getPosition() + m_twin_offset);
             }
             vl::addParticles(vl::BURST, getPosition(), 1.0f, vl::BLACK);
             setAltitude(SHADOW_ALTITUDE);
@@ -250,66 +246,76 @@ void Player::registerSteps() {
 }
 
 void Player::kbd(const vl::EventKeyboard* p_keyboard) {
-    const vl::Keyboard::Key key = p_keyboard->getKey();
-    const vl::EventKeyboardAction action = p_keyboard->getKeyboardAction();
-    const vl::Vector velocity = getVelocity();
-    switch (key) {
-    case vl::Keyboard::SPACE:
-        if (action == vl::KEY_PRESSED) {
-            if (!m_has_light) {
-                takeLight();
-            } else {
-                putLightDown();
-            }
+    switch (keyCommand(Screen::LEVEL, p_keyboard).command) {
+    case Command::LIGHT:
+        if (!m_has_light) {
+            takeLight();
+        } else {
+            putLightDown();
         }
         break;
-    case vl::Keyboard::A:
-    case vl::Keyboard::D:
-        if (action == vl::KEY_DOWN) {
-            const int direction = key == vl::Keyboard::A ? -1 : 1;
-            if (m_walk_direction != direction) {
-                setVelocity(vl::Vector(WALK_SPEED * static_cast<float>(direction), velocity.getY()));
-                m_walk_direction = direction;
-                vl::LogManager::getInstance().writeLog(direction < 0 ? "left" : "right");
-                if (!m_in_air) {
-                    forBothForms(&Player::startWalkAnimation);
-                }
-            }
-        }
+    case Command::WALK_LEFT:
+        walk(-1);
         break;
-    case vl::Keyboard::W:
-        if (action == vl::KEY_DOWN && !m_in_air) {
-            m_in_air = true;
-            m_landed = false;
-            setVelocity(vl::Vector(velocity.getX(), JUMP_VELOCITY));
-            playSound("jump");
-            forBothForms(&Player::freezeAnimation);
-        }
+    case Command::WALK_RIGHT:
+        walk(1);
         break;
-    default:
-        return;
-    }
-    if (action == vl::KEY_RELEASED) {
+    case Command::JUMP:
+        jump();
+        break;
+    case Command::STOP_WALKING:
         setVelocity(vl::Vector(0, getVelocity().getY()));
         m_walk_direction = 0;
         forBothForms(&Player::freezeAnimation);
+        break;
+    default:
+        break;
     }
 }
 
+// The velocity is set only when the direction changes: a side hit that stops the walk holds until
+// the key is let go and held again.
+void Player::walk(int direction) {
+    if (m_walk_direction == direction) {
+        return;
+    }
+    setVelocity(vl::Vector(WALK_SPEED * static_cast<float>(direction), getVelocity().getY()));
+    m_walk_direction = direction;
+    vl::LogManager::getInstance().writeLog(direction < 0 ? "left" : "right");
+    if (!m_in_air) {
+        forBothForms(&Player::startWalkAnimation);
+    }
+}
+
+void Player::jump() {
+    if (m_in_air) {
+        return;
+    }
+    m_in_air = true;
+    m_landed = false;
+    setVelocity(vl::Vector(getVelocity().getX(), JUMP_VELOCITY));
+    playSound("jump");
+    forBothForms(&Player::freezeAnimation);
+}
+
+// Only the light form takes a light, and one at a time.
 void Player::takeLight() {
+    if (m_is_shadow || m_has_light) {
+        return;
+    }
     const vl::ObjectList touching = vl::WorldManager::getInstance().getCollisions(this, getPosition());
     for (vl::ObjectListIterator it(&touching); !it.isDone(); it.next()) {
-        if (it.currentObject()->getType() != "Light") {
+        Light* p_light = dynamic_cast<Light*>(it.currentObject());
+        if (p_light == nullptr) {
             continue;
         }
-        Light* p_light = static_cast<Light*>(it.currentObject());
         const Light* p_light_form = p_light->isShadow() ? p_light->getTwin() : p_light;
         const vl::Vector home = p_light->getHome();
         const vl::Box home_box = vl::getWorldBox(p_light_form != nullptr ? p_light_form : p_light, home);
-        if (p_light->pickUp(this) == 0) {
-            m_light_home = home;
-            m_light_home_box = home_box;
-        }
+        p_light->pickUp();
+        setHasLight(true);
+        m_light_home = home;
+        m_light_home_box = home_box;
         return;
     }
 }
@@ -330,17 +336,13 @@ void Player::hit(const vl::EventCollision* p_collision) {
     vl::Object* p_o1 = p_collision->getObject1();
     vl::Object* p_o2 = p_collision->getObject2();
     vl::Object* p_obstacle = nullptr;
-    if (p_o1->getType() == "Obstacle") {
-        p_obstacle = p_o1;
-    }
-    if (p_o2->getType() == "Obstacle") {
-        p_obstacle = p_o2;
-    }
-    if (p_o1->getType() == "Light") {
-        static_cast<Light*>(p_o1)->illuminate();
-    }
-    if (p_o2->getType() == "Light") {
-        static_cast<Light*>(p_o2)->illuminate();
+    for (vl::Object* p_o : {p_o1, p_o2}) {
+        if (dynamic_cast<Obstacle*>(p_o) != nullptr) {
+            p_obstacle = p_o;  // object 2 wins when both are obstacles
+        }
+        if (Light* p_light = dynamic_cast<Light*>(p_o)) {
+            p_light->illuminate();
+        }
     }
     if (p_obstacle == nullptr) {
         return;
@@ -375,8 +377,8 @@ void Player::hit(const vl::EventCollision* p_collision) {
 void Player::illuminateAt(vl::Vector where) {
     const vl::ObjectList touching = vl::WorldManager::getInstance().getCollisions(this, where);
     for (vl::ObjectListIterator it(&touching); !it.isDone(); it.next()) {
-        if (it.currentObject()->getType() == "Light") {
-            static_cast<Light*>(it.currentObject())->illuminate();
+        if (Light* p_light = dynamic_cast<Light*>(it.currentObject())) {
+            p_light->illuminate();
         }
     }
 }
@@ -448,8 +450,8 @@ void Player::stepInControl() {
         setVelocity(velocity + vl::Vector(0, GRAVITY));
     }
 
-    if (!m_is_shadow && m_p_twin != nullptr) {
-        m_p_twin->setPosition(getPosition() - m_twin_offset);
+    if (!m_is_shadow && getTwin() != nullptr) {
+        getTwin()->setPosition(getPosition() - m_twin_offset);
     }
 }
 
@@ -481,9 +483,8 @@ void Player::stepOutOfControl() {
             vl::WorldManager::getInstance().objectsAtPosition(vl::Vector(x, probe_y));
         for (vl::ObjectListIterator it(&under); !it.isDone(); it.next()) {
             vl::Object* p_o = it.currentObject();
-            if (p_o->getType() != "Obstacle" ||
-                p_o->getAnimation().getName().find("shadow") != std::string::npos ||
-                !p_o->getVelocity().isZero()) {
+            const Obstacle* p_floor = dynamic_cast<const Obstacle*>(p_o);
+            if (p_floor == nullptr || p_floor->isShadow() || !p_o->getVelocity().isZero()) {
                 continue;
             }
             const float top = vl::getWorldBox(p_o).getCorner().getY();
@@ -507,8 +508,8 @@ void Player::stepOutOfControl() {
 
 void Player::forBothForms(void (Player::*p_action)()) {
     (this->*p_action)();
-    if (m_p_twin != nullptr) {
-        (m_p_twin->*p_action)();
+    if (getTwin() != nullptr) {
+        (getTwin()->*p_action)();
     }
 }
 
@@ -552,10 +553,6 @@ bool Player::hasLight() const {
     return m_has_light;
 }
 
-bool Player::isShadow() const {
-    return m_is_shadow;
-}
-
 bool Player::isInControl() const {
     return m_in_control;
 }
@@ -564,20 +561,6 @@ bool Player::isInAir() const {
     return m_in_air;
 }
 
-Player* Player::getTwin() const {
-    return m_p_twin;
-}
-
 KeyGuide* Player::getKeyGuide() const {
     return m_p_key_guide;
-}
-
-bool isPlayerTouching(vl::Object* p_o) {
-    const vl::ObjectList touching = vl::WorldManager::getInstance().getCollisions(p_o, p_o->getPosition());
-    for (vl::ObjectListIterator it(&touching); !it.isDone(); it.next()) {
-        if (it.currentObject()->getType() == "Player") {
-            return true;
-        }
-    }
-    return false;
 }

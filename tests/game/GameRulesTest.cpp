@@ -65,12 +65,15 @@ TEST_F(WorldRules, ALeverWorksInItsOwnWorldOnlyAndMovesItsTargetHalfACellPerStep
     }
 }
 
-TEST_F(WorldRules, OnlyTheLightFormWithoutALightTakesOne) {
-    Light* p_light = new Light(false, 40, 11);
-    Player* p_player = new Player(false, Vector(40, 10));
-    EXPECT_EQ(p_light->pickUp(p_player->getTwin()), -1);
-    EXPECT_EQ(p_light->pickUp(p_player), 0);
-    EXPECT_EQ(p_light->pickUp(p_player), -1);
+TEST_F(WorldRules, OnlyTheLightFormTakesALight) {
+    Player* p_player = game.playLevel(0);
+    p_player->setPosition(Vector(12, p_player->getPosition().getY()));  // at the light, its shadow above
+    for (bool shadow : {true, false}) {
+        game.tap(Keyboard::S);
+        game.tap(Keyboard::SPACE);
+        EXPECT_EQ(p_player->hasLight(), !shadow);
+        EXPECT_EQ(countType("Light"), shadow ? 2u : 0u);
+    }
 }
 
 // Walking right into a jump under a platform: the player drops straight down and stays.
