@@ -39,7 +39,7 @@ int LevelFiles::load(const std::string& directory) {
     m_frame_failed =
         loadFile(directory + "levels/frame.txt", LevelLayout::Use::FRAME, "no level can be played", &m_frame);
     int failed = m_frame_failed.empty() ? 0 : 1;
-    for (int level = 0; level < LevelBuilder::LEVEL_COUNT; level++) {
+    for (int level = 0; level < LEVEL_COUNT; level++) {
         const std::string number = std::to_string(level + 1);
         m_failed[level] = loadFile(directory + "levels/level-" + number + ".txt", LevelLayout::Use::LEVEL,
                                    "level " + number + " cannot be played", &m_levels[level]);
@@ -70,7 +70,7 @@ std::string LevelFiles::loadFile(const std::string& file, LevelLayout::Use use,
 }
 
 bool LevelFiles::canStart(int level) {
-    if (level < 0 || level >= LevelBuilder::LEVEL_COUNT) {
+    if (level < 0 || level >= LEVEL_COUNT) {
         return false;
     }
     const std::string& failed = m_frame_failed.empty() ? m_failed[level] : m_frame_failed;
@@ -92,5 +92,5 @@ const LevelLayout& LevelFiles::getFrame() const {
 
 const LevelLayout& LevelFiles::getLevel(int level) const {
     static const LevelLayout empty;
-    return level >= 0 && level < LevelBuilder::LEVEL_COUNT ? m_levels[level] : empty;
+    return level >= 0 && level < LEVEL_COUNT ? m_levels[level] : empty;
 }

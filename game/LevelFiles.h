@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "LevelBuilder.h"
+#include "GameEvents.h"
 #include "LevelLayout.h"
 
 class LevelFiles {
@@ -31,10 +31,10 @@ private:
                                 LevelLayout* p_layout);
 
     LevelLayout m_frame;
-    LevelLayout m_levels[LevelBuilder::LEVEL_COUNT];
+    LevelLayout m_levels[LEVEL_COUNT];
     std::string m_frame_failed = "levels/frame.txt";  //!< the file that did not load, or ""
-    std::string m_failed[LevelBuilder::LEVEL_COUNT];  //!< each level's file that did not load, or ""
-    bool m_refused[LevelBuilder::LEVEL_COUNT] = {};
+    std::string m_failed[LEVEL_COUNT];                //!< each level's file that did not load, or ""
+    bool m_refused[LEVEL_COUNT] = {};
 };
 
 #endif

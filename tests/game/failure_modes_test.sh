@@ -36,6 +36,11 @@ message="GameManager::startUp(): Error! Starting display manager."
 DISPLAY="not a display!" VELTRANE_CONFIG="$work/vl-config.txt" VELTRANE_LOG="$work/tty.log" \
     script -qec "timeout 60 '$game'" /dev/null >"$work/tty.out" 2>&1
 [[ $(count "Veltrane: $message" "$work/tty.out") -eq 1 ]] || fail "$case_name: not one copy of the error on a terminal"
+case_name="unreadable replay"  # stops the start-up, said on standard error although that is a file
+printf '0-9 key hold RIGTHARROW\n' >"$work/typo.txt"
+run_game "$headless" VELTRANE_REPLAY="$work/typo.txt"
+expect 1 "Replay file '$work/typo.txt' line 1: unknown key 'RIGTHARROW'. Not starting." \
+    "Veltrane: InputManager::startUp(): Error! Replay file '$work/typo.txt' line 1" 20
 case_name="unwritable log"
 run_game "$headless" VELTRANE_LOG="$work/no-dir/veltrane.log"
 [[ $status -eq 1 ]] || fail "$case_name: exit status $status"

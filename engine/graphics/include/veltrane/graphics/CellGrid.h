@@ -16,18 +16,18 @@ Rgb toRgb(unsigned char r, unsigned char g, unsigned char b);
 // The cell a character drawn at a view position (in cells) lands in: the nearest, halves rounding up.
 int toCell(float position);
 
-// One cell of a frame.
-struct Cell {
-    char ch;                                   // printable, or ' '
-    Rgb ink;                                   // the character's colour
-    Rgb background;                            // the cell's colour behind it
-    bool operator==(const Cell& other) const;  // the same character in the same colours
-    bool operator!=(const Cell& other) const;  // not ==
-};
-
 // A frame's cells, row by row.
 class CellGrid {
 public:
+    // One cell of a frame.
+    struct Cell {
+        char ch;                                   // printable, or ' '
+        Rgb ink;                                   // the character's colour
+        Rgb background;                            // the cell's colour behind it
+        bool operator==(const Cell& other) const;  // the same character in the same colours
+        bool operator!=(const Cell& other) const;  // not ==
+    };
+
     CellGrid(int columns, int rows);  // every cell a black space on black
 
     void setBackground(Rgb background);  // behind every later character, and what clear() leaves
