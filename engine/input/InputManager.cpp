@@ -281,6 +281,9 @@ void InputManager::terminalInput() {
         case TerminalInput::MOVE:
             sendMouse(MOVED, Mouse::UNDEFINED_MOUSE_BUTTON, input.position);
             break;
+        case TerminalInput::SIGNAL:
+            m_p_keys->deliver(input.signal_number);
+            break;
         }
     }
     for (Mouse::Button button : {Mouse::LEFT, Mouse::RIGHT, Mouse::MIDDLE}) {
@@ -289,7 +292,7 @@ void InputManager::terminalInput() {
         }
     }
     for (Keyboard::Key key : Keyboard::HELD_KEYS) {
-        if (m_p_keys->isHeld(key, now_ms)) {
+        if (m_p_keys->isHeld(key)) {
             sendKeyboard(KEY_DOWN, key);
         }
     }

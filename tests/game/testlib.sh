@@ -35,6 +35,9 @@ expect() {
     [[ $(count "Game engine stopped" "$log") -eq 1 ]] || fail "$case_name: the engine stopped more than once"
     [[ $(wc -l <"$log") -le $max_lines && $(wc -l <"$err") -le 40 ]] || fail "$case_name: too many lines"
 }
+# Runs the command once this test has ended, however it ends (a timeout's kill included): the watcher
+# leaves the test's process tree, so killing the tree does not take it too.
+guard() { setsid -f bash -c "tail --pid=$$ -f /dev/null; $1" </dev/null >/dev/null 2>&1; }
 # Ends the test: status 1 after any failure, else the message given.
 finish() {
     [[ $failures -eq 0 ]] || { echo "$failures failure(s)"; exit 1; }
