@@ -4,6 +4,7 @@
 #include <curses.h>
 
 #include <algorithm>
+#include <climits>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
@@ -91,19 +92,25 @@ Keyboard::Key letterKey(char letter) {
     }
 }
 
+// A decimal parameter, out-of-range values cut to the ends of int (the bytes come from outside).
+int number(const char* p_text) {
+    const long value = std::strtol(p_text, nullptr, 10);
+    return static_cast<int>(std::clamp<long>(value, INT_MIN, INT_MAX));
+}
+
 // "code[:alternates];modifiers[:type]" -> code, modifier bits and event type (1 press when absent).
 void parseParameters(const std::string& parameters, int& code, int& modifiers, int& type) {
-    code = std::atoi(parameters.c_str());
+    code = number(parameters.c_str());
     modifiers = 0;
     type = PRESS_TYPE;
     const size_t semicolon = parameters.find(';');
     if (semicolon == std::string::npos) {
         return;
     }
-    modifiers = std::max(std::atoi(parameters.c_str() + semicolon + 1) - 1, 0);
+    modifiers = std::max(number(parameters.c_str() + semicolon + 1), 1) - 1;
     const size_t colon = parameters.find_first_of(":;", semicolon + 1);
     if (colon != std::string::npos && parameters[colon] == ':') {
-        type = std::atoi(parameters.c_str() + colon + 1);
+        type = number(parameters.c_str() + colon + 1);
     }
 }
 

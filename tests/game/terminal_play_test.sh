@@ -65,9 +65,13 @@ q_steps=$(($(step_of "Back on the title screen") - $(step_of "Terminal key 'Q' p
 # Too small, then back: the request names the size needed and leaves; the title comes back whole.
 tmux -L "$socket" resize-window -x 60 -y 20
 expect_text "Terminal too small: 80x24 needed, 60x20 here" 10 "no request for a larger terminal"
+[[ $(pane | grep -c '[^ ]') -eq 1 ]] || fail "more than the request on the screen: $(pane | grep '[^ ]' | head -3)"
+keys Enter  # dropped: typed while the game waited
 tmux -L "$socket" resize-window -x 100 -y 30
 expect_text "ENTER  play" 10 "the title did not come back after the resize"
 wait_until '! pane | grep -q "too small"' 10 || fail "the request stayed on the screen after the resize"
+[[ $(count "Starting level" "$work/log") -eq 1 ]] || fail "Enter typed at the request started a level"
+[[ $(count "Can't keep up" "$work/log") -eq 0 ]] || fail "the wait for room was logged as lag"; cp "$work/log" /tmp/27b-last.log
 keys q
 expect_text "exit=0" 10 "Q on the title did not quit with status 0"
 [[ $(grep -v "LogManager::shutDown" "$work/log" | tail -n 1) == *"Game engine stopped"* ]] || fail "the stop banner is not the log's last line"
