@@ -261,7 +261,11 @@ void InputManager::getInput() {
 // The terminal's keys and mouse reports, then held buttons and held keys, as from the window.
 void InputManager::terminalInput() {
     const int64_t now_ms = platform::monotonicMicroseconds() / 1000;
+    const bool exact = m_p_keys->reportsReleases();
     const std::vector<TerminalInput> inputs = m_p_keys->read(now_ms);
+    if (m_p_keys->reportsReleases() && !exact) {
+        LogManager::getInstance().writeLog(1, "InputManager::getInput(): The terminal reports key releases.");
+    }
     if (m_p_script != nullptr) {
         replayStep();
         return;

@@ -186,7 +186,7 @@ Keyboard::Key keyForCharacter(int ch) {
 
 TerminalKeys::TerminalKeys(TerminalSession& session)
     : m_session(session), m_buttons{false, false, false}, m_enhanced(false), m_reads(0),
-      m_pauses_seen(session.getPauseCount()) {}
+      m_pauses_seen(session.getPauseCount()), m_signal_due(0), m_signal_by_ms(0) {}
 
 void TerminalKeys::start() {
     m_session.writeRaw(QUERY);
@@ -301,8 +301,8 @@ void TerminalKeys::sequence(const std::string& text, int64_t now_ms, std::vector
     const int signal_number = final_byte == 'u' ? signalFor(code, modifiers) : 0;
     if (signal_number != 0) {
         if (type == PRESS_TYPE) {
-            out.push_back({TerminalInput::SIGNAL, Keyboard::UNDEFINED_KEY, Mouse::UNDEFINED_MOUSE_BUTTON,
-                           Vector(), signal_number});
+            m_signal_due = signal_number;
+            m_signal_by_ms = now_ms + SIGNAL_WAIT_MS;
         }
         return;
     }
@@ -315,6 +315,17 @@ void TerminalKeys::sequence(const std::string& text, int64_t now_ms, std::vector
         key = letterKey(final_byte);
     }
     keyEvent(key, type, now_ms, out);
+    if (type == RELEASE_TYPE && (key == Keyboard::LEFTCONTROL || key == Keyboard::RIGHTCONTROL)) {
+        sendSignal(out);
+    }
+}
+
+void TerminalKeys::sendSignal(std::vector<TerminalInput>& out) {
+    if (m_signal_due != 0) {
+        out.push_back({TerminalInput::SIGNAL, Keyboard::UNDEFINED_KEY, Mouse::UNDEFINED_MOUSE_BUTTON,
+                       Vector(), m_signal_due});
+        m_signal_due = 0;
+    }
 }
 
 void TerminalKeys::libraryKey(int code, int64_t now_ms, std::vector<TerminalInput>& out) {
@@ -412,6 +423,9 @@ void TerminalKeys::releaseAll(std::vector<TerminalInput>& out) {
 
 void TerminalKeys::expire(int64_t now_ms, std::vector<TerminalInput>& out) {
     if (m_enhanced) {
+        if (now_ms >= m_signal_by_ms) {
+            sendSignal(out);
+        }
         return;  // releases are reported
     }
     for (auto it = m_held.begin(); it != m_held.end();) {

@@ -38,6 +38,8 @@ struct TerminalInput {
 // frame, so a tap walks at most three cells); a key whose characters repeat is held until they stop.
 const int64_t TAP_HOLD_MS = 80;
 const int64_t REPEAT_GAP_MS = 100;  //!< longest pause between two repeats of a held key
+// A signal key waits this long at most for Control's release, which would else reach the shell as text.
+const int64_t SIGNAL_WAIT_MS = 300;
 
 // A character as the terminal sends it (or a key code of the enhanced protocol below 128) as a key.
 Keyboard::Key keyForCharacter(int ch);
@@ -79,6 +81,7 @@ private:
     void releaseAll(std::vector<TerminalInput>& out);
     void begin(std::vector<TerminalInput>& out);
     void expire(int64_t now_ms, std::vector<TerminalInput>& out);
+    void sendSignal(std::vector<TerminalInput>& out);
 
     TerminalSession& m_session;
     std::string m_pending;  //!< an escape sequence not yet complete
@@ -88,6 +91,8 @@ private:
     bool m_enhanced;  //!< the terminal reports releases
     uint64_t m_reads;
     int m_pauses_seen;  //!< the session's pauses for a too small terminal, as last seen
+    int m_signal_due;   //!< a signal key seen, sent once Control is let go; 0 none
+    int64_t m_signal_by_ms;
 };
 
 }  // namespace vl

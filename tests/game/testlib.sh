@@ -38,6 +38,16 @@ expect() {
 # Runs the command once this test has ended, however it ends (a timeout's kill included): the watcher
 # leaves the test's process tree, so killing the tree does not take it too.
 guard() { setsid -f bash -c "tail --pid=$$ -f /dev/null; $1" </dev/null >/dev/null 2>&1; }
+# Polls until the command succeeds, for at most $2 seconds.
+wait_until() {
+    local deadline=$((SECONDS + $2))
+    until eval "$1"; do
+        [[ $SECONDS -lt $deadline ]] || return 1
+        sleep 0.05
+    done
+}
+# The step of the last log line holding the text (the field after the time).
+step_of() { grep -F -- "$1" "${2:-$work/log}" | tail -n 1 | awk '{ print $2 }'; }
 # Ends the test: status 1 after any failure, else the message given.
 finish() {
     [[ $failures -eq 0 ]] || { echo "$failures failure(s)"; exit 1; }
