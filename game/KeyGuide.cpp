@@ -1,7 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "KeyGuide.h"
 
+#include "Door.h"
+#include "GameEvents.h"
+#include "Light.h"
 #include "ShowFrame.h"
+#include "Switch.h"
+#include <veltrane/core/LogManager.h>
 #include <veltrane/graphics/DisplayManager.h>
 
 namespace {
@@ -18,9 +23,21 @@ KeyGuide::KeyGuide() : m_frame(0), m_show_rule(false) {
     showFrame(this, 0);
     m_frame = 0;
     setType("KeyGuide");
+    registerInterest(CRUSH_EVENT);
 }
 
 KeyGuide::~KeyGuide() = default;
+
+int KeyGuide::eventHandler(const vl::Event* p_e) {
+    if (p_e->getType() != CRUSH_EVENT) {
+        return 0;
+    }
+    if (m_frame != CRUSHED) {
+        setFrame(CRUSHED);
+        vl::LogManager::getInstance().writeLog("Player crushed: R restarts the level");
+    }
+    return 1;
+}
 
 void KeyGuide::setFrame(int frame) {
     if (frame == m_frame || m_frame == CRUSHED) {
@@ -39,4 +56,30 @@ void KeyGuide::showRule() {
 
 int KeyGuide::getFrame() const {
     return m_frame;
+}
+
+void KeyGuide::showHint(const vl::ObjectList& touching, bool shadow_form, bool has_light) {
+    int frame = -1;
+    for (vl::ObjectListIterator it(&touching); !it.isDone(); it.next()) {
+        vl::Object* p_o = it.currentObject();
+        if (!p_o->isSolid()) {
+            continue;
+        }
+        const Switch* p_lever = dynamic_cast<const Switch*>(p_o);
+        if (dynamic_cast<const Light*>(p_o) != nullptr && !shadow_form) {
+            frame = 4;
+        } else if (p_lever != nullptr) {
+            if (p_lever->wouldCrush()) {
+                frame = CRUSH_WARNING;
+                break;  // nothing else said here matters as much
+            }
+            frame = 1;
+        } else if (dynamic_cast<const Door*>(p_o) != nullptr) {
+            frame = 5;
+        }
+    }
+    if (frame < 0) {
+        frame = has_light ? 3 : 0;
+    }
+    setFrame(frame);
 }

@@ -202,6 +202,18 @@ const ConfigKey* ConfigKey::find(const std::string& name) {
 
 namespace {
 
+// Whether an item of the line starts with key: a typo must not be found inside the key it misspells.
+bool startsAnItem(const std::string& line, const std::string& key) {
+    for (size_t at = line.find(key); at != std::string::npos; at = line.find(key, at + 1)) {
+        const size_t end = at + key.size();
+        if ((at == 0 || line[at - 1] == ',') &&
+            (end == line.size() || line[end] == ':' || line[end] == ',')) {
+            return true;
+        }
+    }
+    return false;
+}
+
 const char* nearestKey(const std::string& key) {
     const char* p_best = ConfigKey::TABLE[0].name;
     size_t best = editDistance(key, p_best);
@@ -362,7 +374,7 @@ void Config::warnAboutEntries(const std::string& text) const {
 
 std::string Config::lineOf(const std::string& key) const {
     for (const auto& line : m_lines) {
-        if (line.second.find(key) != std::string::npos) {
+        if (startsAnItem(line.second, key)) {
             return " on line " + std::to_string(line.first);
         }
     }
