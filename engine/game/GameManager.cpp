@@ -13,6 +13,7 @@
 #include <veltrane/core/LogManager.h>
 #include <veltrane/core/LoopState.h>
 #include <veltrane/graphics/DisplayManager.h>
+#include <veltrane/graphics/TerminalSession.h>
 #include <veltrane/input/InputManager.h>
 #include <veltrane/network/NetworkManager.h>
 #include <veltrane/paths/PathManager.h>
@@ -181,6 +182,16 @@ int GameManager::startManagers() {
     return 0;
 }
 
+namespace {
+
+// Waiting for a larger terminal stops the loop on purpose: that time is not the loop falling behind.
+int pauseCount() {
+    const TerminalSession* p_session = TerminalSession::current();
+    return p_session != nullptr ? p_session->getPauseCount() : 0;
+}
+
+}  // namespace
+
 void GameManager::run() {
     LogManager& log = LogManager::getInstance();
     const bool networking = Config::getInstance().getNetworking();
@@ -190,6 +201,7 @@ void GameManager::run() {
     loop.setGameOver(false);
     loop.setStepCount(0);
     int64_t adjust = 0;  // microseconds overslept (or, below 0, cut off the sleep) in the previous iteration
+    int pauses = pauseCount();
     while (true) {
         clock.delta();
         const int step_count = loop.getStepCount();
@@ -228,12 +240,14 @@ void GameManager::run() {
             // (a negative adjust), else a timer as exact as Linux's runs the loop up to 1 ms fast.
             adjust = std::max(after - before - sleep_time, -(sleep_time % 1000));
         } else {
-            if (adjust <= 0 && frame_time > 0 && step_count > 0) {
+            const bool paused = pauseCount() != pauses;
+            if (adjust <= 0 && frame_time > 0 && step_count > 0 && !paused) {
                 log.writeLog("GameManager::run(): Can't keep up! frame_time %d ms, split %d ms", frame_time,
                              static_cast<int>(loop_time / 1000));
             }
             adjust = 0;
         }
+        pauses = pauseCount();
         loop.setStepCount(step_count + 1);
         // Buffered lines reach the file every iteration, so the log can be followed while the game runs.
         log.flush();

@@ -130,7 +130,9 @@ void TerminalSurface::waitForRoom() {
         resized = m_session.refreshSize();
     }
     if (waited) {
-        erase();
+        flushinp();  // keys typed at the request are not for the game
+        m_session.notePause();
+        clear();
         refresh();
         m_redraw_all = true;
     }
@@ -141,7 +143,7 @@ void TerminalSurface::showTooSmall() {
                                 std::to_string(m_rows) + " needed, " +
                                 std::to_string(m_session.getColumns()) + "x" +
                                 std::to_string(m_session.getRows()) + " here. Enlarge it to play.";
-    erase();
+    clear();  // the frame was written past the library: only clearing the whole screen removes it
     attr_set(A_NORMAL, 0, nullptr);
     mvaddnstr(0, 0, message.c_str(), m_session.getColumns());
     refresh();

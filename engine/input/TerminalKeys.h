@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Reads keys and mouse reports from the terminal and turns them into presses, releases and holds.
 // Terminals that report key releases (the progressive keyboard enhancement) give exact holds; others
-// only repeat a held key's character, so a hold lasts while the repeats keep coming.
+// only send a key's character, then repeat it while it is held: a first character is a short tap, and
+// once the repeats start the key is pressed again and held while they keep coming.
 #ifndef VL_TERMINAL_KEYS_H
 #define VL_TERMINAL_KEYS_H
 
@@ -23,19 +24,22 @@ struct TerminalInput {
         PRESS,
         RELEASE,
         CLICK,
-        MOVE
+        MOVE,
+        SIGNAL  //!< an interrupt, quit or suspend key the terminal reported as a key code
     };
     Kind kind;
     Keyboard::Key key;
     Mouse::Button button;
     Vector position;  //!< cells from the terminal's top-left corner
+    int signal_number;
 };
 
-// Without release reports: a first character holds its key this long, then the key waits for the
-// terminal's repeat to start (which takes up to the repeat delay) before it counts as let go.
-const int64_t TAP_HOLD_MS = 150;
-const int64_t REPEAT_DELAY_MS = 700;
-const int64_t REPEAT_GAP_MS = 150;  //!< longest pause between two repeats of a held key
+// Without release reports: a first character holds its key this long (under three steps of the usual
+// frame, so a tap walks at most three cells); a key whose characters repeat is held until they stop.
+const int64_t TAP_HOLD_MS = 80;
+const int64_t REPEAT_GAP_MS = 100;  //!< longest pause between two repeats of a held key
+// A signal key waits this long at most for Control's release, which would else reach the shell as text.
+const int64_t SIGNAL_WAIT_MS = 300;
 
 // A character as the terminal sends it (or a key code of the enhanced protocol below 128) as a key.
 Keyboard::Key keyForCharacter(int ch);
@@ -52,7 +56,9 @@ public:
     std::vector<TerminalInput> read(int64_t now_ms);
     // Parses bytes as read would; for bytes that did not come through the terminal library.
     std::vector<TerminalInput> feed(const std::string& bytes, int64_t now_ms);
-    bool isHeld(Keyboard::Key key, int64_t now_ms) const;
+    bool isHeld(Keyboard::Key key) const;
+    // Does what the terminal driver does for a signal key: suspending gives the keyboard back meanwhile.
+    void deliver(int signal_number);
     bool isButtonHeld(Mouse::Button button) const;
     Vector getMousePosition() const;
     bool reportsReleases() const;
@@ -62,6 +68,8 @@ private:
         int64_t first_ms;
         int64_t last_ms;
         bool repeating;
+        uint64_t pressed_read;  //!< which read saw the press
+        bool release_due;       //!< released in the read that pressed it: let go in the next one
     };
 
     void byte(int ch, int64_t now_ms, std::vector<TerminalInput>& out);
@@ -69,7 +77,11 @@ private:
     void mouse(std::vector<TerminalInput>& out);
     void sequence(const std::string& text, int64_t now_ms, std::vector<TerminalInput>& out);
     void keyEvent(Keyboard::Key key, int type, int64_t now_ms, std::vector<TerminalInput>& out);
+    void release(Keyboard::Key key, std::vector<TerminalInput>& out);
+    void releaseAll(std::vector<TerminalInput>& out);
+    void begin(std::vector<TerminalInput>& out);
     void expire(int64_t now_ms, std::vector<TerminalInput>& out);
+    void sendSignal(std::vector<TerminalInput>& out);
 
     TerminalSession& m_session;
     std::string m_pending;  //!< an escape sequence not yet complete
@@ -77,6 +89,10 @@ private:
     bool m_buttons[3];
     Vector m_mouse;
     bool m_enhanced;  //!< the terminal reports releases
+    uint64_t m_reads;
+    int m_pauses_seen;  //!< the session's pauses for a too small terminal, as last seen
+    int m_signal_due;   //!< a signal key seen, sent once Control is let go; 0 none
+    int64_t m_signal_by_ms;
 };
 
 }  // namespace vl
