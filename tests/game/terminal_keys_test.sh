@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Real keys in real terminals on a private X server: kitty (release reports), xterm (repeats only) and tmux
-# inside xterm, each driven by held and tapped keys. A hold of D (0.5 s in kitty, where longer meets level 1's wall;
-# 1 s elsewhere, past the repeat delay), five quick taps, then Ctrl-C: the game ends with status 130 and the terminal takes plain typing again.
+# inside xterm, each driven by held and tapped keys on level 2's open floor: a 1 s hold of D, five quick taps,
+# Ctrl-C; in a second game Ctrl-Z, fg and Ctrl-\; the shell takes plain typing after each signal key.
 source "$(dirname "$0")/testlib.sh"
 for tool in kitty xterm xdotool tmux Xvfb; do
     command -v "$tool" >/dev/null || { echo "$tool is not installed (scripts/install-deps.sh)"; exit 1; }
@@ -31,33 +31,68 @@ walked_since() {
     echo $(($(player_column) - $1))
 }
 
+shell() {
+    xdotool type --delay 50 "$1"
+    xdotool key Return
+}
+# Types abc and Enter at the shell, which must read it back as that line into the file given.
+typed() {
+    xdotool type --delay 50 abc
+    xdotool key Return
+    wait_until "[[ -e '$1' ]]" 10 || fail "$name: the shell read no line $2"
+    [[ $(cat "$1" 2>/dev/null) == abc ]] || fail "$name: typing $2 gave '$(cat -v "$1")'"
+}
+# A signal key ends game $3 with status $2, the terminal given back.
+quit_with() {
+    xdotool key "$1"
+    wait_until "[[ -s '$work/$name.$3.exit' ]]" 10 || { fail "$name: $1 did not end the game"; return; }
+    [[ $(cat "$work/$name.$3.exit") -eq $2 ]] || fail "$name: $1 ended the game with $(cat "$work/$name.$3.exit")"
+    typed "$work/$name.$3.typed" "after $1"
+}
+
 play() {
-    name=$1 exact=$2 hold=$3
-    log="$work/$name.log"
+    name=$1 exact=$2 hold=1
+    log="$work/$name.1.log"
     local run="$work/$name.sh"
     cat >"$run" <<EOF
-trap : INT
+PS1='ready\$ '
+unset HISTFILE
+trap : INT QUIT
+ulimit -c 0
 cd '$PWD'
-VELTRANE_CONFIG='$work/play.txt' VELTRANE_LOG='$log' '$game' --terminal
-echo \$? >'$work/$name.exit'
-read -r line
-printf %s "\$line" >'$work/$name.typed'
+echo \$\$ >'$work/$name.shell'
+# Game \$1: its status, then a line typed at the shell; stopped by Ctrl-Z, a line typed meanwhile, then fg.
+g() {
+    VELTRANE_CONFIG='$work/play.txt' VELTRANE_LOG="$work/$name.\$1.log" '$game' --terminal
+    local status=\$?
+    if [[ \$status -eq 148 ]]; then
+        read -r line
+        printf %s "\$line" >'$work/$name.suspended'
+        fg
+        status=\$?
+    fi
+    echo \$status >"$work/$name.\$1.exit"
+    read -r line
+    printf %s "\$line" >"$work/$name.\$1.typed"
+    [[ \$1 -eq 1 ]] || exit
+}
 EOF
     case $name in
     kitty) kitty --config NONE -o allow_remote_control=yes --listen-on "unix:$work/kitty.sock" \
         -o remember_window_size=no -o initial_window_width=100c -o initial_window_height=30c \
-        --class vl-kitty bash "$run" >/dev/null 2>&1 & ;;
-    xterm) xterm -geometry 100x30 -class vl-xterm -e bash "$run" & ;;
-    tmux) xterm -geometry 100x30 -class vl-tmux -e tmux -L "$socket" -f /dev/null new-session "bash '$run'" & ;;
+        --class vl-kitty bash --rcfile "$run" -i >/dev/null 2>&1 & ;;
+    xterm) xterm -geometry 100x30 -class vl-xterm -e bash --rcfile "$run" -i & ;;
+    tmux) xterm -geometry 100x30 -class vl-tmux -e tmux -L "$socket" -f /dev/null new-session "bash --rcfile '$run' -i" & ;;
     esac
     local window
     window=$(xdotool search --sync --class "vl-$name" | head -1)
     xdotool windowfocus --sync "$window"
+    shell "g 1"
     local ready="starting game loop"
     [[ $exact -eq 1 ]] && ready="reports key releases"
     wait_until 'grep -q "$ready" "$log" 2>/dev/null' 20 || { fail "$name: no game (or no '$ready')"; return; }
-    xdotool key Return
-    wait_until 'grep -q "Starting level 1" "$log"' 20 || { fail "$name: Enter did not start level 1"; return; }
+    xdotool key 2 Return
+    wait_until 'grep -q "Starting level 2" "$log"' 20 || { fail "$name: 2 and Enter did not start level 2"; return; }
     [[ $(count "reports key releases" "$log") -eq $exact ]] || fail "$name: release reports not $exact"
     wait_until '[[ -n $(player_column) || $name == xterm ]]' 10 || fail "$name: no player on the screen"
 
@@ -89,18 +124,24 @@ EOF
     echo "$name: five quick taps of D walked $walked cells"
     [[ $walked -ge 5 && $walked -le $((exact == 1 ? 5 : 15)) ]] || fail "$name: five taps walked $walked cells"
 
-    xdotool key ctrl+c
-    wait_until "[[ -s '$work/$name.exit' ]]" 10 || { fail "$name: Ctrl-C did not end the game"; return; }
-    [[ $(cat "$work/$name.exit") -eq 130 ]] || fail "$name: Ctrl-C ended the game with $(cat "$work/$name.exit")"
-    xdotool type --delay 50 abc
-    xdotool key Return
-    wait_until "[[ -e '$work/$name.typed' ]]" 10 || fail "$name: the shell read no line after the game"
-    [[ $(cat "$work/$name.typed" 2>/dev/null) == abc ]] || fail "$name: typing after the game gave '$(cat -v "$work/$name.typed")'"
+    quit_with ctrl+c 130 1
+    # Ctrl-Z stops the game, the terminal given back: the shell reads plain typing; after fg the title is whole
+    # again (it never changes: only a full redraw shows it).
+    shell "g 2"
+    wait_until 'grep -q "$ready" "$work/$name.2.log" 2>/dev/null' 20 || { fail "$name: no second game"; return; }
+    local pid=$(pgrep -P "$(cat "$work/$name.shell")" -x veltrane-game) title='screen | grep -qF "ENTER  play"'
+    wait_until "[[ $name == xterm ]] || $title" 10 || fail "$name: no title screen"
+    xdotool key ctrl+z
+    wait_until "grep -q '^State:.T' /proc/$pid/status" 10 || { fail "$name: Ctrl-Z did not stop the game"; return; }
+    wait_until "[[ $name == xterm ]] || ! $title" 10 || fail "$name: the title stayed on the screen while stopped"
+    typed "$work/$name.suspended" "while stopped"
+    wait_until "[[ $name == xterm ]] || $title" 10 || fail "$name: no whole title after fg"
+    quit_with ctrl+backslash 131 2
 }
 
 screen() { kitty @ --to "unix:$work/kitty.sock" get-text; }
-play kitty 1 0.5
-play xterm 0 1
+play kitty 1
+play xterm 0
 screen() { tmux -L "$socket" capture-pane -p 2>/dev/null; }
-play tmux 0 1
+play tmux 0
 finish "terminal keys passed"
