@@ -31,14 +31,10 @@ walked_since() {
     echo $(($(player_column) - $1))
 }
 
-shell() {
-    xdotool type --delay 50 "$1"
-    xdotool key Return
-}
+shell() { xdotool type --delay 50 "$1" && xdotool key Return; }
 # Types abc and Enter at the shell, which must read it back as that line into the file given.
 typed() {
-    xdotool type --delay 50 abc
-    xdotool key Return
+    shell abc
     wait_until "[[ -e '$1' ]]" 10 || fail "$name: the shell read no line $2"
     [[ $(cat "$1" 2>/dev/null) == abc ]] || fail "$name: typing $2 gave '$(cat -v "$1")'"
 }
@@ -55,25 +51,13 @@ play() {
     log="$work/$name.1.log"
     local run="$work/$name.sh"
     cat >"$run" <<EOF
-PS1='ready\$ '
-unset HISTFILE
-trap : INT QUIT
-ulimit -c 0
-cd '$PWD'
-echo \$\$ >'$work/$name.shell'
+PS1='ready\$ '; unset HISTFILE; trap : INT QUIT; ulimit -c 0; cd '$PWD'; echo \$\$ >'$work/$name.shell'
 # Game \$1: its status, then a line typed at the shell; stopped by Ctrl-Z, a line typed meanwhile, then fg.
 g() {
     VELTRANE_CONFIG='$work/play.txt' VELTRANE_LOG="$work/$name.\$1.log" '$game' --terminal
     local status=\$?
-    if [[ \$status -eq 148 ]]; then
-        read -r line
-        printf %s "\$line" >'$work/$name.suspended'
-        fg
-        status=\$?
-    fi
-    echo \$status >"$work/$name.\$1.exit"
-    read -r line
-    printf %s "\$line" >"$work/$name.\$1.typed"
+    [[ \$status -eq 148 ]] && { read -r line; printf %s "\$line" >'$work/$name.suspended'; fg; status=\$?; }
+    echo \$status >"$work/$name.\$1.exit"; read -r line; printf %s "\$line" >"$work/$name.\$1.typed"
     [[ \$1 -eq 1 ]] || exit
 }
 EOF

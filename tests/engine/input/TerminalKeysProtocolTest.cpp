@@ -68,9 +68,7 @@ TEST(TerminalKeysProtocol, HoldsAreTapsThenRepeatsAndExactWithReleaseReports) {
         {{"\033[?1u\033[100u", 0, "+D", true},
          {"\033[97u", 5000, "+A", true},
          {"\033[100;1:3u", 5001, "-D", false}},
-        // Interrupt and suspend keys reported as codes become signals once Control is up (or soon after).
-        {{"\033[?1u\033[57442;5u\033[99;5u\033[99;5:3u\033[99u", 0, "+LEFTCONTROL +C", false},
-         {"\033[57442;5:3u", 10, "-LEFTCONTROL !2", false}},
+        // A suspend key reported as a code becomes a signal soon after, even if Control's release is lost.
         {{"\033[?1u\033[122;5u", 0, "", false}, {"", 299, "", false}, {"", 300, "!20", false}},
     };
     for (const std::vector<Feed>& run : runs) {
