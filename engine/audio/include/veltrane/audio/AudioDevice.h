@@ -19,12 +19,12 @@ bool isAudioAvailable();
 
 // Whether filename names a regular file: the audio library spins forever reading a directory, and a
 // named pipe would block. Writes, always, why not, naming writer (e.g. "Sound::loadSound()").
-bool checkAudioFile(const std::string& filename, const char* writer);
+[[nodiscard]] bool checkAudioFile(const std::string& filename, const char* writer);
 
 // Whether a file's channel count and sample rate can be played; writes, always, why not, naming
 // writer (e.g. "Sound::loadSound()") and filename.
-bool checkAudioFormat(unsigned int channels, unsigned int rate, const char* writer,
-                      const std::string& filename);
+[[nodiscard]] bool checkAudioFormat(unsigned int channels, unsigned int rate, const char* writer,
+                                    const std::string& filename);
 
 }  // namespace vl
 

@@ -34,7 +34,8 @@ protected:
 
     // Opens filename for reading once it is a regular file with a playable channel count and rate;
     // writes, always, why not, naming writer (e.g. "Sound::loadSound()").
-    static bool openChecked(sf::InputSoundFile& file, const std::string& filename, const char* writer);
+    [[nodiscard]] static bool openChecked(sf::InputSoundFile& file, const std::string& filename,
+                                          const char* writer);
     /// Records the format read from the file: channel count, samples per second, seconds.
     void setFormat(unsigned int channels, unsigned int rate, float duration);
 

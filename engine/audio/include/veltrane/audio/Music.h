@@ -22,7 +22,7 @@ public:
     ~Music();  // stops the stream
 
     // Opens the file (WAV, OGG, FLAC or MP3) for streaming; 0, or -1 leaving an opened piece as it was.
-    int loadMusic(std::string filename);
+    [[nodiscard]] int loadMusic(std::string filename);
     void play(bool loop = true);     // from the start, or from where it was paused; nothing when not opened
     void pause();                    // keeps the position
     void stop();                     // back to the start

@@ -23,7 +23,7 @@ public:
     ~Sound();  // frees the voice before the samples it plays from
 
     // Decodes the whole file (WAV, OGG, FLAC or MP3); 0, or -1 leaving a loaded sound as it was.
-    int loadSound(std::string filename);
+    [[nodiscard]] int loadSound(std::string filename);
     void play(bool loop = false);  // restarts if already playing; nothing without a loaded sound or device
     void stop();                   // nothing without a loaded sound or device
     bool isPlaying() const;        // false without a device

@@ -30,9 +30,10 @@ public:
     bool operator==(const Box& other) const;  // exact
     /// Not equal in corner or extents.
     bool operator!=(const Box& other) const;
-    std::string toString() const;               // "(x,y) h: w v: h"
-    int serialize(std::ostream& stream) const;  // corner x, y, horizontal, vertical as 4-byte floats; 0 or -1
-    int deserialize(std::istream& stream);      // reads that record; unchanged on a short stream
+    std::string toString() const;  // "(x,y) h: w v: h"
+    [[nodiscard]] int
+    serialize(std::ostream& stream) const;  // corner x, y, horizontal, vertical as 4-byte floats; 0 or -1
+    [[nodiscard]] int deserialize(std::istream& stream);  // reads that record; unchanged on a short stream
 
 private:
     Vector m_corner;

@@ -18,8 +18,8 @@ const char* const DATA_ENV = "VELTRANE_DATA";  // names a data directory for one
 class DataDirectory {
 public:
     // Looks in each place in order; program is the running program's path, tests may name another.
-    static DataDirectory find(const std::string& name, const std::string& marker,
-                              const std::string& program = platform::executablePath());
+    [[nodiscard]] static DataDirectory find(const std::string& name, const std::string& marker,
+                                            const std::string& program = platform::executablePath());
 
     /// Whether a place held the marker.
     bool isFound() const;
@@ -31,7 +31,8 @@ public:
 
 private:
     DataDirectory() = default;
-    bool tryPlace(const std::string& directory, const std::string& marker, const std::string& why);
+    [[nodiscard]] bool tryPlace(const std::string& directory, const std::string& marker,
+                                const std::string& why);
 
     bool m_found = false;
     std::string m_path;

@@ -20,8 +20,8 @@ public:
     // Called from the initialiser of a namespace-scope constant in the manager's source, so the
     // route exists before any object registers; 0. Only function pointers are kept, so the order in
     // which sources are initialised does not matter.
-    static int add(Claims claims, ManagerAccess access);
-    static Manager* find(const std::string& event_type);  // null for a type no route claims
+    [[nodiscard]] static int add(Claims claims, ManagerAccess access);
+    [[nodiscard]] static Manager* find(const std::string& event_type);  // null for a type no route claims
 };
 
 }  // namespace vl

@@ -21,7 +21,7 @@ public:
 
     // Opens $VELTRANE_LOG or the configured log file, truncating it; the log level is
     // $VELTRANE_LOG_LEVEL, else the configuration's log_level (0 by default).
-    int startUp() override;
+    [[nodiscard]] int startUp() override;
     void shutDown() override;  // closes the file and returns to level 0; later lines go to standard error
 
     // A printf-style line at a verbosity level; dropped (returns 0) above the log level.

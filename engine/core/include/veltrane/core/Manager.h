@@ -17,7 +17,7 @@ class Manager {
 public:
     virtual bool isValid(std::string event_type) const;  // may objects register for it? base: no
     virtual ~Manager();
-    virtual int startUp();  // 0 on success, -1 on failure
+    [[nodiscard]] virtual int startUp();  // 0 on success, -1 on failure
     /// Stops the manager; base: marks it not started.
     virtual void shutDown();
 
@@ -26,10 +26,11 @@ public:
     /// Whether startUp() succeeded and shutDown() has not run since.
     bool isStarted() const;
     // For work that needs a started manager: true, with "<type> not started!" logged, when it is not.
-    bool refuseUnlessStarted() const;
+    [[nodiscard]] bool refuseUnlessStarted() const;
 
     // Objects are the handlers: callers pass an Object*.
-    int registerInterest(EventHandler* p_o, std::string event_type);    // 0 also when already registered
+    [[nodiscard]] int registerInterest(EventHandler* p_o,
+                                       std::string event_type);         // 0 also when already registered
     int unregisterInterest(EventHandler* p_o, std::string event_type);  // -1 when not registered
     int onEvent(const Event* p_e) const;  // number of active handlers whose eventHandler was called
 
@@ -40,7 +41,7 @@ protected:
     /// Names the manager, for derived classes.
     void setType(std::string type);
     // For a derived startUp(): true, with the warning every manager writes, when already started.
-    bool refuseIfStarted() const;
+    [[nodiscard]] bool refuseIfStarted() const;
 
 private:
     Manager(const Manager&) = delete;

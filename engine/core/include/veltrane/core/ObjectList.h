@@ -34,7 +34,7 @@ public:
     ObjectList operator+(ObjectList other) const;  // this list, then the other's non-null pointers
 
 private:
-    bool grow();  // doubles the capacity; false if reallocation fails
+    [[nodiscard]] bool grow();  // doubles the capacity; false if reallocation fails
 
     int m_count;       //!< pointers held
     int m_max_count;   //!< capacity of the array

@@ -19,7 +19,8 @@ long long remainingBytes(std::istream& stream);  // bytes left to read in a seek
 
 // True when count elements of element_size bytes can still be in the stream. Otherwise writes,
 // always, "<who>: Error! Cannot allocate %d bytes.", sets the fail bit and returns false.
-bool checkLength(std::istream& stream, uint64_t count, uint64_t element_size, const char* p_who);
+[[nodiscard]] bool checkLength(std::istream& stream, uint64_t count, uint64_t element_size,
+                               const char* p_who);
 
 template <typename T>
 void write(std::ostream& stream, const T& value) {
@@ -28,7 +29,7 @@ void write(std::ostream& stream, const T& value) {
 
 // Reads a value's bytes; on a short read the value is left as it was and false returned.
 template <typename T>
-bool read(std::istream& stream, T& value) {
+[[nodiscard]] bool read(std::istream& stream, T& value) {
     T got{};
     stream.read(reinterpret_cast<char*>(&got), sizeof(got));
     if (!stream) {
@@ -39,13 +40,13 @@ bool read(std::istream& stream, T& value) {
 }
 
 void writeBool(std::ostream& stream, bool value);                 // one byte, 0 or 1
-bool readBool(std::istream& stream, bool& value);                 // any non-zero byte is true
+[[nodiscard]] bool readBool(std::istream& stream, bool& value);   // any non-zero byte is true
 void writeString(std::ostream& stream, const std::string& text);  // 8-byte length, then the bytes
 // Reads an 8-byte length and that many bytes into text; false (text unchanged) on a short stream
 // or a length beyond it (checked with checkLength under p_who).
-bool readString(std::istream& stream, std::string& text, const char* p_who);
+[[nodiscard]] bool readString(std::istream& stream, std::string& text, const char* p_who);
 // Reads n bytes after a length already read and checked; false on a short stream.
-bool readBytes(std::istream& stream, uint64_t n, std::string& text);
+[[nodiscard]] bool readBytes(std::istream& stream, uint64_t n, std::string& text);
 
 }  // namespace record
 }  // namespace vl

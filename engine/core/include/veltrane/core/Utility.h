@@ -9,7 +9,8 @@
 namespace vl {
 
 const char* getTimeString();  // "hh:mm:ss" local time in a static buffer, or "(time error)"
-int checkStream(const std::string& name, const std::ios& stream);  // 0 if good, else logs and -1
+[[nodiscard]] int checkStream(const std::string& name,
+                              const std::ios& stream);  // 0 if good, else logs and -1
 std::string toString(int value);
 std::string toString(float value);                     // default stream format: 2.5, 1, 0.333333
 std::string toBinaryString(int value);                 // 32 characters, most significant bit first

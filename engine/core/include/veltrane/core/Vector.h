@@ -42,9 +42,9 @@ public:
     bool operator!=(const Vector& other) const;
 
     std::string toString() const;  // "(1.5,2)"
-    int
+    [[nodiscard]] int
     serialize(std::ostream& stream) const;  // x and y as 4-byte floats; 0, or -1 (logged) on a stream error
-    int deserialize(std::istream& stream);  // reads that record; unchanged on a short stream
+    [[nodiscard]] int deserialize(std::istream& stream);  // reads that record; unchanged on a short stream
 
 private:
     float m_x;

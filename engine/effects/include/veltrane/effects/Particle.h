@@ -35,9 +35,9 @@ public:
     ~Particle() override;
     int eventHandler(const Event* p_e) override;  // counts down on steps; leaves on steps and out events
     // Only the plain object's attributes travel: the lifetime is not part of the record (logged).
-    int serialize(std::stringstream& stream, unsigned int attr = 0) override;
+    [[nodiscard]] int serialize(std::stringstream& stream, unsigned int attr = 0) override;
     /// Reads the plain object's attributes.
-    int deserialize(std::stringstream& stream, unsigned int* p_attr = nullptr) override;
+    [[nodiscard]] int deserialize(std::stringstream& stream, unsigned int* p_attr = nullptr) override;
     int getLifetime() const;  // steps still to live
 
 private:

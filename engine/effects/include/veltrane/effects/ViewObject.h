@@ -40,9 +40,9 @@ public:
     int setPosition(Vector view_pos) override;    // view coordinates; the location becomes undefined
     int eventHandler(const Event* p_e) override;  // view events with its label set or add to the value
     int draw() override;                          // 0 when everything was drawn
-    int serialize(std::stringstream& stream, unsigned int attr = 0) override;
+    [[nodiscard]] int serialize(std::stringstream& stream, unsigned int attr = 0) override;
     // A colour outside 0..8 is logged and refused (-1).
-    int deserialize(std::stringstream& stream, unsigned int* p_attr = nullptr) override;
+    [[nodiscard]] int deserialize(std::stringstream& stream, unsigned int* p_attr = nullptr) override;
 
     // A named place on the screen, from the current view's size; anything outside 0..8 is logged and
     // ignored.

@@ -23,9 +23,9 @@ public:
     ~GameManager() override;
 
     bool isValid(std::string event_type) const override;  // exactly "vl-step"
-    int startUp() override;    // configuration, log, then every manager in order; -1 on failure
-    void shutDown() override;  // stops whatever started, in reverse order, log last
-    void run();                // the game loop; returns at the end of the iteration that set game over
+    [[nodiscard]] int startUp() override;  // configuration, log, then every manager in order; -1 on failure
+    void shutDown() override;              // stops whatever started, in reverse order, log last
+    void run();  // the game loop; returns at the end of the iteration that set game over
 
     ///@{
     /// Whether the loop ends after the current iteration.
@@ -40,7 +40,7 @@ public:
 
 private:
     GameManager();
-    int startManagers();
+    [[nodiscard]] int startManagers();
 
     Clock::TimeSource m_now;
     Sleeper m_sleep;

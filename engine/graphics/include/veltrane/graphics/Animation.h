@@ -45,9 +45,9 @@ public:
 
     // The record: name (8-byte length, then its bytes), index and slowdown count (4 bytes each), in the
     // machine's byte order. 0, or -1 when the stream reports an error.
-    int serialize(std::ostream& stream) const;
+    [[nodiscard]] int serialize(std::ostream& stream) const;
     // Reads a record; a name longer than what the stream still holds is refused (logged, -1, unchanged).
-    int deserialize(std::istream& stream);
+    [[nodiscard]] int deserialize(std::istream& stream);
 
 private:
     Sprite* m_p_sprite;

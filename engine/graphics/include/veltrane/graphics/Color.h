@@ -26,7 +26,7 @@ void colorToRGB(Color c, unsigned char& r, unsigned char& g, unsigned char& b);
 // "Black" .. "White"; "Unknown color" for CUSTOM and unsupported values.
 std::string colorToName(Color c);
 // Parses the lower-case name of colours 0..7 ("black" .. "white"); -1 when it names none.
-int colorFromName(const std::string& name, Color& color);
+[[nodiscard]] int colorFromName(const std::string& name, Color& color);
 
 }  // namespace vl
 

@@ -42,7 +42,7 @@ public:
 
     // Opens the window and font from the configuration (or only sets the cell geometry when headless).
     // -1 when already started, the X display cannot be reached, or the window or font cannot be made.
-    int startUp() override;
+    [[nodiscard]] int startUp() override;
     void shutDown() override;  // closes and frees the window; the font stays loaded
 
     // One character at a world position in cells, on a background-coloured cell. rotation in degrees.
@@ -106,11 +106,11 @@ private:
     struct Surface;  // the window-system objects: font, window, cell background, text and batch
 
     DisplayManager();
-    int openWindow();
-    int openTerminal();
+    [[nodiscard]] int openWindow();
+    [[nodiscard]] int openTerminal();
     void drawShapeInCells(const sf::Shape& shape) const;
-    bool canDraw() const;  // started with a window; logs when not started
-    void writeScreens();   // the screens asked for, of the frame drawn so far
+    [[nodiscard]] bool canDraw() const;  // started with a window; logs when not started
+    void writeScreens();                 // the screens asked for, of the frame drawn so far
 
     std::unique_ptr<Surface> m_p_surface;     //!< lives as long as the manager, so the font stays loaded
     std::unique_ptr<CellGrid> m_p_cells;      //!< the frame being drawn, in every mode

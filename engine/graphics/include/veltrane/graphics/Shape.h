@@ -47,10 +47,10 @@ public:
     std::string toString() const;  // "circle, size 16.000000, White, 255"
 
     // 13 bytes: type, size, colour (4 bytes each), opacity (1 byte), machine byte order. 0 or -1.
-    int serialize(std::ostream& stream) const;
+    [[nodiscard]] int serialize(std::ostream& stream) const;
     // Reads the 13 bytes; a type or colour no shape can have, or a size that is not a finite number, is
     // logged and refused with -1, leaving the shape unchanged.
-    int deserialize(std::istream& stream);
+    [[nodiscard]] int deserialize(std::istream& stream);
 
 private:
     Color m_color;

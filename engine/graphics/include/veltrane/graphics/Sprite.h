@@ -20,8 +20,8 @@ public:
     explicit Sprite(int max_frames);
     ~Sprite();
 
-    int pushFrame(Frame frame);              // 0, or -1 (frame discarded) when the sprite is full
-    Frame getFrame(int frame_number) const;  // copy; an empty frame when out of range
+    [[nodiscard]] int pushFrame(Frame frame);  // 0, or -1 (frame discarded) when the sprite is full
+    Frame getFrame(int frame_number) const;    // copy; an empty frame when out of range
     ///@{
     /// The frames added, and room for how many.
     int getFrameCount() const;

@@ -11,7 +11,7 @@ namespace vl {
 class TerminalSession {
 public:
     // The open session, or null; the display opens it, the input reads keys from it.
-    static TerminalSession* current();
+    [[nodiscard]] static TerminalSession* current();
 
     TerminalSession();
     ~TerminalSession();  // closes
@@ -20,7 +20,7 @@ public:
 
     // Takes over the terminal: 0, or -1 with why in reason (no terminal, TERM unset or dumb, no entry in
     // the terminal database).
-    int open(std::string& reason);
+    [[nodiscard]] int open(std::string& reason);
     void close();         // the terminal back in the modes it was found in
     bool isOpen() const;  // taken over and not yet given back
 

@@ -119,7 +119,7 @@ std::string keyToString(Keyboard::Key key);
 // values that have none (73 and anything outside -1 to 76).
 const char* keyName(Keyboard::Key key);
 // The key whose code name is name, ignoring letter case; false when there is none.
-bool keyFromName(const std::string& name, Keyboard::Key* p_key);
+[[nodiscard]] bool keyFromName(const std::string& name, Keyboard::Key* p_key);
 // The word for an action ("pressed", "released", "down"); null for UNDEFINED_KEYBOARD_ACTION and others.
 const char* keyboardActionName(EventKeyboardAction action);
 

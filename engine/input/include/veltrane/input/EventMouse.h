@@ -32,7 +32,7 @@ enum Button : int {
 // "LEFT", "RIGHT", "MIDDLE" or "UNDEFINED_MOUSE_BUTTON"; null for other values.
 const char* mouseButtonName(Mouse::Button button);
 // The button whose name is name, ignoring letter case; false when there is none.
-bool mouseButtonFromName(const std::string& name, Mouse::Button* p_button);
+[[nodiscard]] bool mouseButtonFromName(const std::string& name, Mouse::Button* p_button);
 // "clicked", "pressed" or "moved"; null for UNDEFINED_MOUSE_ACTION and others.
 const char* mouseActionName(EventMouseAction action);
 

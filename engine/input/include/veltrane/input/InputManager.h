@@ -36,7 +36,7 @@ public:
     // Turns key repeat off (needs the display manager started first, unless headless), then opens the
     // recording and replay files named by the environment. 0, or -1 (already started, no display, a
     // replay file that cannot be read: said on standard error too).
-    int startUp() override;
+    [[nodiscard]] int startUp() override;
     void shutDown() override;  // key repeat back on; finishes the recording; drops the replay
     bool isValid(std::string event_type) const override;  // "vl-keyboard" and "vl-mouse"
 
@@ -54,7 +54,7 @@ public:
 
 private:
     InputManager();
-    int openRecordAndReplay();  // -1 when the replay named cannot be used
+    [[nodiscard]] int openRecordAndReplay();  // -1 when the replay named cannot be used
     void replayStep();
     void saveScreens(const std::vector<std::string>& names) const;  // of this step's frame, when it is shown
     void terminalInput();

@@ -39,8 +39,9 @@ public:
     InputScript();
     // Reads and parses a whole file. 0, or -1 with the offending line number (0 for the file as a
     // whole) and the reason; a refused file leaves the script empty.
-    int load(const std::string& path, int* p_line, std::string* p_reason);
-    int parse(const std::string& text, int* p_line, std::string* p_reason);  // as load, from text
+    [[nodiscard]] int load(const std::string& path, int* p_line, std::string* p_reason);
+    [[nodiscard]] int parse(const std::string& text, int* p_line,
+                            std::string* p_reason);  // as load, from text
 
     // The events of one step, in sending order. Steps are asked for in increasing order; the result
     // stays valid until the next call.
@@ -71,8 +72,9 @@ private:
         InputRecord record;
     };
 
-    int parseLine(const std::string& line, int line_number, std::string* p_reason);
-    int parseScreen(const std::vector<std::string>& words, bool span, int step, std::string* p_reason);
+    [[nodiscard]] int parseLine(const std::string& line, int line_number, std::string* p_reason);
+    [[nodiscard]] int parseScreen(const std::vector<std::string>& words, bool span, int step,
+                                  std::string* p_reason);
     static int finalStep(const Entry& entry);  // the step of the entry's last event
 
     std::vector<Entry> m_entries;  //!< by first step, then line
@@ -92,7 +94,8 @@ public:
     InputRecorder();
     ~InputRecorder();  // closes without an end line if still open
 
-    int open(const std::string& path);  // truncates and writes a header comment; 0, or -1 (errno kept)
+    [[nodiscard]] int
+    open(const std::string& path);  // truncates and writes a header comment; 0, or -1 (errno kept)
     /// Whether the file is open for writing.
     bool isOpen() const;
     ///@{

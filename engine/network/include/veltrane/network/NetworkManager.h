@@ -31,13 +31,13 @@ public:
     static NetworkManager& getInstance();
     ~NetworkManager() override;  // frees the queues; shutDown() closes the sockets
 
-    int startUp() override;    // 0, or -1 when already started
+    [[nodiscard]] int startUp() override;  // 0, or -1 when already started
     void shutDown() override;  // closes every connection (with close events) and the listening socket
     bool isValid(std::string event_type) const override;  // the eleven network types; logs any other
 
     // Becomes a server: listens on address (dotted IPv4, loopback by default) and port (0 picks a
     // free one), non-blocking, with address reuse. 0, or -1 with a log line. Needs startUp().
-    int listen(int port, const std::string& address = "127.0.0.1");
+    [[nodiscard]] int listen(int port, const std::string& address = "127.0.0.1");
     int getPort() const;    // the listening port, or -1 when not a server
     bool isServer() const;  // a listening socket exists
 
@@ -49,16 +49,16 @@ public:
 
     // Accepts one waiting connection without blocking and sends an accept event.
     // The new socket, -1 when none is waiting or at the limit, -2 on error or when not a server.
-    int accept();
+    [[nodiscard]] int accept();
     // Closes sock, or every connection with -1, sending a close event for each and dropping their
     // queued messages. 0, or -1 when sock is not a connection or closing failed.
     int close(int sock = -1);
 
     // Sends bytes at p_data to sock without waiting. 0 when all were sent or, if the peer is slow,
     // kept (copied) to go first at the next turn; -1 on failure. A dead connection is closed.
-    int send(const void* p_data, int bytes, int sock);
+    [[nodiscard]] int send(const void* p_data, int bytes, int sock);
     // Copies bytes at p_data to go to sock at the turn of game step `step` (or later). 0 or -1.
-    int queueDelayed(const void* p_data, int bytes, int sock, int step);
+    [[nodiscard]] int queueDelayed(const void* p_data, int bytes, int sock, int step);
     // The per-iteration turn: sends kept bytes, then every queued message that is due, in order.
     // The sum of the send() results (0 when all went well).
     int sendDelayed();
@@ -67,7 +67,7 @@ public:
 
     // Reads up to max_bytes waiting bytes of sock into p_buffer without waiting: the count read,
     // 0 when nothing is waiting, -1 on error or when the peer has gone (the connection is then closed).
-    int receive(void* p_buffer, int max_bytes, int sock);
+    [[nodiscard]] int receive(void* p_buffer, int max_bytes, int sock);
     // Reads what has arrived on every connection and hands it, chunk by chunk, to the objects
     // registered for "vl-network" (label NETWORK_DATA). Games call it from a step handler.
     // Returns the bytes delivered.
@@ -92,9 +92,9 @@ private:
 
     NetworkManager();
     int indexOf(int sock) const;                            // -1 when not a connection; writes nothing
-    Connection* find(int sock);                             // null when not a connection; writes nothing
+    [[nodiscard]] Connection* find(int sock);               // null when not a connection; writes nothing
     void dropConnection(int sock);                          // forgets it and its queues, if still there
-    int flushUnsent(Connection& connection);                // 0, or -1 when the connection was lost
+    [[nodiscard]] int flushUnsent(Connection& connection);  // 0, or -1 when the connection was lost
     int reportSocketError(int sock, const char* p_caller);  // reports the last socket error, -1
 
     int m_sock;  //!< listening socket, -1 when not a server

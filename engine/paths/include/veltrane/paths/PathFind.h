@@ -45,8 +45,8 @@ public:
     PathFind(Object* p_obj, Cell start, Cell goal, Object* p_target = nullptr);
     ~PathFind();
 
-    int cycleOnce();       // one A* expansion: SEARCHING, NO_PATH or PATH_FOUND
-    Path getPath() const;  // start to goal, both included, when found; otherwise empty
+    [[nodiscard]] int cycleOnce();  // one A* expansion: SEARCHING, NO_PATH or PATH_FOUND
+    Path getPath() const;           // start to goal, both included, when found; otherwise empty
     /// The object the path is for, not owned.
     Object* getObject() const;
     /// The object to reach, not owned; null for a goal cell.
@@ -94,7 +94,7 @@ private:
     const Object* blockerAt(Cell c) const;  // the first hard object that blocks c, or null
     int fail(const std::string& reason);    // logs why there is no path, once; NO_PATH
     std::string whyUnreachable() const;
-    bool popBest(Cell& best);  // the open cell to expand next; false when none is open
+    [[nodiscard]] bool popBest(Cell& best);  // the open cell to expand next; false when none is open
     void consider(const Cell& current, const Cell& n, int dx, int dy);
 
     Object* m_p_obj;     //!< not owned

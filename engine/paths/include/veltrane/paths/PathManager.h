@@ -21,7 +21,8 @@ public:
     static PathManager& getInstance();
     ~PathManager() override;
 
-    int startUp() override;    // budget floor = a tenth of the frame time; -1 when already started
+    [[nodiscard]] int
+    startUp() override;        // budget floor = a tenth of the frame time; -1 when already started
     void shutDown() override;  // pending searches stay: they belong to their objects
 
     // Runs the pending searches, one expansion each per walk, for at least budget_ms milliseconds
@@ -31,7 +32,7 @@ public:
 
     // Makes p_path_find pending (not owned; its object deletes it). -1 for null, a search without
     // an object, or one already pending.
-    int addPathFind(PathFind* p_path_find);
+    [[nodiscard]] int addPathFind(PathFind* p_path_find);
     // Removes every occurrence of p_path_find without deleting it; -1 when null or not pending.
     int removePathFind(PathFind* p_path_find);
     void deletePathFind(PathFind* p_path_find) override;  // removes it, then deletes it

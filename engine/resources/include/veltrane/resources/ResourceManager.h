@@ -23,25 +23,25 @@ public:
     static ResourceManager& getInstance();
     ~ResourceManager() override;
 
-    int startUp() override;    // 0, or -1 when already started
-    void shutDown() override;  // frees every sprite
+    [[nodiscard]] int startUp() override;  // 0, or -1 when already started
+    void shutDown() override;              // frees every sprite
 
     // Reads a sprite file (either format) and keeps it under label. 0, or -1 with log lines and the
     // tables unchanged.
-    int loadSprite(std::string filename, std::string label);
+    [[nodiscard]] int loadSprite(std::string filename, std::string label);
     // The first sprite loaded under exactly this label, or null (logged). Owned by the manager.
-    Sprite* getSprite(std::string label) const;
+    [[nodiscard]] Sprite* getSprite(std::string label) const;
     /// The number of sprites loaded.
     int getSpriteCount() const;
 
     // Decodes a sound file into the next free slot under label (empty allowed). 0, or -1 logged.
-    int loadSound(std::string filename, std::string label);
+    [[nodiscard]] int loadSound(std::string filename, std::string label);
     // The first sound loaded under exactly this label, or null (logged). Owned by the manager.
-    Sound* getSound(std::string label);
+    [[nodiscard]] Sound* getSound(std::string label);
     // Opens a music file for streaming into the next free slot under label (not empty). 0, or -1 logged.
-    int loadMusic(std::string filename, std::string label);
+    [[nodiscard]] int loadMusic(std::string filename, std::string label);
     // The first music loaded under exactly this label, or null (logged). Owned by the manager.
-    Music* getMusic(std::string label);
+    [[nodiscard]] Music* getMusic(std::string label);
     ///@{
     /// The number of sounds and musics loaded.
     int getSoundCount() const;

@@ -23,7 +23,7 @@ public:
     // Chooses the format from the first line and reads the sprite from the start of stream. A new sprite
     // owned by the caller (label not yet set), or null after logging why and "... Sprite '<label>' NOT
     // loaded.".
-    Sprite* readSprite(std::istream& stream, const std::string& label);
+    [[nodiscard]] Sprite* readSprite(std::istream& stream, const std::string& label);
     int getLineNumber() const;  // lines consumed so far, as the messages count them
 
 private:
@@ -32,16 +32,16 @@ private:
     // One line without its line feed and one trailing carriage return; "" (logged) at the end of the file.
     std::string getLine(std::istream& stream, bool count);
     // The data lines of section S; false (logged) on a missing opening tag or an unterminated section.
-    bool readData(std::istream& stream, const std::string& section, Lines& lines);
+    [[nodiscard]] bool readData(std::istream& stream, const std::string& section, Lines& lines);
     int matchLineInt(Lines& lines, const std::string& key);
     std::string matchLineStr(Lines& lines, const std::string& key);
     // One frame from the front of lines; line is the file line just before its first row. Empty on error.
     Frame parseFrame(Lines& lines, int width, int height, int line);
-    Sprite* loadSimpleSprite(std::istream& stream);
-    Sprite* loadRobustSprite(std::istream& stream);
+    [[nodiscard]] Sprite* loadSimpleSprite(std::istream& stream);
+    [[nodiscard]] Sprite* loadRobustSprite(std::istream& stream);
     // Warns, always, about header lines with a key the reader does not know or a value it had to guess.
     void warnAboutHeader(const Lines& header) const;
-    bool checkStarted() const;
+    [[nodiscard]] bool checkStarted() const;
     int lineJustRead() const;  // the number of the line last read, or of the one missing at the end
 
     int m_line_number;  //!< shared by all the readers: the "line %d" of their messages

@@ -21,14 +21,14 @@ public:
     // Builds empty cells of cell_width by cell_height characters covering boundary (a size below 1 is
     // logged and replaced by the default, 20 wide or 8 high); -1 if the cells exist already or cannot be
     // built.
-    int startUp(const Box& boundary, int cell_width, int cell_height);
+    [[nodiscard]] int startUp(const Box& boundary, int cell_width, int cell_height);
     void shutDown();  // frees the cells (their objects are forgotten, not deleted)
 
-    int insertObject(Object* p_o);  // lists it in every cell its box touches at its position
-    int removeObject(Object* p_o);  // unlists it; 0 at once for an inactive or spectral object
+    [[nodiscard]] int insertObject(Object* p_o);  // lists it in every cell its box touches at its position
+    [[nodiscard]] int removeObject(Object* p_o);  // unlists it; 0 at once for an inactive or spectral object
     // Moves the object's cell entries from its current position to new_position; call before
     // the position changes. Only the cells entered and left are edited.
-    int updatePosition(Object* p_o, Vector new_position);
+    [[nodiscard]] int updatePosition(Object* p_o, Vector new_position);
     // The grid's objects, other than p_o, whose world box meets p_o's box placed at where, each once,
     // in cell order: the outside list first, then the cells by row, then by column.
     ObjectList getCollisions(const Object* p_o, Vector where) const;
@@ -46,7 +46,7 @@ public:
 
     // Compares every cell with the cells recomputed from the given active solid objects.
     // Logs each difference; returns the number found (0: consistent).
-    int checkConsistency(const ObjectList& solid_objects) const;
+    [[nodiscard]] int checkConsistency(const ObjectList& solid_objects) const;
 
 private:
     // The block of cells a box covers, clamped to the grid, and whether it reaches outside.

@@ -72,15 +72,15 @@ public:
     virtual void setBox(Box new_box);           // relative to the position
     // Shows the sprite labelled so (from the resource manager) and takes its box; -1 (logged, nothing
     // changes) when no sprite has that label.
-    virtual int setSprite(std::string sprite_label);
+    [[nodiscard]] virtual int setSprite(std::string sprite_label);
     virtual void setAnimation(Animation new_animation, bool set_box = true);  // copied; the box too if asked
     virtual int
     draw();  // the animation, then the shape if it has one, at the position; the animation's result
     // Serialisation (object records): write the attributes in attr, or the modified ones when attr
     // is 0, clearing their modified bits; read a record and apply it. 0, or -1 on a stream error.
-    virtual int serialize(std::stringstream& stream, unsigned int attr = 0);
+    [[nodiscard]] virtual int serialize(std::stringstream& stream, unsigned int attr = 0);
     /// Reads an object record and applies it; 0, or -1 on a stream error.
-    virtual int deserialize(std::stringstream& stream, unsigned int* p_attr = nullptr);
+    [[nodiscard]] virtual int deserialize(std::stringstream& stream, unsigned int* p_attr = nullptr);
     virtual void setModified(unsigned int new_modified);  // replaces the whole mask
     /// The attributes changed since last written.
     virtual unsigned int getModified() const;
@@ -127,7 +127,8 @@ public:
     bool isDrawnOutOfView() const;       // asked to be drawn even while its box misses the view
     void setDirectionTo(Vector target);  // points the direction from the position toward target
 
-    int registerInterest(std::string event_type);    // with the manager that sends that type; 0 or -1
+    [[nodiscard]] int
+    registerInterest(std::string event_type);        // with the manager that sends that type; 0 or -1
     int unregisterInterest(std::string event_type);  // 0, or -1 if not registered
     int getEventCount() const;                       // event types registered
 
@@ -143,9 +144,9 @@ public:
     // while one is pending replaces it. 0, or -1 (logged) when no search can start. Paths may cut
     // a corner beside one blocked cell: a hard walker slower than one diagonal cell per step grazes
     // it, so give such walkers setAvoidCollisions(true) to slide past.
-    int findPath(Vector goal);       // to goal's cell
-    int findPath(Object* p_target);  // to p_target's cell; touching p_target counts as arriving
-    bool isFindingPath() const;      // a search is pending
+    [[nodiscard]] int findPath(Vector goal);       // to goal's cell
+    [[nodiscard]] int findPath(Object* p_target);  // to p_target's cell; touching p_target counts as arriving
+    bool isFindingPath() const;                    // a search is pending
     // Velocity is direction times speed, and a path is walked at the speed: to stand still and stay
     // ready for the next path, stop here (drops the search and the path, zeroes the direction, keeps
     // the speed) rather than setVelocity(0, 0), which zeroes the speed paths are walked at.
@@ -164,11 +165,12 @@ protected:
 private:
     Object(const Object&) = delete;
     Object& operator=(const Object&) = delete;
-    int startPathFind(Vector goal, Object* p_target);
+    [[nodiscard]] int startPathFind(Vector goal, Object* p_target);
     void dropPathFind();       // withdraws and deletes the pending search, if any
     void leavePathSearches();  // drops the pending search; searches walking to this object forget it
     void warnIfStill();        // a found path followed at speed 0 is logged, once per object
-    int applyRecord(std::stringstream& ss, unsigned int* p_attr);  // deserialize's reading and applying
+    [[nodiscard]] int applyRecord(std::stringstream& ss,
+                                  unsigned int* p_attr);  // deserialize's reading and applying
 
     static int s_next_id;  //!< id for the next object, shared by all objects
 

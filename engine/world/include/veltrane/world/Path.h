@@ -36,10 +36,10 @@ public:
     int getCount() const;  // number of waypoints
 
     // An 8-byte waypoint count, then each waypoint as a vector; the index is not written.
-    int serialize(std::ostream& stream) const;  // 0, or -1 (logged) on a stream error
+    [[nodiscard]] int serialize(std::ostream& stream) const;  // 0, or -1 (logged) on a stream error
     // Reads that record and restarts at index 0; refuses (logged, -1, path unchanged) a count
     // beyond what the stream holds, before allocating, and leaves the path unchanged when cut short.
-    int deserialize(std::istream& stream);
+    [[nodiscard]] int deserialize(std::istream& stream);
     std::string toString() const;  // each waypoint's text followed by "|"
 
     bool operator==(const Path& other) const;  // same waypoints and index

@@ -23,7 +23,7 @@ public:
     SceneGraph& operator=(const SceneGraph&) = delete;
 
     // Empties the type map and starts the grid over boundary in cells of cell_width by cell_height.
-    int startUp(const Box& boundary, int cell_width, int cell_height);
+    [[nodiscard]] int startUp(const Box& boundary, int cell_width, int cell_height);
     void shutDown();  // empties the type map and frees the grid; the other lists stay
 
     int insertObject(Object* p_o);  // into every list its state asks for; -1 on failure
@@ -41,10 +41,10 @@ public:
     ///@{
     /// Called before the object changes that attribute; 0, or -1 when the graph refuses and the object keeps
     /// its old value.
-    int updateActive(Object* p_o, bool new_active);
-    int updateVisible(Object* p_o, bool new_visible);
-    int updateSolidness(Object* p_o, Solidness new_solidness);
-    int updateAltitude(Object* p_o, int new_altitude);
+    [[nodiscard]] int updateActive(Object* p_o, bool new_active);
+    [[nodiscard]] int updateVisible(Object* p_o, bool new_visible);
+    [[nodiscard]] int updateSolidness(Object* p_o, Solidness new_solidness);
+    [[nodiscard]] int updateAltitude(Object* p_o, int new_altitude);
     int updateType(Object* p_o, const std::string& new_type);
     int updatePosition(Object* p_o, Vector new_position);
     ///@}
@@ -55,7 +55,7 @@ public:
 
     // Recomputes every list and every grid cell from the objects' own state and compares.
     // Logs each difference; returns the number found (0: consistent).
-    int checkConsistency() const;
+    [[nodiscard]] int checkConsistency() const;
 
 private:
     ObjectList m_objects;                            //!< every active object

@@ -23,14 +23,15 @@ public:
     static WorldManager& getInstance();
     bool isValid(std::string event_type) const override;  // false for engine-sent and other managers' types
     ~WorldManager() override;
-    int startUp() override;    // empty world, zero boundary and view; -1 if started or the grid fails
+    [[nodiscard]] int
+    startUp() override;        // empty world, zero boundary and view; -1 if started or the grid fails
     void shutDown() override;  // deletes every remaining object, then stops the scene graph
 
     int insertObject(Object* p_o);  // from Object's constructor only; refused (-1) when not started
     int removeObject(Object* p_o);  // from Object's destructor only; also forgets it as marked or followed
     // Deleted at the end of the current (or next) update; marking twice is harmless. An object not in
     // the world (deleted already, or never added) is refused with a log line and -1.
-    int markForDelete(Object* p_o);
+    [[nodiscard]] int markForDelete(Object* p_o);
     ObjectList getAllObjects(bool inactive = false) const;  // active ones, then the inactive ones if asked
     ObjectList objectsAtPosition(Vector where) const;  // active objects meeting the one-cell box at where
 
@@ -57,7 +58,7 @@ public:
     Vector getViewSlack() const;
     // The object the view keeps in its slack region as it moves, or null to stop following.
     // Centres the view on it at once; -1 (nothing changes) for an object not in the world.
-    int setViewFollowing(Object* p_new_view_following);
+    [[nodiscard]] int setViewFollowing(Object* p_new_view_following);
     /// The object the view follows; null for none.
     Object* getViewFollowing() const;
 
@@ -73,7 +74,7 @@ public:
     // Compares every scene-graph list and grid cell with a recomputation from the objects' own state;
     // logs each difference and returns the number found. Run after every update while the consistency
     // checks are on, which then abort on a difference.
-    int checkConsistency() const;
+    [[nodiscard]] int checkConsistency() const;
     // The checks are set at startUp from $VELTRANE_CHECKS (1 on, 0 off) or else the configuration's
     // consistency_checks; off by default, so a player's game does no test-only work.
     void setConsistencyChecks(bool on);
@@ -82,9 +83,9 @@ public:
 
 private:
     WorldManager();
-    int startSceneGraph();               // over the boundary, with the configured grid cell size
-    void followView(const Object* p_o);  // the view-following step after p_o moved
-    void deleteAll();                    // deletes every object, active or not
+    [[nodiscard]] int startSceneGraph();  // over the boundary, with the configured grid cell size
+    void followView(const Object* p_o);   // the view-following step after p_o moved
+    void deleteAll();                     // deletes every object, active or not
     // With the checks on: whether p_o was deleted behind the world's back during this update's walk,
     // reporting it the first time it is met.
     bool reportIfDeleted(const Object* p_o);
