@@ -8,8 +8,8 @@
 
 #include <veltrane/world/Object.h>
 
-void listenFor(vl::Object& object, const std::string& event_type);  // refused: it ignores those events
-void wearSprite(vl::Object& object, const std::string& label);      // refused: it is drawn as nothing
-bool removeFromWorld(vl::Object* p_object);                         // false: it was not in the world
+void listenFor(vl::Object& object, const std::string& event_type);  ///< refused: it ignores those events
+void wearSprite(vl::Object& object, const std::string& label);      ///< refused: it is drawn as nothing
+bool removeFromWorld(vl::Object* p_object);                         ///< false: it was not in the world
 
 #endif

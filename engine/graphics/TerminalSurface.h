@@ -1,6 +1,4 @@
 // SPDX-License-Identifier: MIT
-// frame are written, with the terminal database's sequences, in the colours it says the terminal has,
-// in one write per frame.
 #ifndef VL_TERMINAL_SURFACE_H
 #define VL_TERMINAL_SURFACE_H
 
@@ -18,6 +16,8 @@ int nearest256(Rgb rgb);
 int nearest8(Rgb rgb);
 
 /// A frame of coloured character cells shown in the terminal: only the cells that changed since the last
+/// frame are written, with the terminal database's sequences, in the colours it says the terminal has,
+/// in one write per frame.
 class TerminalSurface {
 public:
     TerminalSurface(TerminalSession& session, int width, int height);

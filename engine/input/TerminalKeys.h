@@ -1,7 +1,4 @@
 // SPDX-License-Identifier: MIT
-// Terminals that report key releases (the progressive keyboard enhancement) give exact holds; others
-// only send a key's character, then repeat it while it is held: a first character is a short tap, and
-// once the repeats start the key is pressed again and held while they keep coming.
 #ifndef VL_TERMINAL_KEYS_H
 #define VL_TERMINAL_KEYS_H
 
@@ -19,6 +16,9 @@ namespace vl {
 class TerminalSession;
 
 /// Reads keys and mouse reports from the terminal and turns them into presses, releases and holds.
+/// Terminals that report key releases (the progressive keyboard enhancement) give exact holds; others
+/// only send a key's character, then repeat it while it is held: a first character is a short tap, and
+/// once the repeats start the key is pressed again and held while they keep coming.
 struct TerminalInput {
     enum Kind {
         PRESS,

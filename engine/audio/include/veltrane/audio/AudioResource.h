@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: MIT
-// guarded calls on a voice that exists only once something was loaded with a device.
 #ifndef VL_AUDIO_RESOURCE_H
 #define VL_AUDIO_RESOURCE_H
 
@@ -12,6 +11,7 @@ class InputSoundFile;
 namespace vl {
 
 /// What a sound and a music piece share: a label, the format of the file last loaded, and the
+/// guarded calls on a voice that exists only once something was loaded with a device.
 class AudioResource {
 public:
     ///@{

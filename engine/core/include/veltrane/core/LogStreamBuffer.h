@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: MIT
-// log.
 #ifndef VL_LOG_STREAM_BUFFER_H
 #define VL_LOG_STREAM_BUFFER_H
 
@@ -9,6 +8,7 @@
 namespace vl {
 
 /// A stream buffer that turns each line written into it into one log line, so library complaints reach the
+/// log.
 class LogStreamBuffer : public std::streambuf {
 public:
     explicit LogStreamBuffer(std::string prefix);  ///< each line is logged as prefix followed by the text

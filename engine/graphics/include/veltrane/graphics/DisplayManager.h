@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: MIT
-// pixels.
 #ifndef VL_DISPLAY_MANAGER_H
 #define VL_DISPLAY_MANAGER_H
 
@@ -34,6 +33,7 @@ Vector worldToView(const Vector& world_pos);  ///< minus the view's corner
 Vector viewToWorld(const Vector& view_pos);   ///< plus the view's corner
 
 /// The window or the terminal: draws coloured characters in a grid of cells, and converts between cells and
+/// pixels.
 class DisplayManager : public Manager {
 public:
     /// The one display of the program.

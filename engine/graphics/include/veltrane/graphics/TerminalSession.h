@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: MIT
-// back: on close, and from the handlers of hang-up, interrupt, termination and crash signals.
 #ifndef VL_TERMINAL_SESSION_H
 #define VL_TERMINAL_SESSION_H
 
@@ -8,6 +7,7 @@
 namespace vl {
 
 /// The terminal the program runs in, taken over for full-screen drawing and key reading, and always given
+/// back: on close, and from the handlers of hang-up, interrupt, termination and crash signals.
 class TerminalSession {
 public:
     /// The open session, or null; the display opens it, the input reads keys from it.

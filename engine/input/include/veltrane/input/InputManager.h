@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: MIT
-// replays them.
 #ifndef VL_INPUT_MANAGER_H
 #define VL_INPUT_MANAGER_H
 
@@ -27,6 +26,7 @@ const char* const REPLAY_ENV = "VELTRANE_REPLAY";
 const char* const SCREENS_ENV = "VELTRANE_SCREENS";  ///< the folder a replay's screen lines are written to
 
 /// Turns window or terminal input into keyboard and mouse events for interested objects, and records or
+/// replays them.
 class InputManager : public Manager {
 public:
     /// The one input manager of the program.

@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: MIT
-// accepted, sending now or at a later game step, receiving, and network events about them.
 #ifndef VL_NETWORK_MANAGER_H
 #define VL_NETWORK_MANAGER_H
 
@@ -17,6 +16,7 @@ const int MAX_UNSENT_BYTES = 4 * 1024 * 1024;  ///< per connection, waiting for 
 const int RECEIVE_CHUNK_BYTES = 4096;          ///< one read of receiveAll()
 
 /// TCP connections for games that talk over the network: a listening socket, the connections it
+/// accepted, sending now or at a later game step, receiving, and network events about them.
 /// A message held back until a game step.
 struct DelayedMessage {
     int bytes;                     ///< length of data

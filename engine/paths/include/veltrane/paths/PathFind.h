@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: MIT
-// until touching a target object), avoiding hard objects. The path manager advances it.
 #ifndef VL_PATH_FIND_H
 #define VL_PATH_FIND_H
 
@@ -16,6 +15,7 @@ namespace vl {
 class Object;
 
 /// An incremental A* search over the world's character cells, from a start cell to a goal cell (or
+/// until touching a target object), avoiding hard objects. The path manager advances it.
 /// One character cell of the world: cell (x, y) is the world position (x, y).
 struct Cell {
     ///@{

@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: MIT
-// tells each searching object the outcome with a path event.
 #ifndef VL_PATH_MANAGER_H
 #define VL_PATH_MANAGER_H
 
@@ -15,6 +14,7 @@ class Object;
 class PathFind;
 
 /// Advances the pending path searches a little every loop iteration, within a time budget, and
+/// tells each searching object the outcome with a path event.
 class PathManager : public Manager, public PathSearches {
 public:
     /// The one path manager of the program.

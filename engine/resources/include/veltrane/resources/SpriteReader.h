@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: MIT
-// HEADER, BODY and FOOTER sections). The file is untrusted: every fault is logged and gives no sprite.
 #ifndef VL_SPRITE_READER_H
 #define VL_SPRITE_READER_H
 
@@ -16,6 +15,7 @@ class Sprite;
 const int MAX_SPRITE_LINE = 65536;  ///< characters in one line of a sprite file, line end excluded
 
 /// Reads sprite files in the simple format (five header lines, then rows) and the robust format (tagged
+/// HEADER, BODY and FOOTER sections). The file is untrusted: every fault is logged and gives no sprite.
 class SpriteReader {
 public:
     SpriteReader();
