@@ -138,7 +138,9 @@ int GameManager::startUp() {
     }
 
     setGameOver(false);
-    Manager::startUp();
+    if (Manager::startUp() != 0) {
+        return -1;
+    }
     log.writeLog(1, "GameManager successfully started.");
     return 0;
 }
@@ -214,8 +216,9 @@ void GameManager::run() {
         WorldManager::getInstance().draw();
         if (networking) {
             NetworkManager& network = NetworkManager::getInstance();
-            if (network.isServer()) {
-                network.accept();
+            // A new connection reaches the game as an accept event; -2 is a failure, not an empty queue.
+            if (network.isServer() && network.accept() == -2) {
+                log.writeLog(1, "GameManager::run(): Warning! No connection accepted this step.");
             }
             if (network.isConnected(-1)) {
                 network.sendDelayed();
