@@ -17,7 +17,6 @@ echo "networking:false,random_seed:7,log_level:15," >"$work/play.txt"
 d_lines() { key_lines D; }
 key_lines() { tail -n +$((mark + 1)) "$log" | grep -F "Terminal key '$1'"; }
 held_steps() { d_lines | awk '/pressed/ { p = $2 } /released/ { s += $2 - p } END { print s + 0 }'; }
-d_up() { d_lines | tail -n 1 | grep -q released; }
 player_column() { screen | awk 'index($0, "/|\\") { print index($0, "/|\\"); exit }'; }
 # Cells walked since the column given, read off the screen once S has switched worlds there and back (so
 # frames after the last release are shown); xterm's screen cannot be read, so there the log's steps count.
@@ -34,8 +33,7 @@ walked_since() {
 shell() { xdotool type --delay 50 "$1" && xdotool key Return; }
 # Types abc and Enter at the shell, which must read it back as that line into the file given.
 typed() {
-    shell abc
-    wait_until "[[ -e '$1' ]]" 10 || fail "$name: the shell read no line $2"
+    shell abc && wait_until "[[ -e '$1' ]]" 10 || fail "$name: the shell read no line $2"
     [[ $(cat "$1" 2>/dev/null) == abc ]] || fail "$name: typing $2 gave '$(cat -v "$1")'"
 }
 # A signal key ends game $3 with status $2, the terminal given back.
@@ -47,8 +45,7 @@ quit_with() {
 }
 
 play() {
-    name=$1 exact=$2 hold=1
-    log="$work/$name.1.log"
+    name=$1 exact=$2 hold=1 log="$work/$1.1.log"
     local run="$work/$name.sh"
     cat >"$run" <<EOF
 PS1='ready\$ '; unset HISTFILE; trap : INT QUIT; ulimit -c 0; cd '$PWD'; echo \$\$ >'$work/$name.shell'
@@ -68,12 +65,9 @@ EOF
     xterm) xterm -geometry 100x30 -class vl-xterm -e bash --rcfile "$run" -i & ;;
     tmux) xterm -geometry 100x30 -class vl-tmux -e tmux -L "$socket" -f /dev/null new-session "bash --rcfile '$run' -i" & ;;
     esac
-    local window
-    window=$(xdotool search --sync --class "vl-$name" | head -1)
-    xdotool windowfocus --sync "$window"
+    xdotool windowfocus --sync "$(xdotool search --sync --class "vl-$name" | head -1)"
     shell "g 1"
-    local ready="starting game loop"
-    [[ $exact -eq 1 ]] && ready="reports key releases"
+    local ready="starting game loop" && [[ $exact -eq 1 ]] && ready="reports key releases"
     wait_until 'grep -q "$ready" "$log" 2>/dev/null' 20 || { fail "$name: no game (or no '$ready')"; return; }
     xdotool key 2 Return
     wait_until 'grep -q "Starting level 2" "$log"' 20 || { fail "$name: 2 and Enter did not start level 2"; return; }
@@ -81,13 +75,11 @@ EOF
     wait_until '[[ -n $(player_column) || $name == xterm ]]' 10 || fail "$name: no player on the screen"
 
     local start=$(player_column) mark=$(wc -l <"$log") down_ns up_ns
-    down_ns=$(date +%s%N)
-    xdotool keydown d
+    down_ns=$(date +%s%N) && xdotool keydown d
     wait_until "grep -q \"Terminal key 'D' pressed\" <(tail -n +$((mark + 1)) '$log')" 10 || fail "$name: D not pressed"
     sleep "$hold"  # the hold itself
-    xdotool keyup d
-    up_ns=$(date +%s%N)
-    wait_until d_up 10 || fail "$name: D never released ($(grep -F "Terminal key" "$log" | tail -n 3 | tr "\n" " "))"
+    xdotool keyup d && up_ns=$(date +%s%N)
+    wait_until 'd_lines | tail -n 1 | grep -q released' 10 || fail "$name: D never released ($(grep -F "Terminal key" "$log" | tail -n 3 | tr "\n" " "))"
     local hold_ms=$(((up_ns - down_ns) / 1000000)) held=$(held_steps) walked=$(walked_since "$start")
     echo "$name: a $hold_ms ms hold of D held $held steps in $(d_lines | grep -c pressed) presses, walked $walked cells"
     if [[ $exact -eq 1 ]]; then
@@ -111,8 +103,7 @@ EOF
     quit_with ctrl+c 130 1
     # Ctrl-Z stops the game, the terminal given back: the shell reads plain typing; after fg the title is whole
     # again (it never changes: only a full redraw shows it).
-    shell "g 2"
-    wait_until 'grep -q "$ready" "$work/$name.2.log" 2>/dev/null' 20 || { fail "$name: no second game"; return; }
+    shell "g 2" && wait_until 'grep -q "$ready" "$work/$name.2.log" 2>/dev/null' 20 || { fail "$name: no second game"; return; }
     local pid=$(pgrep -P "$(cat "$work/$name.shell")" -x veltrane-game) title='screen | grep -qF "ENTER  play"'
     wait_until "[[ $name == xterm ]] || $title" 10 || fail "$name: no title screen"
     xdotool key ctrl+z
