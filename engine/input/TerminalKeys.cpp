@@ -186,7 +186,7 @@ Keyboard::Key keyForCharacter(int ch) {
 
 TerminalKeys::TerminalKeys(TerminalSession& session)
     : m_session(session), m_buttons{false, false, false}, m_enhanced(false), m_reads(0),
-      m_pauses_seen(session.getPauseCount()), m_signal_due(0), m_signal_by_ms(0) {}
+      m_pauses_seen(session.getPauseCount()), m_signal_due(0), m_signal_code(0), m_signal_by_ms(0) {}
 
 void TerminalKeys::start() {
     m_session.writeRaw(QUERY);
@@ -299,10 +299,19 @@ void TerminalKeys::sequence(const std::string& text, int64_t now_ms, std::vector
     int type = PRESS_TYPE;
     parseParameters(parameters, code, modifiers, type);
     const int signal_number = final_byte == 'u' ? signalFor(code, modifiers) : 0;
-    if (signal_number != 0) {
-        if (type == PRESS_TYPE) {
-            m_signal_due = signal_number;
-            m_signal_by_ms = now_ms + SIGNAL_WAIT_MS;
+    if (signal_number != 0 && type == PRESS_TYPE) {
+        m_signal_due = signal_number;
+        m_signal_code = code;
+        m_signal_by_ms = now_ms + SIGNAL_WAIT_MS;
+        return;
+    }
+    if (m_signal_due != 0 && final_byte == 'u' && code == m_signal_code) {
+        // Its release may come after Control's, without the modifier: sent once both are up.
+        if (type == RELEASE_TYPE) {
+            m_signal_code = 0;
+            if (!isHeld(Keyboard::LEFTCONTROL) && !isHeld(Keyboard::RIGHTCONTROL)) {
+                sendSignal(out);
+            }
         }
         return;
     }
@@ -315,7 +324,8 @@ void TerminalKeys::sequence(const std::string& text, int64_t now_ms, std::vector
         key = letterKey(final_byte);
     }
     keyEvent(key, type, now_ms, out);
-    if (type == RELEASE_TYPE && (key == Keyboard::LEFTCONTROL || key == Keyboard::RIGHTCONTROL)) {
+    if (type == RELEASE_TYPE && m_signal_code == 0 &&
+        (key == Keyboard::LEFTCONTROL || key == Keyboard::RIGHTCONTROL)) {
         sendSignal(out);
     }
 }
@@ -325,6 +335,7 @@ void TerminalKeys::sendSignal(std::vector<TerminalInput>& out) {
         out.push_back({TerminalInput::SIGNAL, Keyboard::UNDEFINED_KEY, Mouse::UNDEFINED_MOUSE_BUTTON,
                        Vector(), m_signal_due});
         m_signal_due = 0;
+        m_signal_code = 0;
     }
 }
 

@@ -91,7 +91,8 @@ private:
     bool m_enhanced;  //!< the terminal reports releases
     uint64_t m_reads;
     int m_pauses_seen;  //!< the session's pauses for a too small terminal, as last seen
-    int m_signal_due;   //!< a signal key seen, sent once Control is let go; 0 none
+    int m_signal_due;   //!< a signal key seen, sent once it and Control are let go; 0 none
+    int m_signal_code;  //!< that key's code while it is still down; 0 once let go
     int64_t m_signal_by_ms;
 };
 

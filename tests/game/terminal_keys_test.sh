@@ -49,14 +49,14 @@ play() {
     local run="$work/$name.sh"
     cat >"$run" <<EOF
 PS1='ready\$ '; unset HISTFILE; trap : INT QUIT; ulimit -c 0; cd '$PWD'; echo \$\$ >'$work/$name.shell'
-# Game \$1: its status, then a line typed at the shell; stopped by Ctrl-Z, a line typed meanwhile, then fg.
-g() {
+g() {  # game \$1: its status, then a line typed at the shell; stopped by Ctrl-Z, a line typed meanwhile, then fg
     VELTRANE_CONFIG='$work/play.txt' VELTRANE_LOG="$work/$name.\$1.log" '$game' --terminal
     local status=\$?
     [[ \$status -eq 148 ]] && { read -r line; printf %s "\$line" >'$work/$name.suspended'; fg; status=\$?; }
     echo \$status >"$work/$name.\$1.exit"; read -r line; printf %s "\$line" >"$work/$name.\$1.typed"
     [[ \$1 -eq 1 ]] || exit
 }
+PROMPT_COMMAND='unset PROMPT_COMMAND; g 1'  # at the first prompt, so no key is typed before the shell reads
 EOF
     case $name in
     kitty) kitty --config NONE -o allow_remote_control=yes --listen-on "unix:$work/kitty.sock" \
@@ -66,7 +66,6 @@ EOF
     tmux) xterm -geometry 100x30 -class vl-tmux -e tmux -L "$socket" -f /dev/null new-session "bash --rcfile '$run' -i" & ;;
     esac
     xdotool windowfocus --sync "$(xdotool search --sync --class "vl-$name" | head -1)"
-    shell "g 1"
     local ready="starting game loop" && [[ $exact -eq 1 ]] && ready="reports key releases"
     wait_until 'grep -q "$ready" "$log" 2>/dev/null' 20 || { fail "$name: no game (or no '$ready')"; return; }
     xdotool key 2 Return
@@ -83,7 +82,8 @@ EOF
     local hold_ms=$(((up_ns - down_ns) / 1000000)) held=$(held_steps) walked=$(walked_since "$start")
     echo "$name: a $hold_ms ms hold of D held $held steps in $(d_lines | grep -c pressed) presses, walked $walked cells"
     if [[ $exact -eq 1 ]]; then
-        [[ $walked -eq $held && $((held * 33 - hold_ms)) -le 40 && $((hold_ms - held * 33)) -le 40 ]] ||
+        local slack=$((40 + hold_ms / 20)) &&  # a step, and 5 % for a busy machine's slower loop
+        [[ $walked -eq $held && $((held * 33 - hold_ms)) -le $slack && $((hold_ms - held * 33)) -le $slack ]] ||
             fail "$name: the hold did not stop within a step of the release"
     else
         # The tap's 3 steps, a stop until the terminal's repeats start, then pressed again while they come.

@@ -68,7 +68,11 @@ TEST(TerminalKeysProtocol, HoldsAreTapsThenRepeatsAndExactWithReleaseReports) {
         {{"\033[?1u\033[100u", 0, "+D", true},
          {"\033[97u", 5000, "+A", true},
          {"\033[100;1:3u", 5001, "-D", false}},
-        // A suspend key reported as a code becomes a signal soon after, even if Control's release is lost.
+        // An interrupt key reported as a code is a signal once it and Control are up, in either order.
+        {{"\033[?1u\033[57442;5u\033[99;5u", 0, "+LEFTCONTROL", false},
+         {"\033[57442;5:3u", 10, "-LEFTCONTROL", false},
+         {"\033[99;1:3u", 20, "!2", false}},
+        // A suspend key reported as a code becomes a signal soon after, even if the releases are lost.
         {{"\033[?1u\033[122;5u", 0, "", false}, {"", 299, "", false}, {"", 300, "!20", false}},
     };
     for (const std::vector<Feed>& run : runs) {
