@@ -157,8 +157,8 @@ bool TerminalKeys::reportsReleases() const {
     return m_enhanced;
 }
 
-std::vector<TerminalInput> TerminalKeys::read(int64_t now_ms) {
-    std::vector<TerminalInput> out;
+std::vector<KeyInput> TerminalKeys::read(int64_t now_ms) {
+    std::vector<KeyInput> out;
     for (int ch = getch(); ch != ERR; ch = getch()) {
         if (ch == KEY_MOUSE) {
             mouse(out);
@@ -176,8 +176,8 @@ std::vector<TerminalInput> TerminalKeys::read(int64_t now_ms) {
     return out;
 }
 
-std::vector<TerminalInput> TerminalKeys::feed(const std::string& bytes, int64_t now_ms) {
-    std::vector<TerminalInput> out;
+std::vector<KeyInput> TerminalKeys::feed(const std::string& bytes, int64_t now_ms) {
+    std::vector<KeyInput> out;
     for (char ch : bytes) {
         byte(static_cast<unsigned char>(ch), now_ms, out);
     }
@@ -185,7 +185,7 @@ std::vector<TerminalInput> TerminalKeys::feed(const std::string& bytes, int64_t 
     return out;
 }
 
-void TerminalKeys::byte(int ch, int64_t now_ms, std::vector<TerminalInput>& out) {
+void TerminalKeys::byte(int ch, int64_t now_ms, std::vector<KeyInput>& out) {
     if (m_pending.empty()) {
         if (ch == ESC) {
             m_pending = std::string(1, ESC);
@@ -209,7 +209,7 @@ void TerminalKeys::byte(int ch, int64_t now_ms, std::vector<TerminalInput>& out)
     }
 }
 
-void TerminalKeys::sequence(const std::string& text, int64_t now_ms, std::vector<TerminalInput>& out) {
+void TerminalKeys::sequence(const std::string& text, int64_t now_ms, std::vector<KeyInput>& out) {
     const char final_byte = text.back();
     if (text[1] == 'O') {  // SS3: arrows and F1 to F4 of the application keypad
         keyEvent(letterKey(final_byte), PRESS_TYPE, now_ms, out);
@@ -239,7 +239,7 @@ void TerminalKeys::sequence(const std::string& text, int64_t now_ms, std::vector
     keyEvent(key, type, now_ms, out);
 }
 
-void TerminalKeys::libraryKey(int code, int64_t now_ms, std::vector<TerminalInput>& out) {
+void TerminalKeys::libraryKey(int code, int64_t now_ms, std::vector<KeyInput>& out) {
     Keyboard::Key key = Keyboard::UNDEFINED_KEY;
     if (code >= KEY_F(1) && code <= KEY_F(12)) {
         key = static_cast<Keyboard::Key>(Keyboard::F1 + (code - KEY_F(1)));
@@ -272,7 +272,7 @@ void TerminalKeys::libraryKey(int code, int64_t now_ms, std::vector<TerminalInpu
     keyEvent(key, PRESS_TYPE, now_ms, out);
 }
 
-void TerminalKeys::mouse(std::vector<TerminalInput>& out) {
+void TerminalKeys::mouse(std::vector<KeyInput>& out) {
     MEVENT event{};
     if (getmouse(&event) != OK) {
         return;
@@ -283,20 +283,20 @@ void TerminalKeys::mouse(std::vector<TerminalInput>& out) {
         buttonFor(event.bstate, BUTTON1_RELEASED, BUTTON2_RELEASED, BUTTON3_RELEASED);
     if (pressed != Mouse::UNDEFINED_MOUSE_BUTTON) {
         m_buttons[pressed] = true;
-        out.push_back({TerminalInput::CLICK, Keyboard::UNDEFINED_KEY, pressed, m_mouse});
+        out.push_back({KeyInput::CLICK, Keyboard::UNDEFINED_KEY, pressed, m_mouse});
     } else if (released != Mouse::UNDEFINED_MOUSE_BUTTON) {
         m_buttons[released] = false;
     } else if ((event.bstate & REPORT_MOUSE_POSITION) != 0) {
-        out.push_back({TerminalInput::MOVE, Keyboard::UNDEFINED_KEY, Mouse::UNDEFINED_MOUSE_BUTTON, m_mouse});
+        out.push_back({KeyInput::MOVE, Keyboard::UNDEFINED_KEY, Mouse::UNDEFINED_MOUSE_BUTTON, m_mouse});
     }
 }
 
-void TerminalKeys::keyEvent(Keyboard::Key key, int type, int64_t now_ms, std::vector<TerminalInput>& out) {
+void TerminalKeys::keyEvent(Keyboard::Key key, int type, int64_t now_ms, std::vector<KeyInput>& out) {
     const auto found = m_held.find(key);
     if (type == RELEASE_TYPE) {
         if (found != m_held.end()) {
             m_held.erase(found);
-            out.push_back({TerminalInput::RELEASE, key, Mouse::UNDEFINED_MOUSE_BUTTON, Vector()});
+            out.push_back({KeyInput::RELEASE, key, Mouse::UNDEFINED_MOUSE_BUTTON, Vector()});
         }
         return;
     }
@@ -308,17 +308,17 @@ void TerminalKeys::keyEvent(Keyboard::Key key, int type, int64_t now_ms, std::ve
         return;
     }
     m_held[key] = Hold{now_ms, now_ms, false};
-    out.push_back({TerminalInput::PRESS, key, Mouse::UNDEFINED_MOUSE_BUTTON, Vector()});
+    out.push_back({KeyInput::PRESS, key, Mouse::UNDEFINED_MOUSE_BUTTON, Vector()});
 }
 
-void TerminalKeys::expire(int64_t now_ms, std::vector<TerminalInput>& out) {
+void TerminalKeys::expire(int64_t now_ms, std::vector<KeyInput>& out) {
     if (m_enhanced) {
         return;  // releases are reported
     }
     for (auto it = m_held.begin(); it != m_held.end();) {
         const int64_t gap = it->second.repeating ? REPEAT_GAP_MS : REPEAT_DELAY_MS;
         if (now_ms - it->second.last_ms > gap) {
-            out.push_back({TerminalInput::RELEASE, it->first, Mouse::UNDEFINED_MOUSE_BUTTON, Vector()});
+            out.push_back({KeyInput::RELEASE, it->first, Mouse::UNDEFINED_MOUSE_BUTTON, Vector()});
             it = m_held.erase(it);
         } else {
             ++it;

@@ -10,26 +10,11 @@
 #include <string>
 #include <vector>
 
-#include <veltrane/core/Vector.h>
-#include <veltrane/input/EventKeyboard.h>
-#include <veltrane/input/EventMouse.h>
+#include "KeySource.h"
 
 namespace vl {
 
 class TerminalSession;
-
-struct TerminalInput {
-    enum Kind {
-        PRESS,
-        RELEASE,
-        CLICK,
-        MOVE
-    };
-    Kind kind;
-    Keyboard::Key key;
-    Mouse::Button button;
-    Vector position;  //!< cells from the terminal's top-left corner
-};
 
 // Without release reports: a first character holds its key this long, then the key waits for the
 // terminal's repeat to start (which takes up to the repeat delay) before it counts as let go.
@@ -40,21 +25,21 @@ const int64_t REPEAT_GAP_MS = 150;  //!< longest pause between two repeats of a 
 // A character as the terminal sends it (or a key code of the enhanced protocol below 128) as a key.
 Keyboard::Key keyForCharacter(int ch);
 
-class TerminalKeys {
+class TerminalKeys : public KeySource {
 public:
     explicit TerminalKeys(TerminalSession& session);
 
-    void start();  // asks the terminal whether it reports key releases
-    void stop();   // takes back what start asked for
+    void start();          // asks the terminal whether it reports key releases
+    void stop() override;  // takes back what start asked for
 
     // Everything the terminal sent since the last call, in order, plus the releases of keys whose
     // repeats stopped.
-    std::vector<TerminalInput> read(int64_t now_ms);
+    std::vector<KeyInput> read(int64_t now_ms) override;
     // Parses bytes as read would; for bytes that did not come through the terminal library.
-    std::vector<TerminalInput> feed(const std::string& bytes, int64_t now_ms);
-    bool isHeld(Keyboard::Key key, int64_t now_ms) const;
-    bool isButtonHeld(Mouse::Button button) const;
-    Vector getMousePosition() const;
+    std::vector<KeyInput> feed(const std::string& bytes, int64_t now_ms);
+    bool isHeld(Keyboard::Key key, int64_t now_ms) const override;
+    bool isButtonHeld(Mouse::Button button) const override;
+    Vector getMousePosition() const override;
     bool reportsReleases() const;
 
 private:
@@ -64,12 +49,12 @@ private:
         bool repeating;
     };
 
-    void byte(int ch, int64_t now_ms, std::vector<TerminalInput>& out);
-    void libraryKey(int code, int64_t now_ms, std::vector<TerminalInput>& out);
-    void mouse(std::vector<TerminalInput>& out);
-    void sequence(const std::string& text, int64_t now_ms, std::vector<TerminalInput>& out);
-    void keyEvent(Keyboard::Key key, int type, int64_t now_ms, std::vector<TerminalInput>& out);
-    void expire(int64_t now_ms, std::vector<TerminalInput>& out);
+    void byte(int ch, int64_t now_ms, std::vector<KeyInput>& out);
+    void libraryKey(int code, int64_t now_ms, std::vector<KeyInput>& out);
+    void mouse(std::vector<KeyInput>& out);
+    void sequence(const std::string& text, int64_t now_ms, std::vector<KeyInput>& out);
+    void keyEvent(Keyboard::Key key, int type, int64_t now_ms, std::vector<KeyInput>& out);
+    void expire(int64_t now_ms, std::vector<KeyInput>& out);
 
     TerminalSession& m_session;
     std::string m_pending;  //!< an escape sequence not yet complete

@@ -12,9 +12,9 @@
 namespace {
 
 // Presses as "+KEY", releases as "-KEY", anything else as "?".
-std::string keysOf(const std::vector<vl::TerminalInput>& inputs) {
+std::string keysOf(const std::vector<vl::KeyInput>& inputs) {
     std::string seen;
-    for (const vl::TerminalInput& input : inputs) {
+    for (const vl::KeyInput& input : inputs) {
         const char* p_name = vl::keyName(input.key);
         seen += (seen.empty() ? "" : " ") + std::string(1, "+-??"[input.kind]) +
                 (p_name != nullptr ? p_name : "?");

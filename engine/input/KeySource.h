@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: MIT
+// Where keys and the mouse come from when they arrive as a stream rather than as window events: the
+// terminal on the desktop, the page in the browser.
+#ifndef VL_KEY_SOURCE_H
+#define VL_KEY_SOURCE_H
+
+#include <cstdint>
+#include <vector>
+
+#include <veltrane/core/Vector.h>
+#include <veltrane/input/EventKeyboard.h>
+#include <veltrane/input/EventMouse.h>
+
+namespace vl {
+
+struct KeyInput {
+    enum Kind {
+        PRESS,
+        RELEASE,
+        CLICK,
+        MOVE
+    };
+    Kind kind;
+    Keyboard::Key key;
+    Mouse::Button button;
+    Vector position;  //!< cells from the top-left corner
+};
+
+class KeySource {
+public:
+    virtual ~KeySource() = default;
+
+    virtual void stop() = 0;  // gives back whatever the source took over
+    // Everything that happened since the last call, in order.
+    virtual std::vector<KeyInput> read(int64_t now_ms) = 0;
+    virtual bool isHeld(Keyboard::Key key, int64_t now_ms) const = 0;
+    virtual bool isButtonHeld(Mouse::Button button) const = 0;
+    virtual Vector getMousePosition() const = 0;  // cells
+};
+
+}  // namespace vl
+
+#endif

@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: MIT
+// A static web server on the loopback address for the page's tests and figures: serves a folder, and
+// other folders under given address prefixes; nothing else.
+'use strict';
+const fs = require('fs');
+const http = require('http');
+const path = require('path');
+
+const TYPES = {
+    '.html': 'text/html; charset=utf-8',
+    '.js': 'text/javascript; charset=utf-8',
+    '.wasm': 'application/wasm',
+    '.data': 'application/octet-stream',
+    '.txt': 'text/plain; charset=utf-8',
+    '.png': 'image/png',
+};
+
+// mounts: {'/': folder, '/replays/': other folder, ...}; resolves to {server, url} once listening.
+function serve(mounts) {
+    const prefixes = Object.keys(mounts).sort((a, b) => b.length - a.length);
+    const server = http.createServer((request, response) => {
+        const address = decodeURIComponent(new URL(request.url, 'http://localhost').pathname);
+        const prefix = prefixes.find((p) => address.startsWith(p));
+        const root = path.resolve(mounts[prefix]);
+        let file = path.resolve(root, '.' + address.substring(prefix.length - 1));
+        if (file.endsWith(path.sep) || address.endsWith('/')) {
+            file = path.join(file, 'index.html');
+        }
+        if (!file.startsWith(root) || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
+            response.writeHead(404, {'Content-Type': 'text/plain'});
+            response.end('not found');
+            return;
+        }
+        response.writeHead(200, {'Content-Type': TYPES[path.extname(file)] || 'application/octet-stream',
+                                 'Cache-Control': 'no-store'});
+        fs.createReadStream(file).pipe(response);
+    });
+    return new Promise((resolve) => {
+        server.listen(0, '127.0.0.1', () => {
+            resolve({server, url: 'http://127.0.0.1:' + server.address().port + '/'});
+        });
+    });
+}
+
+module.exports = {serve};
