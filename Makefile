@@ -97,6 +97,11 @@ web: deps-web
 	$(WEB_ENV) cmake --build $(WEB_CMAKE_DIR) -j$(JOBS) --target veltrane-game
 	@echo "make web: the page is in $(WEB_BUILD_DIR)/; make web-serve plays it on http://localhost:$(WEB_PORT)/"
 
+# Headless Chromium against the page, and the desktop game for the log and the window picture to compare
+# with. Not part of make test, which needs neither the browser's compiler nor a browser: CI runs it.
+web-test: web build
+	bash tests/web/run-page-tests.sh $(BUILD_DIR) $(WEB_BUILD_DIR)
+
 web-serve: web
 	python3 -m http.server --bind 127.0.0.1 --directory $(WEB_BUILD_DIR) $(WEB_PORT)
 

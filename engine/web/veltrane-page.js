@@ -41,6 +41,14 @@
         });
     }
 
+    function ended(status) {
+        if (status === 0) {
+            show('The game has ended. Reload the page to play again.');
+        } else {
+            show('The game could not go on (exit status ' + status + '). The browser\'s console has the log.', true);
+        }
+    }
+
     var params = new URLSearchParams(location.search);
     var page = {};
     var seed = params.get('random_seed');
@@ -82,21 +90,19 @@
             printErr: function(line) {
                 console.error(line);
             },
+            // main runs as a call that may wait for the page, and says when it has returned.
+            noInitialRun: true,
             onRuntimeInitialized: function() {
                 show('');
                 canvas.focus();
+                Module.ccall('main', 'number', [], [], {async: true}).then(ended, function(error) {
+                    show('The game stopped with an error: ' + error + '.', true);
+                });
             },
             onAbort: function(what) {
                 show('The game stopped with an error: ' + what + '. The browser\'s console has the log.', true);
             },
-            onExit: function(status) {
-                if (status === 0) {
-                    show('The game has ended. Reload the page to play again.');
-                } else {
-                    show('The game could not go on (exit status ' + status + '). The browser\'s console ' +
-                         'has the log.', true);
-                }
-            },
+            onExit: ended,
         };
         var tag = document.createElement('script');
         tag.src = script;

@@ -15,8 +15,9 @@ const TYPES = {
     '.png': 'image/png',
 };
 
-// mounts: {'/': folder, '/replays/': other folder, ...}; resolves to {server, url} once listening.
-function serve(mounts) {
+// mounts: {'/': folder, '/replays/': other folder, ...}; the addresses in missing answer 404 as if their
+// files were not there. Resolves to {server, url} once listening.
+function serve(mounts, missing = []) {
     const prefixes = Object.keys(mounts).sort((a, b) => b.length - a.length);
     const server = http.createServer((request, response) => {
         const address = decodeURIComponent(new URL(request.url, 'http://localhost').pathname);
@@ -26,7 +27,7 @@ function serve(mounts) {
         if (file.endsWith(path.sep) || address.endsWith('/')) {
             file = path.join(file, 'index.html');
         }
-        if (!file.startsWith(root) || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
+        if (missing.includes(address) || !file.startsWith(root) || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
             response.writeHead(404, {'Content-Type': 'text/plain'});
             response.end('not found');
             return;

@@ -21,7 +21,10 @@ mergeInto(LibraryManager.library, {
             var Context = window.AudioContext || window.webkitAudioContext;
             a.context = new Context();
             // Music started while the page was silent begins now; sounds of that time are gone.
+            console.log('Veltrane: the page\'s audio is ' + a.context.state +
+                        (a.context.state === 'running' ? '.' : ' until a key is pressed.'));
             a.context.addEventListener('statechange', function() {
+                console.log('Veltrane: the page\'s audio is ' + a.context.state + '.');
                 if (a.context.state === 'running') {
                     a.voices.forEach(function(voice) {
                         if (voice && voice.pending !== null && voice.status === a.PLAYING) {

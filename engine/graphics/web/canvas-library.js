@@ -6,6 +6,9 @@
 // the cells before it, so a changed cell is repainted together with those it overlaps.
 mergeInto(LibraryManager.library, {
     $VeltraneCanvas__deps: ['$FS'],
+    // For tests: the characters the canvas shows, one string per row, and whether its font is in use.
+    $VeltraneCanvas__postset: 'Module["veltraneShownText"] = VeltraneCanvas.shownText; ' +
+                              'Module["veltraneFontReady"] = function() { return VeltraneCanvas.fontReady; };',
     $VeltraneCanvas: {
         FONT_FAMILY: 'VeltraneFont',
         context: null,
@@ -17,6 +20,8 @@ mergeInto(LibraryManager.library, {
         ratio: 1,
         glyphScale: 1,
         repaint: false,
+        fontReady: false,
+        STROKE: 0.7,  // pixels of outline: the window's emboldened glyphs, closest (docs/web.md)
         chars: null,  // what the canvas shows, cell by cell
         inks: null,
         backs: null,
@@ -45,6 +50,15 @@ mergeInto(LibraryManager.library, {
             VeltraneCanvas.glyphScale = widest > room ? room / widest : 1;
         },
 
+        shownText: function() {
+            var v = VeltraneCanvas;
+            var rows = [];
+            for (var row = 0; row < v.rows; row++) {
+                rows.push(String.fromCharCode.apply(null, v.chars.subarray(row * v.columns, (row + 1) * v.columns)));
+            }
+            return rows;
+        },
+
         inGrid: function(column, row) {
             return column >= 0 && row >= 0 && column < VeltraneCanvas.columns && row < VeltraneCanvas.rows;
         },
@@ -70,7 +84,11 @@ mergeInto(LibraryManager.library, {
             c.fillStyle = v.style(v.inks[index]);
             c.setTransform(v.ratio * v.glyphScale, 0, 0, v.ratio, v.ratio * column * v.cellWidth,
                            v.ratio * (row * v.cellHeight + v.size));
+            // Emboldened as the window's glyphs are: filled, and outlined in the same colour.
+            c.strokeStyle = c.fillStyle;
+            c.lineWidth = v.STROKE;
             c.fillText(String.fromCharCode(v.chars[index]), 0, 0);
+            c.strokeText(String.fromCharCode(v.chars[index]), 0, 0);
             c.setTransform(v.ratio, 0, 0, v.ratio, 0, 0);
         },
 
@@ -131,14 +149,14 @@ mergeInto(LibraryManager.library, {
         var bytes = FS.readFile(UTF8ToString(fontPath));
         var face = new FontFace(v.FONT_FAMILY, bytes.slice().buffer);
         document.fonts.add(face);
-        // Bold as the window draws it: the font emboldened.
-        var font = 'bold ' + size + 'px ' + v.FONT_FAMILY + ', monospace';
+        var font = size + 'px ' + v.FONT_FAMILY + ', monospace';
         v.context.font = font;
         v.context.textBaseline = 'alphabetic';
         v.measureGlyphScale();
         face.load().then(function() {
             v.context.font = font;
             v.measureGlyphScale();
+            v.fontReady = true;
             v.repaint = true;
         }, function(error) {
             console.error('Veltrane: the browser cannot use the font ' + UTF8ToString(fontPath) + ': ' + error);

@@ -9,12 +9,16 @@ mergeInto(LibraryManager.library, {
         STORE_PREFIX: 'veltrane-file:',
         home: '/home/web_user',
         saved: {},  // path -> modification time last written to the storage
+        iterations: 0,  // of the game loop, counted at its waits (for tests: Module.veltraneIterations)
 
         settings: function() {
             return Module['veltranePage'] || {};
         },
 
         install: function() {
+            Module['veltraneIterations'] = function() {
+                return VeltranePage.iterations;
+            };
             addOnPreRun(VeltranePage.setEnvironment);
             addOnPreMain(VeltranePage.writeFiles);
             window.addEventListener('pagehide', VeltranePage.saveFiles);
@@ -113,6 +117,7 @@ mergeInto(LibraryManager.library, {
     vl_page_wait__deps: ['$VeltranePage', '$Asyncify'],
     vl_page_wait__sig: 'vi',
     vl_page_wait: function(ms) {
+        VeltranePage.iterations++;
         VeltranePage.saveFiles();
         return Asyncify.handleSleep(function(wakeUp) {
             // Woken on the first animation frame within 2 ms of the deadline: a 60 Hz page runs a 33 ms
