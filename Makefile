@@ -18,6 +18,7 @@
 #   make web           the game as a web page in build-web/ (index.html, veltrane.js, .wasm, .data)
 #   make web-serve     serve build-web/ on http://localhost:8000/ to play it in a browser
 #   make web-test      the page in headless Chromium: replays, keys, golden screens, pictures, failures
+#   make web-install [WEB_PREFIX=$HOME/veltrane-web]   the engine built for the browser, with its page files
 #   make web-example   the example game as a page, built against the engine installed for the browser
 #   make format / format-check
 #   make clean         remove the build directories
@@ -39,6 +40,8 @@ EXAMPLE_BUILD_DIR ?= build-example
 WEB_BUILD_DIR ?= build-web
 WEB_CMAKE_DIR ?= build-web-cmake
 WEB_PORT ?= 8000
+WEB_PREFIX ?= $(HOME)/veltrane-web
+WEB_EXAMPLE_BUILD_DIR ?= build-web-example
 PREFIX ?= /usr/local
 SECONDS ?= 600
 PERF_SAMPLES ?= 1000
@@ -78,7 +81,7 @@ FUZZ_TARGETS := $(sort $(basename $(notdir $(wildcard tests/fuzz/*Fuzz.cpp))))
 CXX_FILES = $(shell find engine game tests bench tools examples -type f \
               \( -name '*.cpp' -o -name '*.h' -o -name '*.hpp' -o -name '*.cc' \) 2>/dev/null | sort)
 
-.PHONY: deps deps-play deps-test deps-web web web-serve web-test web-example configure-play run build test asan bench perf fuzz fuzz-build fuzz-smoke screenshots golden-screens install package docs example format format-check clean
+.PHONY: deps deps-play deps-test deps-web web web-serve web-test web-install web-example configure-play run build test asan bench perf fuzz fuzz-build fuzz-smoke screenshots golden-screens install package docs example format format-check clean
 
 # What each target installs: playing needs the compiler and the engine's libraries, testing adds
 # GoogleTest and the window and terminal tools, everything else (deps) the rest.
@@ -101,6 +104,19 @@ web: deps-web
 # with. Not part of make test, which needs neither the browser's compiler nor a browser: CI runs it.
 web-test: web build
 	bash tests/web/run-page-tests.sh $(BUILD_DIR) $(WEB_BUILD_DIR)
+
+# Everything built for the browser goes in: a game's own page is then built against it (docs/writing-a-game.md).
+web-install: deps-web
+	$(WEB_ENV) emcmake cmake -S . -B $(WEB_CMAKE_DIR) $(WEB_CONFIG) -DVL_WEB_PAGE_DIR="$(abspath $(WEB_BUILD_DIR))"
+	$(WEB_ENV) cmake --build $(WEB_CMAKE_DIR) -j$(JOBS)
+	cmake --install $(WEB_CMAKE_DIR) --prefix "$(WEB_PREFIX)"
+
+# The example game as a page from the installed engine only, played with its replay in headless Chromium
+# (scripts/check-web-example.sh).
+web-example: deps-web
+	@prefix=$$(mktemp -d); trap 'rm -rf "$$prefix"' EXIT; \
+	$(MAKE) --no-print-directory web-install WEB_PREFIX="$$prefix"; \
+	JOBS=$(JOBS) $(WEB_ENV) bash scripts/check-web-example.sh "$$prefix" $(WEB_EXAMPLE_BUILD_DIR)
 
 web-serve: web
 	python3 -m http.server --bind 127.0.0.1 --directory $(WEB_BUILD_DIR) $(WEB_PORT)
@@ -229,4 +245,4 @@ format-check: deps
 
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_BUILD_DIR) $(FUZZ_BUILD_DIR) $(BENCH_BUILD_DIR) $(INSTALL_BUILD_DIR) $(PACKAGE_BUILD_DIR) \
-	    $(EXAMPLE_BUILD_DIR) $(WEB_BUILD_DIR) $(WEB_CMAKE_DIR)
+	    $(EXAMPLE_BUILD_DIR) $(WEB_BUILD_DIR) $(WEB_CMAKE_DIR) $(WEB_EXAMPLE_BUILD_DIR) build-web-test

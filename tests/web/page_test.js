@@ -10,6 +10,7 @@ const fs = require('node:fs');
 const path = require('node:path');
 const {after, before, test} = require('node:test');
 const {chromium} = require('playwright-core');
+const {CHROMIUM_FLAGS} = require('./chromium.js');
 const {serve} = require('./server.js');
 
 const ROOT = path.resolve(__dirname, '../..');
@@ -20,11 +21,6 @@ const OUT = path.join(ROOT, 'build-web-test');
 fs.rmSync(OUT, {recursive: true, force: true});
 fs.mkdirSync(OUT, {recursive: true});
 const WAIT_MS = 120000;
-// The flags headless Chromium needs on a closed machine (no sandbox as root, no background connections).
-// Audio waits for a gesture, as in a desktop browser (headless Chromium would otherwise allow it at once).
-const CHROMIUM_FLAGS = ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-                        '--disable-background-networking', '--disable-component-update', '--disable-sync',
-                        '--autoplay-policy=document-user-activation-required'];
 
 let browser;
 let site;
