@@ -18,6 +18,7 @@
 #   make web           the game as a web page in build-web/ (index.html, veltrane.js, .wasm, .data)
 #   make web-serve     serve build-web/ on http://localhost:8000/ to play it in a browser
 #   make web-test      the page in headless Chromium: replays, keys, golden screens, pictures, failures
+#   make web-perf      the page's weight, time to its first frame, and its loop's work against the window's
 #   make web-install [WEB_PREFIX=$HOME/veltrane-web]   the engine built for the browser, with its page files
 #   make web-example   the example game as a page, built against the engine installed for the browser
 #   make format / format-check
@@ -81,7 +82,7 @@ FUZZ_TARGETS := $(sort $(basename $(notdir $(wildcard tests/fuzz/*Fuzz.cpp))))
 CXX_FILES = $(shell find engine game tests bench tools examples -type f \
               \( -name '*.cpp' -o -name '*.h' -o -name '*.hpp' -o -name '*.cc' \) 2>/dev/null | sort)
 
-.PHONY: deps deps-play deps-test deps-web web web-serve web-test web-install web-example configure-play run build test asan bench perf fuzz fuzz-build fuzz-smoke screenshots golden-screens install package docs example format format-check clean
+.PHONY: deps deps-play deps-test deps-web web web-serve web-test web-perf web-install web-example configure-play run build test asan bench perf fuzz fuzz-build fuzz-smoke screenshots golden-screens install package docs example format format-check clean
 
 # What each target installs: playing needs the compiler and the engine's libraries, testing adds
 # GoogleTest and the window and terminal tools, everything else (deps) the rest.
@@ -104,6 +105,12 @@ web: deps-web
 # with. Not part of make test, which needs neither the browser's compiler nor a browser: CI runs it.
 web-test: web build
 	bash tests/web/run-page-tests.sh $(BUILD_DIR) $(WEB_BUILD_DIR)
+
+# Figures, not a test (docs/performance.md): the page against the window on the same scenes, in one run.
+web-perf: web deps
+	cmake -S . -B $(BENCH_BUILD_DIR) $(BENCH_CONFIG)
+	cmake --build $(BENCH_BUILD_DIR) -j$(JOBS) --target GameLoopBench
+	bash scripts/web-perf.sh $(WEB_BUILD_DIR) $(BENCH_BUILD_DIR)
 
 # Everything built for the browser goes in: a game's own page is then built against it (docs/writing-a-game.md).
 web-install: deps-web

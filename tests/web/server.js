@@ -32,8 +32,10 @@ function serve(mounts, missing = []) {
             response.end('not found');
             return;
         }
+        // Isolated from other origins, the page's clock reads to 5 microseconds instead of 100.
         response.writeHead(200, {'Content-Type': TYPES[path.extname(file)] || 'application/octet-stream',
-                                 'Cache-Control': 'no-store'});
+                                 'Cache-Control': 'no-store', 'Cross-Origin-Opener-Policy': 'same-origin',
+                                 'Cross-Origin-Embedder-Policy': 'require-corp'});
         fs.createReadStream(file).pipe(response);
     });
     return new Promise((resolve) => {

@@ -10,6 +10,9 @@ mergeInto(LibraryManager.library, {
         home: '/home/web_user',
         saved: {},  // path -> modification time last written to the storage
         iterations: 0,  // of the game loop, counted at its waits (for tests: Module.veltraneIterations)
+        WORK_KEPT: 20000,
+        work: null,  // milliseconds of work of each iteration, from waking to the next wait (for figures)
+        woke: 0,
 
         settings: function() {
             return Module['veltranePage'] || {};
@@ -19,6 +22,10 @@ mergeInto(LibraryManager.library, {
             Module['veltraneIterations'] = function() {
                 return VeltranePage.iterations;
             };
+            Module['veltraneWork'] = function() {
+                return Array.from(VeltranePage.work.subarray(0, Math.min(VeltranePage.iterations, VeltranePage.WORK_KEPT)));
+            };
+            VeltranePage.work = new Float32Array(VeltranePage.WORK_KEPT);
             addOnPreRun(VeltranePage.setEnvironment);
             addOnPreMain(VeltranePage.writeFiles);
             window.addEventListener('pagehide', VeltranePage.saveFiles);
@@ -117,6 +124,10 @@ mergeInto(LibraryManager.library, {
     vl_page_wait__deps: ['$VeltranePage', '$Asyncify'],
     vl_page_wait__sig: 'vi',
     vl_page_wait: function(ms) {
+        var now = performance.now();
+        if (VeltranePage.iterations > 0 && VeltranePage.iterations <= VeltranePage.WORK_KEPT) {
+            VeltranePage.work[VeltranePage.iterations - 1] = now - VeltranePage.woke;
+        }
         VeltranePage.iterations++;
         VeltranePage.saveFiles();
         return Asyncify.handleSleep(function(wakeUp) {
@@ -125,6 +136,7 @@ mergeInto(LibraryManager.library, {
             var due = performance.now() + ms - 2;
             var tick = function(now) {
                 if (now >= due) {
+                    VeltranePage.woke = performance.now();
                     wakeUp();
                 } else {
                     requestAnimationFrame(tick);
