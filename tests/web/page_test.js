@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
-// The game's page in headless Chromium, served on the loopback address (make web-test): a replay reaches
-// the door with the headless game's log lines, real key events walk the player, the page's cells are the
-// golden screens, its canvas looks like the window, and what cannot start says why on the page.
+// The game's page in headless Chromium, served on the loopback address (make web-test): each level's replay
+// reaches the door with the headless game's log lines, real key events walk the player, music pauses and
+// resumes, the page's cells are the golden screens, its canvas looks like the window, and what cannot
+// start says why on the page.
 // Every wait is for the page's own log lines or loop iterations.
 'use strict';
 const assert = require('node:assert');
@@ -83,27 +84,36 @@ function headlessLog(replay) {
         .map((line) => line.substring(9));
 }
 
-// From the game's first line after start-up to the stop banner; the replay's own path differs.
+// From the game's first line after start-up to the stop banner; the replay's own path differs, and the
+// loop's warnings of a late frame depend on the machine, not on the game.
 function played(lines) {
     const first = lines.findIndex((line) => line.includes('Starting level'));
-    return lines.slice(first).map((line) => line.replace(/'[^']*replay[^']*'/, "'REPLAY'"));
+    return lines.slice(first).filter((line) => !line.includes("Can't keep up!"))
+        .map((line) => line.replace(/'[^']*replay[^']*'/, "'REPLAY'"));
 }
 
-test('level 1 replayed in the page reaches the door with the headless game\'s log lines and is remembered', async () => {
-    const {page, context, lines, waitForLine} = await open('?replay=replays/level-1.txt&random_seed=7');
+// Each level's solution, all six pages at once; each ends back on the title and quits.
+async function replayLevel(level) {
+    const {page, context, lines, waitForLine} = await open('?replay=replays/level-' + level + '.txt&random_seed=7');
     await waitForLine('** Game engine stopped **');
-    assert.ok(lines().some((line) => line.endsWith('door entered')), lines().join('\n'));
-    assert.deepStrictEqual(played(lines()), played(headlessLog('tests/game/replays/level-1.txt')));
+    assert.ok(lines().some((line) => line.endsWith('door entered')), 'level ' + level + ':\n' + lines().join('\n'));
+    assert.deepStrictEqual(played(lines()), played(headlessLog('tests/game/replays/level-' + level + '.txt')));
     await page.waitForFunction(() => document.getElementById('veltrane-message').textContent.includes('ended'));
     // The finished level is in the browser's storage, and back in the game's files on the next visit.
     const finished = '/home/web_user/.local/share/veltrane/finished';
-    assert.strictEqual(await page.evaluate((f) => localStorage.getItem('veltrane-file:' + f), finished), '100000\n');
+    const marks = '000000'.substring(0, level - 1) + '1' + '000000'.substring(level) + '\n';
+    assert.strictEqual(await page.evaluate((f) => localStorage.getItem('veltrane-file:' + f), finished), marks);
     const again = await context.newPage();
     await again.goto(site.url + '?random_seed=7');
     await again.waitForFunction(() => window.Module && Module.veltraneIterations && Module.veltraneIterations() > 0);
-    assert.strictEqual(await again.evaluate((f) => Module.FS.readFile(f, {encoding: 'utf8'}), finished), '100000\n');
+    assert.strictEqual(await again.evaluate((f) => Module.FS.readFile(f, {encoding: 'utf8'}), finished), marks);
     await context.close();
-});
+}
+
+test('every level replayed in the page reaches its door with the headless game\'s log lines and is remembered',
+     async () => {
+         await Promise.all([1, 2, 3, 4, 5, 6].map(replayLevel));
+     });
 
 test('held keys as real browser key events walk the player, and it stops on release or lost focus', async () => {
     const {page, context, waitForLine} = await open('?random_seed=7');
