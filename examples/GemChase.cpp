@@ -166,17 +166,20 @@ private:
     int m_number;
 };
 
-// ---- the chaser: path finding towards the hero -------------------------------------------------
+// ---- the chaser: path finding towards the hero, out of a corridor one row high -----------------
 
 class Chaser : public vl::Object {
 public:
     explicit Chaser(vl::Object* p_hero) : mp_hero(p_hero) {
         setType("Chaser");
-        setSprite("chaser");
-        setPosition(vl::Vector(70, 4));
+        setSprite("chaser");  // 3 x 1 cells; the sprite's box reaches the edges of those cells
+        // Boxes that only touch collide: the sprite's box would touch both walls of the corridor and
+        // every search from there would fail at its start. A box a hair inside the cells fits.
+        setBox(vl::Box(vl::Vector(-1.49f, -0.49f), 2.98f, 0.98f));
+        setPosition(vl::Vector(74, 6));  // in the corridor between the walls of rows 5 and 7
         // Soft: it slips past the wall corners a path cuts, and still collides with the hero.
         setSolidness(vl::SOFT);
-        setSpeed(0.25f);  // cells per step along the path it follows
+        setSpeed(0.25f);  // cells per step along the path it follows (velocity = speed x direction)
         registerInterest(vl::STEP_EVENT);
     }
 
@@ -195,6 +198,7 @@ public:
                                                        p_path->getPath().getCount());
             } else {
                 vl::LogManager::getInstance().writeLog("GemChase: chaser found no path");
+                stopPath();  // stand still until the next search, keeping the speed for it
             }
             // Fall through: the engine's own handling follows a found path at the chaser's speed.
         }
@@ -205,13 +209,14 @@ private:
     vl::Object* mp_hero;  // not owned: the world owns every object
 };
 
-// A column of wall blocks (1 x 4 cells each) from row top downwards.
-void buildWall(float x, float top, int blocks) {
-    for (int i = 0; i < blocks; i++) {
+// A straight wall of one-cell blocks from (x, y), length blocks along (dx, dy). Whole positions and
+// one-cell sprites keep the window, the terminal and the boxes on the same cells.
+void buildWall(int x, int y, int dx, int dy, int length) {
+    for (int i = 0; i < length; i++) {
         auto* p_block = new vl::Object;  // a plain object: hard, it blocks the hero and path searches
         p_block->setType("Wall");
         p_block->setSprite("wall");
-        p_block->setPosition(vl::Vector(x, top + 2 + 4 * static_cast<float>(i)));
+        p_block->setPosition(vl::Vector(static_cast<float>(x + i * dx), static_cast<float>(y + i * dy)));
     }
 }
 
@@ -239,8 +244,10 @@ int main() {
         return 1;
     }
 
-    buildWall(30, 2, 4);  // rows 2 to 17
-    buildWall(50, 8, 4);  // rows 8 to 23
+    buildWall(30, 2, 0, 1, 16);  // column 30, rows 2 to 17
+    buildWall(50, 8, 0, 1, 16);  // column 50, rows 8 to 23
+    buildWall(56, 5, 1, 0, 24);  // rows 5 and 7 from column 56 to the right edge: the chaser's corridor
+    buildWall(56, 7, 1, 0, 24);
     auto* p_hero = new Hero;
     new Chaser(p_hero);
     new Gem(0);

@@ -2,7 +2,8 @@
 #include "Door.h"
 
 #include "GameEvents.h"
-#include "Player.h"
+#include "KeyBindings.h"
+#include "PlayerTouching.h"
 #include <veltrane/audio/Sound.h>
 #include <veltrane/core/LogManager.h>
 #include <veltrane/input/EventKeyboard.h>
@@ -23,8 +24,7 @@ int Door::eventHandler(const vl::Event* p_e) {
     if (p_e->getType() != vl::KEYBOARD_EVENT) {
         return 0;
     }
-    const vl::EventKeyboard* p_keyboard = static_cast<const vl::EventKeyboard*>(p_e);
-    if (p_keyboard->getKey() == vl::Keyboard::E && p_keyboard->getKeyboardAction() == vl::KEY_RELEASED) {
+    if (keyCommand(Screen::LEVEL, static_cast<const vl::EventKeyboard*>(p_e)).command == Command::USE) {
         enter();
     }
     return 1;

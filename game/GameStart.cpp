@@ -6,10 +6,14 @@
 #include <fstream>
 
 #include "Border.h"
+#include "GameEvents.h"
+#include "KeyBindings.h"
 #include "LevelBuilder.h"
+#include "LevelFiles.h"
 #include "ShowFrame.h"
 #include <veltrane/audio/Music.h>
 #include <veltrane/core/LogManager.h>
+#include <veltrane/effects/Particle.h>
 #include <veltrane/game/GameManager.h>
 #include <veltrane/graphics/DisplayManager.h>
 #include <veltrane/input/EventKeyboard.h>
@@ -33,9 +37,9 @@ std::string finishedPath() {
 }  // namespace
 
 GameStart::GameStart()
-    : m_level_count(LevelBuilder::LEVEL_COUNT), m_selected_level(0), m_p_music(nullptr),
-      m_level_running(false), m_finished(LevelBuilder::LEVEL_COUNT, '0') {
-    m_level_count = LevelBuilder::LEVEL_COUNT;
+    : m_level_count(LEVEL_COUNT), m_selected_level(0), m_p_music(nullptr), m_level_running(false),
+      m_finished(LEVEL_COUNT, '0') {
+    m_level_count = LEVEL_COUNT;
     setSprite("gamestart");
     setType("GameStart");
     setLocation(vl::CENTER_CENTER);
@@ -52,6 +56,10 @@ GameStart::GameStart()
 GameStart::~GameStart() = default;
 
 int GameStart::eventHandler(const vl::Event* p_e) {
+    if (p_e->getType() == END_EVENT) {
+        levelEnded(static_cast<const EventEnd*>(p_e));
+        return 1;
+    }
     if (p_e->getType() != vl::KEYBOARD_EVENT) {
         return 0;
     }
@@ -60,25 +68,46 @@ int GameStart::eventHandler(const vl::Event* p_e) {
 }
 
 void GameStart::kbd(const vl::EventKeyboard* p_keyboard) {
-    const vl::Keyboard::Key key = p_keyboard->getKey();
-    const vl::EventKeyboardAction action = p_keyboard->getKeyboardAction();
-    if (key == vl::Keyboard::RETURN) {
+    const KeyCommand key = keyCommand(Screen::TITLE, p_keyboard);
+    switch (key.command) {
+    case Command::START_LEVEL:
         startLevel(m_selected_level);
-    } else if (key == vl::Keyboard::A) {
-        if (action == vl::KEY_PRESSED && m_selected_level > 0) {
+        break;
+    case Command::PREVIOUS_LEVEL:
+        if (m_selected_level > 0) {
             selectLevel(m_selected_level - 1);
         }
-    } else if (key == vl::Keyboard::D) {
-        if (action == vl::KEY_PRESSED && m_selected_level < m_level_count - 1) {
+        break;
+    case Command::NEXT_LEVEL:
+        if (m_selected_level < m_level_count - 1) {
             selectLevel(m_selected_level + 1);
         }
-    } else if (key == vl::Keyboard::Q) {
-        if (action == vl::KEY_RELEASED && !m_level_running) {
+        break;
+    case Command::QUIT_GAME:
+        if (!m_level_running) {
             vl::GameManager::getInstance().setGameOver(true);
         }
-    } else if (key >= vl::Keyboard::NUM1 && key < vl::Keyboard::NUM1 + m_level_count) {
-        selectLevel(key - vl::Keyboard::NUM1);
+        break;
+    case Command::SELECT_LEVEL:
+        selectLevel(key.level);
+        break;
+    default:
+        break;
     }
+}
+
+void GameStart::levelEnded(const EventEnd* p_end) {
+    setActive(true);
+    setLevelRunning(false);
+    buildTitleBorders();
+    playMusic();
+    if (!p_end->isFinished()) {
+        return;
+    }
+    markFinished(p_end->getLevel());
+    // Marks the completed level on the level selector.
+    vl::addParticles(vl::BURST, vl::Vector(static_cast<float>(23 + 6 * p_end->getLevel()), 17), 2.0f,
+                     vl::GREEN);
 }
 
 int GameStart::draw() {
@@ -103,6 +132,9 @@ int GameStart::getSelectedLevel() const {
 }
 
 void GameStart::startLevel(int level) {
+    if (!LevelFiles::getInstance().canStart(level)) {
+        return;  // its file was named at start-up; the title screen stays
+    }
     vl::LogManager::getInstance().writeLog("Starting level %d", level + 1);
     m_level_running = true;
     vl::WorldManager& world_manager = vl::WorldManager::getInstance();
@@ -114,7 +146,7 @@ void GameStart::startLevel(int level) {
             world_manager.markForDelete(it.currentObject());
         }
     }
-    LevelBuilder* p_builder = new LevelBuilder();
+    LevelBuilder* p_builder = new LevelBuilder(this);
     setActive(false);
     if (m_p_music != nullptr) {
         m_p_music->pause();

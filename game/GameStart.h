@@ -7,6 +7,8 @@
 
 #include <veltrane/effects/ViewObject.h>
 
+class EventEnd;
+
 namespace vl {
 class EventKeyboard;
 class Music;
@@ -18,8 +20,9 @@ class GameStart : public vl::ViewObject {
 public:
     GameStart();  // selects level 1, plays the title music, builds the title borders
     ~GameStart() override;
-    int eventHandler(const vl::Event* p_e) override;  // 1 for keyboard events, 0 otherwise
-    int draw() override;                              // the sprite at the position, as any object
+    // Keyboard events, and the "end" of the level it started (handed over by its builder): 1. Else 0.
+    int eventHandler(const vl::Event* p_e) override;
+    int draw() override;  // the sprite at the position, as any object
 
     void selectLevel(int level);  // 0 to 5; shows its frame
     int getSelectedLevel() const;
@@ -33,7 +36,8 @@ public:
 
 private:
     void kbd(const vl::EventKeyboard* p_keyboard);
-    void loadFinished();  // a missing or damaged file: nothing finished yet
+    void levelEnded(const EventEnd* p_end);  // back on the title, the level marked if finished
+    void loadFinished();                     // a missing or damaged file: nothing finished yet
     void saveFinished() const;
 
     int m_level_count;       //!< levels to choose from

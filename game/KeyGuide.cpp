@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "KeyGuide.h"
 
+#include "GameEvents.h"
 #include "ShowFrame.h"
+#include <veltrane/core/LogManager.h>
 #include <veltrane/graphics/DisplayManager.h>
 
 namespace {
@@ -12,13 +14,27 @@ KeyGuide::KeyGuide() : m_frame(0), m_show_rule(false) {
     const int columns = vl::DisplayManager::getInstance().getHorizontalChars();
     setPosition(vl::Vector(static_cast<float>(columns / 2), 20));
     setSolidness(vl::SPECTRAL);
+    // Made after the level's pieces, at the top altitude: drawn over all of them.
+    setAltitude(vl::MAX_ALTITUDE);
     setSprite("keyguide");
     showFrame(this, 0);
     m_frame = 0;
     setType("KeyGuide");
+    registerInterest(CRUSH_EVENT);
 }
 
 KeyGuide::~KeyGuide() = default;
+
+int KeyGuide::eventHandler(const vl::Event* p_e) {
+    if (p_e->getType() != CRUSH_EVENT) {
+        return 0;
+    }
+    if (m_frame != CRUSHED) {
+        setFrame(CRUSHED);
+        vl::LogManager::getInstance().writeLog("Player crushed: R restarts the level");
+    }
+    return 1;
+}
 
 void KeyGuide::setFrame(int frame) {
     if (frame == m_frame || m_frame == CRUSHED) {

@@ -7,16 +7,19 @@
 
 // Frames of the "keyguide" sprite: 0 general keys, 1 at a lever, 3 carrying a light, 4 at a light,
 // 5 at the door, 6 crushed (it stays until the level is rebuilt); frame 2 is not used. Frame 7 is
-// frame 0 with the two-worlds rule, shown in its place in the first level.
+// frame 0 with the two-worlds rule, shown in its place in the first level. Frame 8 warns at a
+// lever whose pull lands its piece on the player.
 class KeyGuide : public vl::Object {
 public:
     KeyGuide();  // centred under the window at (columns / 2, 20), showing frame 0
     ~KeyGuide() override;
+    int eventHandler(const vl::Event* p_e) override;  // "crush": shows the crushed frame, once; 1. Else 0.
     void setFrame(int frame);  // shows that frame; asking for the frame already shown does nothing
     int getFrame() const;
     void showRule();  // frame 0 shows the two-worlds rule from now on
 
     static constexpr int CRUSHED = 6;
+    static constexpr int CRUSH_WARNING = 8;
 
 private:
     int m_frame;       //!< the frame now shown

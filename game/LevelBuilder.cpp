@@ -1,13 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "LevelBuilder.h"
 
-#include "Border.h"
 #include "GameEvents.h"
-#include "GameStart.h"
-#include "Obstacle.h"
+#include "KeyBindings.h"
+#include "LevelFiles.h"
 #include <veltrane/audio/Music.h>
 #include <veltrane/core/LogManager.h>
-#include <veltrane/effects/Particle.h>
 #include <veltrane/input/EventKeyboard.h>
 #include <veltrane/resources/ResourceManager.h>
 #include <veltrane/world/WorldManager.h>
@@ -27,7 +25,8 @@ bool isLevelType(const std::string& type) {
 }
 }  // namespace
 
-LevelBuilder::LevelBuilder() : m_level(0), m_p_music(nullptr), m_quit(false), m_ended(false) {
+LevelBuilder::LevelBuilder(vl::EventHandler* p_owner)
+    : m_level(0), m_p_music(nullptr), m_quit(false), m_ended(false), m_p_owner(p_owner) {
     setType("LevelBuilder");
     m_level = 0;
     m_quit = false;
@@ -57,40 +56,29 @@ int LevelBuilder::eventHandler(const vl::Event* p_e) {
 }
 
 void LevelBuilder::kbd(const vl::EventKeyboard* p_keyboard) {
-    const vl::Keyboard::Key key = p_keyboard->getKey();
-    const vl::EventKeyboardAction action = p_keyboard->getKeyboardAction();
-    if (key == vl::Keyboard::Q && action == vl::KEY_RELEASED) {
+    switch (keyCommand(Screen::LEVEL, p_keyboard).command) {
+    case Command::LEAVE_LEVEL: {
         m_quit = true;
         EventEnd end;
         vl::WorldManager::getInstance().onEvent(&end);
-    } else if (key == vl::Keyboard::R && action == vl::KEY_PRESSED) {
+        break;
+    }
+    case Command::RESTART_LEVEL:
         restart();
-    } else if (key == vl::Keyboard::S && action == vl::KEY_PRESSED) {
+        break;
+    case Command::SWITCH_WORLD: {
         EventShadow shadow;
         vl::WorldManager::getInstance().onEvent(&shadow);
         vl::LogManager::getInstance().writeLog("SHADOW SWITCH");
+        break;
+    }
+    default:
+        break;
     }
 }
 
 void LevelBuilder::buildLevelFrame() {
-    buildWalls();
-    buildBorders();
-}
-
-void LevelBuilder::buildWalls() {
-    for (int i = 0; i <= 5; i++) {
-        new Obstacle("wall", false, 0, 4 * i);
-        new Obstacle("wall", false, 79, 4 * i);
-    }
-}
-
-void LevelBuilder::buildBorders() {
-    for (int i = 0; i <= 4; i++) {
-        Border* p_left = new Border("left");
-        p_left->setPosition(vl::Vector(1, static_cast<float>(5 * i + 1)));
-        Border* p_right = new Border("right");
-        p_right->setPosition(vl::Vector(78, static_cast<float>(5 * i + 1)));
-    }
+    LevelFiles::getInstance().getFrame().build();
 }
 
 void LevelBuilder::clearLevel() {
@@ -148,23 +136,14 @@ void LevelBuilder::endLevel() {
     vl::WorldManager& world_manager = vl::WorldManager::getInstance();
     const vl::ObjectList all = world_manager.getAllObjects(true);
     for (vl::ObjectListIterator it(&all); !it.isDone(); it.next()) {
-        vl::Object* p_o = it.currentObject();
-        const std::string type = p_o->getType();
-        if (isLevelType(type)) {
-            world_manager.markForDelete(p_o);
-        } else if (type == "GameStart") {
-            GameStart* p_game_start = static_cast<GameStart*>(p_o);
-            p_game_start->setActive(true);
-            p_game_start->setLevelRunning(false);
-            p_game_start->buildTitleBorders();
-            p_game_start->playMusic();
-            if (m_quit) {
-                p_game_start->markFinished(m_level);
-                // Marks the completed level on the title screen's level selector.
-                vl::addParticles(vl::BURST, vl::Vector(static_cast<float>(23 + 6 * m_level), 17), 2.0f,
-                                 vl::GREEN);
-            }
+        if (isLevelType(it.currentObject()->getType())) {
+            world_manager.markForDelete(it.currentObject());
         }
+    }
+    // Handed over directly: the title screen is inactive, so the world would not deliver it.
+    if (m_p_owner != nullptr) {
+        EventEnd end(m_level, m_quit);
+        m_p_owner->eventHandler(&end);
     }
     world_manager.markForDelete(this);
     vl::LogManager::getInstance().writeLog("Back on the title screen");

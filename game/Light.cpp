@@ -3,13 +3,12 @@
 
 #include "GameEvents.h"
 #include "Obstacle.h"
-#include "Player.h"
 #include <veltrane/audio/Sound.h>
 #include <veltrane/resources/ResourceManager.h>
 #include <veltrane/world/WorldManager.h>
 
 Light::Light(bool is_shadow, int x, int y)
-    : m_shadow_offset(SHADOW_OFFSET), m_is_shadow(is_shadow), m_p_twin(nullptr) {
+    : Twin(is_shadow), m_home(static_cast<float>(x), static_cast<float>(is_shadow ? y + SHADOW_OFFSET : y)) {
     setPosition(vl::Vector(static_cast<float>(x), static_cast<float>(y)));
     setAltitude(2);
     std::string label;
@@ -17,8 +16,7 @@ Light::Light(bool is_shadow, int x, int y)
         setSolidness(vl::SOFT);
         label = "light-shadow";
     } else {
-        m_p_twin = new Light(true, x, y - m_shadow_offset);
-        m_p_twin->m_p_twin = this;
+        linkTwin(new Light(true, x, y - m_shadow_offset));
         setSolidness(vl::SOFT);
         setAltitude(3);
         label = "light";
@@ -27,11 +25,7 @@ Light::Light(bool is_shadow, int x, int y)
     setType("Light");
 }
 
-Light::~Light() {
-    if (m_p_twin != nullptr && m_p_twin->m_p_twin == this) {
-        m_p_twin->m_p_twin = nullptr;
-    }
-}
+Light::~Light() = default;
 
 int Light::eventHandler(const vl::Event* p_e) {
     if (p_e->getType() == SHADOW_EVENT) {
@@ -44,12 +38,8 @@ vl::ObjectList Light::illuminate() {
     if (m_is_shadow) {
         const vl::ObjectList touching = vl::WorldManager::getInstance().getCollisions(this, getPosition());
         for (vl::ObjectListIterator it(&touching); !it.isDone(); it.next()) {
-            vl::Object* p_o = it.currentObject();
-            if (p_o->getType() != "Obstacle") {
-                continue;
-            }
-            Obstacle* p_obstacle = static_cast<Obstacle*>(p_o);
-            if (p_obstacle->isShadow()) {
+            Obstacle* p_obstacle = dynamic_cast<Obstacle*>(it.currentObject());
+            if (p_obstacle != nullptr && p_obstacle->isShadow()) {
                 m_lit_obstacles.insert(p_obstacle);
                 p_obstacle->setSolidness(vl::SPECTRAL);
                 p_obstacle->setLit(true);
@@ -59,16 +49,13 @@ vl::ObjectList Light::illuminate() {
     return m_lit_obstacles;
 }
 
-int Light::pickUp(Player* p_player) {
-    if (p_player == nullptr || p_player->hasLight() || p_player->isShadow()) {
-        return -1;
-    }
+void Light::pickUp() {
     vl::Sound* p_sound = vl::ResourceManager::getInstance().getSound("light");
     if (p_sound != nullptr) {
         p_sound->play(false);
     }
     // The dissolved obstacles are on the shadow form's list, whichever form was picked up.
-    Light* lists[2] = {this, m_p_twin};
+    Light* lists[2] = {this, getTwin()};
     for (Light* p_light : lists) {
         if (p_light == nullptr) {
             continue;
@@ -81,18 +68,19 @@ int Light::pickUp(Player* p_player) {
         p_light->m_lit_obstacles.clear();
     }
     vl::WorldManager& world_manager = vl::WorldManager::getInstance();
-    if (m_p_twin != nullptr) {
-        world_manager.markForDelete(m_p_twin);
+    if (getTwin() != nullptr) {
+        world_manager.markForDelete(getTwin());
     }
     world_manager.markForDelete(this);
-    p_player->setHasLight(true);
-    return 0;
 }
 
-bool Light::isShadow() const {
-    return m_is_shadow;
+vl::Vector Light::getHome() const {
+    return m_home;
 }
 
-Light* Light::getTwin() const {
-    return m_p_twin;
+void Light::setHome(vl::Vector home) {
+    m_home = home;
+    if (getTwin() != nullptr) {
+        getTwin()->m_home = home;
+    }
 }

@@ -3,13 +3,13 @@
 #ifndef LIGHT_H
 #define LIGHT_H
 
+#include "Twin.h"
 #include <veltrane/core/ObjectList.h>
+#include <veltrane/core/Vector.h>
 #include <veltrane/world/Object.h>
 
-class Player;
-
 // Both forms are SOFT: never an obstacle, but players touching them get collision events.
-class Light : public vl::Object {
+class Light : public vl::Object, public Twin<Light> {
 public:
     Light(bool is_shadow, int x, int y);  // the light form also builds the shadow form 7 rows above
     ~Light() override;
@@ -18,17 +18,15 @@ public:
     // Shadow form: dissolves (SPECTRAL, lit) every shadow obstacle it overlaps. Returns a copy of the
     // obstacles dissolved so far; always empty for the light form.
     vl::ObjectList illuminate();
-    // Gives the light to p_player: both forms go and the dissolved obstacles are given back.
-    // 0, or -1 (nothing changes) when the player carries a light already or is the shadow form.
-    int pickUp(Player* p_player);
-    bool isShadow() const;
-    Light* getTwin() const;  // the other form; not owned
+    // The light is carried away: both forms go and the dissolved obstacles are given back.
+    void pickUp();
+    // Where the level put the light form: a light carried away and put down keeps it.
+    vl::Vector getHome() const;
+    void setHome(vl::Vector home);  // for both forms
 
 private:
-    int m_shadow_offset;             //!< rows between the light form and the shadow form
-    bool m_is_shadow;                //!< this is the shadow form
-    Light* m_p_twin;                 //!< the other form; not owned
     vl::ObjectList m_lit_obstacles;  //!< shadow obstacles this form dissolved; not owned
+    vl::Vector m_home;               //!< where the level put the light form
 };
 
 #endif

@@ -2,12 +2,9 @@
 #include "Obstacle.h"
 
 #include "GameEvents.h"
-#include "KeyGuide.h"
-#include "Player.h"
 
 #include <algorithm>
 
-#include <veltrane/core/LogManager.h>
 #include <veltrane/core/ObjectList.h>
 #include <veltrane/graphics/Frame.h>
 #include <veltrane/graphics/Sprite.h>
@@ -30,17 +27,15 @@ bool overlaps(const vl::Box& a, const vl::Box& b) {
 }  // namespace
 
 Obstacle::Obstacle(std::string label, bool is_shadow, int x, int y)
-    : m_shadow_offset(SHADOW_OFFSET), m_p_twin(nullptr), m_is_shadow(is_shadow),
-      m_target(static_cast<float>(x), static_cast<float>(y)), m_is_solid(!is_shadow), m_is_moving(false),
-      m_crush_pending(false), m_is_lit(false) {
+    : Twin(is_shadow), m_target(static_cast<float>(x), static_cast<float>(y)), m_is_solid(!is_shadow),
+      m_is_moving(false), m_crush_pending(false), m_is_lit(false) {
     setPosition(vl::Vector(static_cast<float>(x), static_cast<float>(y)));
     if (m_is_shadow) {
         label += "-shadow";
         setSolidness(vl::SPECTRAL);
         setAltitude(1);
     } else {
-        m_p_twin = new Obstacle(label, true, x, y - m_shadow_offset);
-        m_p_twin->m_p_twin = this;
+        linkTwin(new Obstacle(label, true, x, y - m_shadow_offset));
         setSolidness(vl::HARD);
         setAltitude(4);
     }
@@ -52,12 +47,7 @@ Obstacle::Obstacle(std::string label, bool is_shadow, int x, int y)
     m_is_lit = false;
 }
 
-Obstacle::~Obstacle() {
-    // The twin outlives us only until the level is cleared; make sure it never reaches back.
-    if (m_p_twin != nullptr && m_p_twin->m_p_twin == this) {
-        m_p_twin->m_p_twin = nullptr;
-    }
-}
+Obstacle::~Obstacle() = default;
 
 int Obstacle::eventHandler(const vl::Event* p_e) {
     if (p_e->getType() == vl::STEP_EVENT) {
@@ -67,8 +57,9 @@ int Obstacle::eventHandler(const vl::Event* p_e) {
         m_is_solid = !m_is_solid;
         // A dissolved form turns hard as before: the glow dissolves it again when met.
         setSolidness(m_is_solid && m_is_lit ? vl::HARD : vl::SPECTRAL);
-        if (m_is_solid) {
-            harden();  // a player a lever moved it onto in the other world walks out first
+        // A sliding piece stays passable until it stops; a player a lever moved it onto walks out first.
+        if (m_is_solid && !m_is_moving) {
+            harden();
         }
         return 0;
     }
@@ -104,7 +95,7 @@ int Obstacle::step() {
     const vl::ObjectList below = world_manager.objectsAtPosition(position);
     for (vl::ObjectListIterator it(&below); !it.isDone(); it.next()) {
         if (it.currentObject()->getType() == "Player") {
-            crush(static_cast<Player*>(it.currentObject()));
+            crush(it.currentObject());
         }
     }
     m_crush_pending = false;
@@ -122,23 +113,21 @@ void Obstacle::harden() {
     const vl::ObjectList all = vl::WorldManager::getInstance().getAllObjects();
     for (vl::ObjectListIterator it(&all); !it.isDone(); it.next()) {
         // Only the form of this obstacle's world can be shut in by it.
-        if (it.currentObject()->getType() == "Player" &&
-            static_cast<Player*>(it.currentObject())->isShadow() == m_is_shadow &&
-            overlaps(box, vl::getWorldBox(it.currentObject()))) {
+        const TwinForm* p_form = dynamic_cast<const TwinForm*>(it.currentObject());
+        if (it.currentObject()->getType() == "Player" && p_form != nullptr &&
+            p_form->isShadow() == m_is_shadow && overlaps(box, vl::getWorldBox(it.currentObject()))) {
             return;
         }
     }
     setSolidness(vl::HARD);
 }
 
-// Without a player the level waits for R or Q: say so, once, rather than seem frozen.
-void Obstacle::crush(Player* p_player) {
-    KeyGuide* p_guide = p_player->getKeyGuide();
-    if (p_guide != nullptr && p_guide->getFrame() != KeyGuide::CRUSHED) {
-        p_guide->setFrame(KeyGuide::CRUSHED);
-        vl::LogManager::getInstance().writeLog("Player crushed: R restarts the level");
-    }
-    vl::WorldManager::getInstance().markForDelete(p_player);
+// Without a player the level waits for R or Q: the key guide says so rather than seem frozen.
+void Obstacle::crush(vl::Object* p_player) {
+    EventCrush crushed;
+    vl::WorldManager& world_manager = vl::WorldManager::getInstance();
+    world_manager.onEvent(&crushed);
+    world_manager.markForDelete(p_player);
 }
 
 int Obstacle::draw() {
@@ -150,17 +139,10 @@ int Obstacle::draw() {
         .draw(getPosition(), vl::MAGENTA, p_sprite->getTransparency());
 }
 
-// A piece of the world shown that can be walked through now (dissolved, sliding) has the glow's colour.
+// A piece of the world shown that can be walked through now (dissolved, sliding) has the glow's colour;
+// a dissolved piece shown anew is hard only until the glow meets the player again, so it counts too.
 bool Obstacle::looksPassable() const {
-    return m_is_solid && getSolidness() != vl::HARD;
-}
-
-Obstacle* Obstacle::getTwin() const {
-    return m_p_twin;
-}
-
-bool Obstacle::isShadow() const {
-    return m_is_shadow;
+    return m_is_solid && (getSolidness() != vl::HARD || m_is_lit);
 }
 
 void Obstacle::moveTo(vl::Vector target) {

@@ -5,14 +5,13 @@
 
 #include <string>
 
+#include "Twin.h"
 #include <veltrane/core/Vector.h>
 #include <veltrane/world/Object.h>
 
-class Player;
-
 // Only the forms of the world now shown are solid. Building the light form builds the shadow
 // form too; the world manager owns both.
-class Obstacle : public vl::Object {
+class Obstacle : public vl::Object, public Twin<Obstacle> {
 public:
     // label: sprite of the light form ("platform", "long-platform", "wall", "short-wall"); the shadow
     // form shows label + "-shadow". Position in whole cells.
@@ -23,22 +22,17 @@ public:
     int eventHandler(const vl::Event* p_e) override;
     int draw() override;  // in the glow's colour while it looks passable
 
-    Obstacle* getTwin() const;  // the other form; not owned
-    bool isShadow() const;
     void moveTo(vl::Vector target);  // slide there at 0.5 cells per step, crushing players on arrival
     void setLit(bool is_lit);        // a light dissolved (true) or gave back (false) this shadow form
     bool isLit() const;
     bool isMoving() const;
-    bool looksPassable() const;  // of the world shown, yet not solid now
+    bool looksPassable() const;  // of the world shown, and not solid now or dissolved by a glow
 
 private:
     int step();
-    void crush(Player* p_player);  // removes it; the key guide tells how to go on
-    void harden();                 // HARD, unless a player is still inside
+    void crush(vl::Object* p_player);  // removes it; the key guide tells how to go on
+    void harden();                     // HARD, unless a player is still inside
 
-    int m_shadow_offset;   //!< rows between the light form and the shadow form
-    Obstacle* m_p_twin;    //!< the other form; not owned
-    bool m_is_shadow;      //!< this is the shadow form
     vl::Vector m_target;   //!< destination of a lever move
     bool m_is_solid;       //!< this form belongs to the world now shown
     bool m_is_moving;      //!< a lever move is under way

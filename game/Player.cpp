@@ -2,16 +2,24 @@
 #include "Player.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <utility>
 
 #include "GameEvents.h"
+#include "KeyBindings.h"
 #include "KeyGuide.h"
 #include "Light.h"
+#include "Obstacle.h"
+#include "Switch.h"
 #include <veltrane/audio/Sound.h>
 #include <veltrane/core/LogManager.h>
 #include <veltrane/core/ObjectList.h>
 #include <veltrane/effects/Particle.h>
 #include <veltrane/graphics/Animation.h>
+#include <veltrane/graphics/CellGrid.h>
 #include <veltrane/graphics/DisplayManager.h>
+#include <veltrane/graphics/Frame.h>
 #include <veltrane/graphics/Sprite.h>
 #include <veltrane/input/EventKeyboard.h>
 #include <veltrane/resources/ResourceManager.h>
@@ -26,31 +34,56 @@ const float Player::GRAVITY = 0.1f;
 namespace {
 const float SUPPORT_PROBE = 0.1f;  // rows below the next position where support is looked for
 const int WALK_SLOWDOWN_COUNT = 7;
+const int SHADOW_ALTITUDE = 3;  // the shadow form out of control, under the light world's pieces
+const int NO_FOOTING = 2;       // more than any shift: nothing found under the feet yet
+
+// The first and last column an object's picture is drawn in, by the display's rounding.
+std::pair<int, int> drawnColumns(const vl::Object* p_o) {
+    const int width = static_cast<int>(p_o->getBox().getHorizontal());
+    const int first = vl::toCell(p_o->getPosition().getX() - static_cast<float>(width / 2));
+    return {first, first + width - 1};
+}
+
+// 0 when the form's drawn feet meet the support's picture, else the one column toward it: a box resting
+// on a support's edge (or half a cell into an even-width one) is drawn a column beside it otherwise.
+int footingShift(const vl::Object* p_form, const vl::Object* p_support) {
+    const std::pair<int, int> feet = drawnColumns(p_form);
+    const std::pair<int, int> under = drawnColumns(p_support);
+    if (under.second < feet.first) {
+        return -1;
+    }
+    return under.first > feet.second ? 1 : 0;
+}
+
+// Of two supports' shifts, the one that moves the picture least.
+int nearerFooting(int footing, int shift) {
+    return std::abs(shift) < std::abs(footing) ? shift : footing;
+}
 }  // namespace
 
 Player::Player(bool is_shadow, vl::Vector position)
-    : m_in_air(true), m_walk_direction(0), m_p_twin(nullptr), m_is_shadow(is_shadow),
-      m_in_control(!is_shadow), m_rest_position(0, 0), m_landed(false), m_twin_offset(0, 0),
-      m_has_light(false), m_p_key_guide(nullptr), m_level_over(false), m_steps_registered(false) {
+    : Twin(is_shadow), m_in_air(true), m_walk_direction(0), m_in_control(!is_shadow), m_rest_position(0, 0),
+      m_landed(false), m_twin_offset(0, 0), m_has_light(false), m_p_key_guide(nullptr), m_level_over(false),
+      m_steps_registered(false), m_light_home(0, 0), m_footing_shift(0) {
     setPosition(position);
     std::string label;
     if (m_is_shadow) {
         label = "player-shadow";
         setSolidness(vl::SPECTRAL);
-        m_twin_offset = vl::Vector(0, -static_cast<float>(SHADOW_OFFSET));
-        setAltitude(3);
+        m_twin_offset = vl::Vector(0, -static_cast<float>(m_shadow_offset));
+        setAltitude(SHADOW_ALTITUDE);
     } else {
         registerInterest(vl::KEYBOARD_EVENT);
         registerSteps();
         registerInterest(LEVER_EVENT);
         setSolidness(vl::HARD);
-        m_twin_offset = vl::Vector(0, static_cast<float>(SHADOW_OFFSET));
-        setAltitude(4);
-        m_p_twin = new Player(true, position - m_twin_offset);
-        m_p_twin->m_p_twin = this;
+        m_twin_offset = vl::Vector(0, static_cast<float>(m_shadow_offset));
+        setAltitude(vl::MAX_ALTITUDE);
+        setDrawnOutOfView();  // its marker shows while it is out of sight
+        linkTwin(new Player(true, position - m_twin_offset));
         m_p_key_guide = new KeyGuide();
         m_p_key_guide->setFrame(0);
-        m_p_twin->m_p_key_guide = m_p_key_guide;
+        getTwin()->m_p_key_guide = m_p_key_guide;
         label = "player";
     }
     setSprite(label);
@@ -67,13 +100,9 @@ Player::~Player() {
     if (!m_level_over) {
         vl::addParticles(vl::BURST, getPosition(), 2.0f, m_is_shadow ? vl::BLACK : vl::BLUE);
     }
-    if (m_p_twin != nullptr) {
-        // The twin must not reach back to us once we are gone.
-        Player* p_twin = m_p_twin;
-        if (p_twin->m_p_twin == this) {
-            p_twin->m_p_twin = nullptr;
-        }
-        m_p_twin = nullptr;
+    Player* p_twin = getTwin();
+    unlinkTwin();
+    if (p_twin != nullptr) {
         vl::WorldManager::getInstance().markForDelete(p_twin);
     }
 }
@@ -110,23 +139,56 @@ int Player::eventHandler(const vl::Event* p_e) {
 }
 
 int Player::draw() {
-    const int result = vl::Object::draw();
     vl::Vector where;
     const char marker = edgeMarker(&where);
     const vl::Sprite* p_sprite = getAnimation().getSprite();
     const vl::DisplayManager& display = vl::DisplayManager::getInstance();
-    if (marker != 0 && p_sprite != nullptr) {
-        display.drawCharacter(where, marker, p_sprite->getColor());
+    if (marker != 0) {
+        // Out of sight the marker stands in for the whole form.
+        return p_sprite == nullptr ? 0 : display.drawCharacter(where, marker, p_sprite->getColor());
     }
+    const vl::Vector picture = getPosition() + vl::Vector(static_cast<float>(m_footing_shift), 0);
+    if (m_in_control) {
+        coverGaps(picture);  // before drawAt, which may move the animation on to its next frame
+    }
+    const int result = drawAt(picture);
     if (showsLight()) {
-        display.drawCharacter(getPosition() + vl::Vector(0, -2), '*', vl::MAGENTA);
+        display.drawCharacter(picture + vl::Vector(0, -2), '*', vl::MAGENTA);
     }
     return result;
 }
 
+// Nothing of the level shows through the form in control: a row's blanks between its outermost
+// characters (between the legs) are drawn as blank cells.
+void Player::coverGaps(vl::Vector picture) const {
+    const vl::Animation animation = getAnimation();
+    const vl::Sprite* p_sprite = animation.getSprite();
+    if (p_sprite == nullptr || p_sprite->getTransparency() == 0) {
+        return;
+    }
+    const vl::Frame frame = p_sprite->getFrame(animation.getIndex());
+    const std::string characters = frame.getString();
+    const char clear = p_sprite->getTransparency();
+    const int width = frame.getWidth();
+    const int height = frame.getHeight();
+    for (int row = 0; row < height && static_cast<size_t>((row + 1) * width) <= characters.size(); row++) {
+        const std::string line =
+            characters.substr(static_cast<size_t>(row * width), static_cast<size_t>(width));
+        const size_t first = line.find_first_not_of(clear);
+        const size_t last = line.find_last_not_of(clear);
+        for (size_t x = first + 1; first != std::string::npos && x < last; x++) {
+            if (line[x] == clear) {
+                const vl::Vector cell(static_cast<float>(static_cast<int>(x) - width / 2),
+                                      static_cast<float>(row - height / 2));
+                vl::DisplayManager::getInstance().drawCharacter(picture + cell, ' ', p_sprite->getColor());
+            }
+        }
+    }
+}
+
 // A carried light is in neither world: both forms show it over their heads.
 bool Player::showsLight() const {
-    return m_has_light || (m_p_twin != nullptr && m_p_twin->m_has_light);
+    return m_has_light || (getTwin() != nullptr && getTwin()->m_has_light);
 }
 
 char Player::edgeMarker(vl::Vector* p_where) const {
@@ -155,19 +217,24 @@ void Player::switchWorld() {
         setSolidness(vl::HARD);
         registerInterest(vl::KEYBOARD_EVENT);
         registerSteps();
+        // Over everything of the level, its marker too, and after it in the top altitude's order.
+        setAltitude(vl::MAX_ALTITUDE);
     } else {
         setSolidness(vl::SPECTRAL);
         setVelocity(vl::Vector(0, 0));
         unregisterInterest(vl::KEYBOARD_EVENT);
         if (m_is_shadow) {
             vl::addParticles(vl::BURST, getPosition(), 1.0f, vl::BLACK);
-            if (m_p_twin != nullptr) {
-                setPosition(m_p_twin->getPosition() + m_twin_offset);
+            if (getTwin() != nullptr) {
+                setPosition(getTwin()->getPosition() + m_twin_offset);
             }
             vl::addParticles(vl::BURST, getPosition(), 1.0f, vl::BLACK);
+            setAltitude(SHADOW_ALTITUDE);
+            m_footing_shift = 0;  // it no longer stands where it stood
         }
     }
     m_in_control = !m_in_control;
+    setDrawnOutOfView(m_in_control);
 }
 
 // A form keeps its step events once it has them (the light form needs them out of control too);
@@ -179,79 +246,103 @@ void Player::registerSteps() {
 }
 
 void Player::kbd(const vl::EventKeyboard* p_keyboard) {
-    const vl::Keyboard::Key key = p_keyboard->getKey();
-    const vl::EventKeyboardAction action = p_keyboard->getKeyboardAction();
-    const vl::Vector velocity = getVelocity();
-    switch (key) {
-    case vl::Keyboard::SPACE:
-        if (action == vl::KEY_PRESSED) {
-            if (!m_has_light) {
-                const vl::ObjectList touching =
-                    vl::WorldManager::getInstance().getCollisions(this, getPosition());
-                for (vl::ObjectListIterator it(&touching); !it.isDone(); it.next()) {
-                    if (it.currentObject()->getType() == "Light") {
-                        static_cast<Light*>(it.currentObject())->pickUp(this);
-                        break;
-                    }
-                }
-            } else {
-                const vl::Vector position = getPosition();
-                Light* p_light =
-                    new Light(false, static_cast<int>(position.getX()), static_cast<int>(position.getY()));
-                setHasLight(false);
-                p_light->setAltitude(2);
-                playSound("light");
-            }
+    switch (keyCommand(Screen::LEVEL, p_keyboard).command) {
+    case Command::LIGHT:
+        if (!m_has_light) {
+            takeLight();
+        } else {
+            putLightDown();
         }
         break;
-    case vl::Keyboard::A:
-    case vl::Keyboard::D:
-        if (action == vl::KEY_DOWN) {
-            const int direction = key == vl::Keyboard::A ? -1 : 1;
-            if (m_walk_direction != direction) {
-                setVelocity(vl::Vector(WALK_SPEED * static_cast<float>(direction), velocity.getY()));
-                m_walk_direction = direction;
-                vl::LogManager::getInstance().writeLog(direction < 0 ? "left" : "right");
-                if (!m_in_air) {
-                    forBothForms(&Player::startWalkAnimation);
-                }
-            }
-        }
+    case Command::WALK_LEFT:
+        walk(-1);
         break;
-    case vl::Keyboard::W:
-        if (action == vl::KEY_DOWN && !m_in_air) {
-            m_in_air = true;
-            m_landed = false;
-            setVelocity(vl::Vector(velocity.getX(), JUMP_VELOCITY));
-            playSound("jump");
-            forBothForms(&Player::freezeAnimation);
-        }
+    case Command::WALK_RIGHT:
+        walk(1);
         break;
-    default:
-        return;
-    }
-    if (action == vl::KEY_RELEASED) {
+    case Command::JUMP:
+        jump();
+        break;
+    case Command::STOP_WALKING:
         setVelocity(vl::Vector(0, getVelocity().getY()));
         m_walk_direction = 0;
         forBothForms(&Player::freezeAnimation);
+        break;
+    default:
+        break;
     }
+}
+
+// The velocity is set only when the direction changes: a side hit that stops the walk holds until
+// the key is let go and held again.
+void Player::walk(int direction) {
+    if (m_walk_direction == direction) {
+        return;
+    }
+    setVelocity(vl::Vector(WALK_SPEED * static_cast<float>(direction), getVelocity().getY()));
+    m_walk_direction = direction;
+    vl::LogManager::getInstance().writeLog(direction < 0 ? "left" : "right");
+    if (!m_in_air) {
+        forBothForms(&Player::startWalkAnimation);
+    }
+}
+
+void Player::jump() {
+    if (m_in_air) {
+        return;
+    }
+    m_in_air = true;
+    m_landed = false;
+    setVelocity(vl::Vector(getVelocity().getX(), JUMP_VELOCITY));
+    playSound("jump");
+    forBothForms(&Player::freezeAnimation);
+}
+
+// Only the light form takes a light, and one at a time.
+void Player::takeLight() {
+    if (m_is_shadow || m_has_light) {
+        return;
+    }
+    const vl::ObjectList touching = vl::WorldManager::getInstance().getCollisions(this, getPosition());
+    for (vl::ObjectListIterator it(&touching); !it.isDone(); it.next()) {
+        Light* p_light = dynamic_cast<Light*>(it.currentObject());
+        if (p_light == nullptr) {
+            continue;
+        }
+        const Light* p_light_form = p_light->isShadow() ? p_light->getTwin() : p_light;
+        const vl::Vector home = p_light->getHome();
+        const vl::Box home_box = vl::getWorldBox(p_light_form != nullptr ? p_light_form : p_light, home);
+        p_light->pickUp();
+        setHasLight(true);
+        m_light_home = home;
+        m_light_home_box = home_box;
+        return;
+    }
+}
+
+// Put back where it was found, the light lies there again, its glow reaching what it reached before;
+// anywhere else it is put down at the player's truncated position.
+void Player::putLightDown() {
+    const bool at_home = vl::boxIntersectsBox(vl::getWorldBox(this), m_light_home_box);
+    const vl::Vector spot = at_home ? m_light_home : getPosition();
+    Light* p_light = new Light(false, static_cast<int>(spot.getX()), static_cast<int>(spot.getY()));
+    p_light->setHome(m_light_home);
+    setHasLight(false);
+    p_light->setAltitude(2);
+    playSound("light");
 }
 
 void Player::hit(const vl::EventCollision* p_collision) {
     vl::Object* p_o1 = p_collision->getObject1();
     vl::Object* p_o2 = p_collision->getObject2();
     vl::Object* p_obstacle = nullptr;
-    if (p_o1->getType() == "Obstacle") {
-        p_obstacle = p_o1;
-    }
-    if (p_o2->getType() == "Obstacle") {
-        p_obstacle = p_o2;
-    }
-    if (p_o1->getType() == "Light") {
-        static_cast<Light*>(p_o1)->illuminate();
-    }
-    if (p_o2->getType() == "Light") {
-        static_cast<Light*>(p_o2)->illuminate();
+    for (vl::Object* p_o : {p_o1, p_o2}) {
+        if (dynamic_cast<Obstacle*>(p_o) != nullptr) {
+            p_obstacle = p_o;  // object 2 wins when both are obstacles
+        }
+        if (Light* p_light = dynamic_cast<Light*>(p_o)) {
+            p_light->illuminate();
+        }
     }
     if (p_obstacle == nullptr) {
         return;
@@ -286,8 +377,8 @@ void Player::hit(const vl::EventCollision* p_collision) {
 void Player::illuminateAt(vl::Vector where) {
     const vl::ObjectList touching = vl::WorldManager::getInstance().getCollisions(this, where);
     for (vl::ObjectListIterator it(&touching); !it.isDone(); it.next()) {
-        if (it.currentObject()->getType() == "Light") {
-            static_cast<Light*>(it.currentObject())->illuminate();
+        if (Light* p_light = dynamic_cast<Light*>(it.currentObject())) {
+            p_light->illuminate();
         }
     }
 }
@@ -310,6 +401,7 @@ void Player::stepInControl() {
     const float player_bottom = player_box.getCorner().getY() + player_box.getVertical();
 
     bool supported = false;
+    int footing = NO_FOOTING;
     for (vl::ObjectListIterator it(&below); !it.isDone(); it.next()) {
         vl::Object* p_o = it.currentObject();
         // Only something under the feet holds the player up: a ceiling met on the way up is
@@ -317,8 +409,10 @@ void Player::stepInControl() {
         if (p_o->getSolidness() == vl::HARD && p_o->getType() != "Player" &&
             vl::getWorldBox(p_o).getCorner().getY() >= player_bottom) {
             supported = true;
+            footing = nearerFooting(footing, footingShift(this, p_o));
         }
     }
+    m_footing_shift = supported ? footing : 0;
 
     if (m_p_key_guide != nullptr) {
         int frame = -1;
@@ -331,6 +425,10 @@ void Player::stepInControl() {
             if (type == "Light" && !m_is_shadow) {
                 frame = 4;
             } else if (type == "Switch") {
+                if (static_cast<Switch*>(p_o)->wouldCrush()) {
+                    frame = KeyGuide::CRUSH_WARNING;
+                    break;  // nothing else said here matters as much
+                }
                 frame = 1;
             } else if (type == "Door") {
                 frame = 5;
@@ -352,8 +450,8 @@ void Player::stepInControl() {
         setVelocity(velocity + vl::Vector(0, GRAVITY));
     }
 
-    if (!m_is_shadow && m_p_twin != nullptr) {
-        m_p_twin->setPosition(getPosition() - m_twin_offset);
+    if (!m_is_shadow && getTwin() != nullptr) {
+        getTwin()->setPosition(getPosition() - m_twin_offset);
     }
 }
 
@@ -370,6 +468,8 @@ void Player::stepOutOfControl() {
     }
     // Out of control the light form is a ghost that falls until it finds a light-world floor at rest.
     m_landed = false;
+    m_footing_shift = 0;
+    int footing = NO_FOOTING;
     const vl::Vector position = getPosition();
     const vl::Vector velocity = getVelocity();
     const float half_height = halfHeight();
@@ -383,18 +483,19 @@ void Player::stepOutOfControl() {
             vl::WorldManager::getInstance().objectsAtPosition(vl::Vector(x, probe_y));
         for (vl::ObjectListIterator it(&under); !it.isDone(); it.next()) {
             vl::Object* p_o = it.currentObject();
-            if (p_o->getType() != "Obstacle" ||
-                p_o->getAnimation().getName().find("shadow") != std::string::npos ||
-                !p_o->getVelocity().isZero()) {
+            const Obstacle* p_floor = dynamic_cast<const Obstacle*>(p_o);
+            if (p_floor == nullptr || p_floor->isShadow() || !p_o->getVelocity().isZero()) {
                 continue;
             }
             const float top = vl::getWorldBox(p_o).getCorner().getY();
             floor_top = found ? std::min(floor_top, top) : top;
             found = true;
+            footing = nearerFooting(footing, footingShift(this, p_o));
         }
     }
     if (found) {
         m_rest_position = vl::Vector(position.getX(), floor_top - SUPPORT_PROBE - half_height);
+        m_footing_shift = footing;
         m_in_air = false;
         if (m_walk_direction != 0) {
             forBothForms(&Player::startWalkAnimation);
@@ -407,8 +508,8 @@ void Player::stepOutOfControl() {
 
 void Player::forBothForms(void (Player::*p_action)()) {
     (this->*p_action)();
-    if (m_p_twin != nullptr) {
-        (m_p_twin->*p_action)();
+    if (getTwin() != nullptr) {
+        (getTwin()->*p_action)();
     }
 }
 
@@ -452,10 +553,6 @@ bool Player::hasLight() const {
     return m_has_light;
 }
 
-bool Player::isShadow() const {
-    return m_is_shadow;
-}
-
 bool Player::isInControl() const {
     return m_in_control;
 }
@@ -464,20 +561,6 @@ bool Player::isInAir() const {
     return m_in_air;
 }
 
-Player* Player::getTwin() const {
-    return m_p_twin;
-}
-
 KeyGuide* Player::getKeyGuide() const {
     return m_p_key_guide;
-}
-
-bool isPlayerTouching(vl::Object* p_o) {
-    const vl::ObjectList touching = vl::WorldManager::getInstance().getCollisions(p_o, p_o->getPosition());
-    for (vl::ObjectListIterator it(&touching); !it.isDone(); it.next()) {
-        if (it.currentObject()->getType() == "Player") {
-            return true;
-        }
-    }
-    return false;
 }

@@ -3,6 +3,8 @@
 #ifndef PLAYER_H
 #define PLAYER_H
 
+#include "Twin.h"
+#include <veltrane/core/Box.h>
 #include <veltrane/core/Vector.h>
 #include <veltrane/world/Object.h>
 
@@ -15,26 +17,22 @@ class EventKeyboard;
 
 // Exactly one form is in control: it is HARD and receives the keyboard. A world switch hands
 // control over. Removing either form removes both.
-class Player : public vl::Object {
+class Player : public vl::Object, public Twin<Player> {
 public:
     // The light form (is_shadow false) also builds the shadow form and the key guide.
     Player(bool is_shadow, vl::Vector position);
     ~Player() override;  // a burst of particles unless the level ended; removes the twin
     // Keyboard, collision and step events: 1. Game events ("shadow", "lever", "end"): 0.
     int eventHandler(const vl::Event* p_e) override;
-    int draw() override;  // the form, and for the form in control out of sight a marker at the screen's edge
-
-    // The marker's character ('<', '>', '^' or 'v') and cell while the form in control is out of the
-    // view; 0 when it is in sight or not in control.
-    char edgeMarker(vl::Vector* p_where) const;
+    // The form standing on what holds it up, or for the form in control out of sight a marker at the
+    // screen's edge instead.
+    int draw() override;
     bool showsLight() const;  // the carried light is drawn over the head
 
     void setHasLight(bool has_light);
     bool hasLight() const;
-    bool isShadow() const;
     bool isInControl() const;
     bool isInAir() const;
-    Player* getTwin() const;        // the other form; not owned
     KeyGuide* getKeyGuide() const;  // shared by both forms; not owned
     void freezeAnimation();         // shows frame 0, stopped
     void startWalkAnimation();      // runs the walk, when this form may show walking
@@ -44,7 +42,15 @@ public:
     static const float GRAVITY;        // rows per step added every unsupported step
 
 private:
+    // The marker's character ('<', '>', '^' or 'v') and cell while the form in control is out of the
+    // view; 0 when it is in sight or not in control.
+    char edgeMarker(vl::Vector* p_where) const;
+    void coverGaps(vl::Vector picture) const;  // blank cells inside the figure's rows, drawn at picture
     void kbd(const vl::EventKeyboard* p_keyboard);
+    void walk(int direction);  // -1 left, 1 right
+    void jump();               // if standing
+    void takeLight();          // picks up the first light touched, noting where it belongs
+    void putLightDown();       // where it was found, else at the truncated position
     void hit(const vl::EventCollision* p_collision);
     void illuminateAt(vl::Vector where);  // every light met there dissolves what it covers
     void step();
@@ -58,8 +64,6 @@ private:
 
     bool m_in_air;               //!< jumping or falling; cleared on landing
     int m_walk_direction;        //!< -1 left, 0 not walking, 1 right
-    Player* m_p_twin;            //!< the other form; not owned
-    bool m_is_shadow;            //!< this is the shadow form
     bool m_in_control;           //!< the user steers this form now
     vl::Vector m_rest_position;  //!< where the light form lands while out of control
     bool m_landed;               //!< the landing has been processed
@@ -68,9 +72,9 @@ private:
     KeyGuide* m_p_key_guide;     //!< shared by both forms; not owned
     bool m_level_over;           //!< the level ended: removal shows no effect
     bool m_steps_registered;     //!< already receives step events
+    vl::Vector m_light_home;     //!< where the level put the light carried
+    vl::Box m_light_home_box;    //!< the light form's box there
+    int m_footing_shift;         //!< columns the picture is drawn over, onto what holds the box up
 };
-
-// Whether a form of the player overlaps p_o where it stands.
-bool isPlayerTouching(vl::Object* p_o);
 
 #endif

@@ -2,19 +2,21 @@
 #include "Switch.h"
 
 #include "GameEvents.h"
+#include "KeyBindings.h"
 #include "Obstacle.h"
-#include "Player.h"
+#include "PlayerTouching.h"
 #include "ShowFrame.h"
 #include <veltrane/audio/Sound.h>
 #include <veltrane/core/LogManager.h>
+#include <veltrane/core/ObjectList.h>
 #include <veltrane/input/EventKeyboard.h>
 #include <veltrane/resources/ResourceManager.h>
 #include <veltrane/world/WorldManager.h>
 
 Switch::Switch(std::string label, bool is_shadow, int x, int y, vl::Vector off_position,
                vl::Vector on_position, Obstacle* p_target)
-    : m_shadow_offset(SHADOW_OFFSET), m_p_twin(nullptr), m_is_shadow(is_shadow), m_p_target(nullptr),
-      m_is_on(false), m_off_position(off_position), m_on_position(on_position), m_is_usable(!is_shadow) {
+    : Twin(is_shadow), m_p_target(nullptr), m_is_on(false), m_off_position(off_position),
+      m_on_position(on_position), m_is_usable(!is_shadow) {
     setPosition(vl::Vector(static_cast<float>(x), static_cast<float>(y)));
     m_p_target = p_target;
     if (m_p_target != nullptr) {
@@ -29,8 +31,7 @@ Switch::Switch(std::string label, bool is_shadow, int x, int y, vl::Vector off_p
         setAltitude(1);
         setSolidness(vl::SPECTRAL);
     } else {
-        m_p_twin = new Switch(label, true, x, y - m_shadow_offset, off_position, on_position, p_target);
-        m_p_twin->m_p_twin = this;
+        linkTwin(new Switch(label, true, x, y - m_shadow_offset, off_position, on_position, p_target));
         registerInterest(vl::KEYBOARD_EVENT);
         setAltitude(4);
         setSolidness(vl::SOFT);
@@ -44,16 +45,11 @@ Switch::Switch(std::string label, bool is_shadow, int x, int y, vl::Vector off_p
     registerInterest(SHADOW_EVENT);
 }
 
-Switch::~Switch() {
-    if (m_p_twin != nullptr && m_p_twin->m_p_twin == this) {
-        m_p_twin->m_p_twin = nullptr;
-    }
-}
+Switch::~Switch() = default;
 
 int Switch::eventHandler(const vl::Event* p_e) {
     if (p_e->getType() == vl::KEYBOARD_EVENT) {
-        const vl::EventKeyboard* p_keyboard = static_cast<const vl::EventKeyboard*>(p_e);
-        if (p_keyboard->getKey() == vl::Keyboard::E && p_keyboard->getKeyboardAction() == vl::KEY_RELEASED) {
+        if (keyCommand(Screen::LEVEL, static_cast<const vl::EventKeyboard*>(p_e)).command == Command::USE) {
             pull();
         }
         return 1;
@@ -82,8 +78,8 @@ void Switch::pull() {
     vl::WorldManager::getInstance().onEvent(&lever);
 
     m_is_on = !m_is_on;
-    if (m_p_twin != nullptr) {
-        m_p_twin->m_is_on = m_is_on;
+    if (getTwin() != nullptr) {
+        getTwin()->m_is_on = m_is_on;
     }
     const vl::Vector destination = m_is_on ? m_on_position : m_off_position;
     m_p_target->moveTo(destination);
@@ -95,7 +91,22 @@ void Switch::pull() {
         p_sound->play(false);
     }
     showFrame(this, m_is_on ? 1 : 0);
-    showFrame(m_p_twin, m_is_on ? 1 : 0);
+    showFrame(getTwin(), m_is_on ? 1 : 0);
+}
+
+// The same test as the target's on arrival, made before the pull.
+bool Switch::wouldCrush() const {
+    if (m_p_target == nullptr) {
+        return false;
+    }
+    const vl::ObjectList there =
+        vl::WorldManager::getInstance().objectsAtPosition(m_is_on ? m_off_position : m_on_position);
+    for (vl::ObjectListIterator it(&there); !it.isDone(); it.next()) {
+        if (it.currentObject()->getType() == "Player") {
+            return true;
+        }
+    }
+    return false;
 }
 
 bool Switch::isOn() const {
@@ -104,8 +115,4 @@ bool Switch::isOn() const {
 
 bool Switch::isUsable() const {
     return m_is_usable;
-}
-
-Switch* Switch::getTwin() const {
-    return m_p_twin;
 }

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "Twin.h"
 #include <veltrane/core/Vector.h>
 #include <veltrane/world/Object.h>
 
@@ -12,7 +13,7 @@ class Obstacle;
 
 // Two forms like everything else; only the form of the world now shown listens to the keyboard.
 // Frame 0 of the sprite shows off, frame 1 on.
-class Switch : public vl::Object {
+class Switch : public vl::Object, public Twin<Switch> {
 public:
     // p_target: the light form of the obstacle to move (not owned). off and on: where the target's
     // light form goes when the lever is switched off or on. The light form builds the shadow form.
@@ -21,15 +22,12 @@ public:
     ~Switch() override;
     int eventHandler(const vl::Event* p_e) override;  // 1 for keyboard events, 0 otherwise
     void pull();                                      // works the lever if a player overlaps it
+    bool wouldCrush() const;  // the next pull lands the target where a player stands now
 
     bool isOn() const;
-    bool isUsable() const;    // listens to the keyboard: its world is shown
-    Switch* getTwin() const;  // the other form; not owned
+    bool isUsable() const;  // listens to the keyboard: its world is shown
 
 private:
-    int m_shadow_offset;   //!< rows between the light form and the shadow form
-    Switch* m_p_twin;      //!< the other form; not owned
-    bool m_is_shadow;      //!< this is the shadow form
     Obstacle* m_p_target;  //!< light form of the obstacle moved; not owned
     bool m_is_on;          //!< lever state, the same in both forms
     vl::Vector m_off_position;

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "GameStart.h"
+#include "LevelFiles.h"
 #include "Resources.h"
 #include <veltrane/core/Config.h>
 #include <veltrane/core/DataDirectory.h>
@@ -38,6 +39,8 @@ int main(int argc, char* argv[]) {
     vl::LogManager::getInstance().writeLog(1, "Game data in '%s'.", data.getPath().c_str());
     // A file that does not load is named in the log and on standard error; the game plays on without it.
     loadResources(data.getPath());
+    // Likewise a level file; its level cannot be started.
+    LevelFiles::getInstance().load(data.getPath());
     vl::DisplayManager::getInstance().setBackgroundColor(vl::WHITE);
     new GameStart();  // the world manager owns it
     game_manager.run();

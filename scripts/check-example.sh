@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Builds the example game in examples/ against an installed engine only, then plays it headless
-# with its replay and checks the outcome in its log.
+# with its replay and checks the outcome in its log (scripts/play-example.sh).
 #
 # Usage: scripts/check-example.sh PREFIX BUILD_DIR
 #   PREFIX     where `make install PREFIX=...` put the engine
@@ -40,25 +40,5 @@ if grep -rqs -- "$root/engine" "$build/CMakeCache.txt" "$build/CMakeFiles/gem-ch
     fail "the example's build refers to the source tree's engine/"
 fi
 
-printf 'headless:true,\nframe_time:0,\nnetworking:false,\nrandom_seed:7,\n' > "$work/config.txt"
-status=0
-(cd "$build" && ALSOFT_DRIVERS=null VELTRANE_CONFIG="$work/config.txt" VELTRANE_LOG="$work/game.log" \
-    VELTRANE_REPLAY="$work/src/gem-chase-replay.txt" timeout 60 ./gem-chase) || status=$?
-log="$work/game.log"
-[[ -f "$log" ]] || fail "no log written (exit status $status)"
-
-show_log() {
-    echo "---- log ----" >&2
-    cat "$log" >&2
-}
-[[ $status -eq 0 ]] || { show_log; fail "exit status $status"; }
-[[ "$(tail -n 1 "$log")" == *"** Game engine stopped **" ]] || { show_log; fail "the log does not end with the stop banner"; }
-if grep -qE "Error|NOT loaded|not found" "$log"; then
-    show_log
-    fail "the log reports an error"
-fi
-for line in "GemChase: chaser found a path of" "GemChase: gem collected, score 10" \
-    "GemChase: gem collected, score 20" "GemChase: caught by the chaser with score 20"; do
-    grep -qF "$line" "$log" || { show_log; fail "no line '$line'"; }
-done
-echo "check-example: gem-chase built against $prefix, played its replay: $(grep -c 'path of' "$log") chaser paths, caught with score 20, clean stop"
+outcome=$(bash "$root/scripts/play-example.sh" "$build/gem-chase" "$build" "$work/src/gem-chase-replay.txt")
+echo "check-example: gem-chase built against $prefix; ${outcome#play-example: }"

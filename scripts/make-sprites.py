@@ -16,7 +16,8 @@ rests on the floor in levels 2 and 3 and a player standing under it in levels
 shadow form is 7 x 4, the area it dissolves: put down beside a wall it reaches
 both shadow walls of level 1's column and the shadow walls of the rooms in
 levels 4 to 6, and it opens the floor it stands on in levels 2 and 3, but not
-the floor under a light the player has put down.
+the floor under a light the player has put down elsewhere (put back where it
+was found, a light lies where the level put it).
 
 Colours on the white window: the light world is blue, the shadow world black
 with other characters; the light and its glow are magenta, the door red.
@@ -134,8 +135,10 @@ LIGHT_SHADOW = [
 DOOR = [[".---.", "|   |", "|  o|"]]
 
 # ---- key guide --------------------------------------------------------------------------
-# Drawn centred at (40, 20): rows 19 to 21. The top row is left transparent so the
-# guide never covers a floor on row 19; the hints sit on rows 20 and 21.
+# Drawn centred at (40, 20): rows 19 to 21, over every piece of a level. The top row is left
+# transparent so the guide never covers a floor on row 19; the hints sit on rows 20 and 21.
+# '~' is the transparent margin: the gaps between a line's words are painted, so no piece of
+# a level shows through a line.
 
 KEYGUIDE_WIDTH = 75
 KEYS_LINE = "A D walk    W jump    S switch world    R restart    Q back to the title"
@@ -150,14 +153,26 @@ KEYGUIDE_HINTS = [
 ]
 # Frame 7: frame 0 of the first level, whose floor leaves row 19 free for the two-worlds rule.
 RULE_LINE = "Shadow world: only the black form moves; S snaps it back, levers stay."
+# Frame 8: at a lever whose pull lands its piece where the player stands.
+CRUSH_WARNING = "E  pull the lever: its piece lands where you stand and crushes you"
+
+
+def guide_line(text):
+    line = text.center(KEYGUIDE_WIDTH)
+    words = line.strip(" ")
+    if not words:
+        return "~" * KEYGUIDE_WIDTH
+    left = line.index(words)
+    return "~" * left + words + "~" * (KEYGUIDE_WIDTH - left - len(words))
 
 
 def keyguide_frames():
-    frames = []
-    for hint in KEYGUIDE_HINTS:
-        top = " " * KEYGUIDE_WIDTH
-        frames.append([top, hint.center(KEYGUIDE_WIDTH), KEYS_LINE.center(KEYGUIDE_WIDTH)])
-    frames.append([RULE_LINE.center(KEYGUIDE_WIDTH)] + frames[0][1:])
+    def frame(top, hint):
+        return [guide_line(top), guide_line(hint), guide_line(KEYS_LINE)]
+
+    frames = [frame("", hint) for hint in KEYGUIDE_HINTS]
+    frames.append(frame(RULE_LINE, KEYGUIDE_HINTS[0]))
+    frames.append(frame("", CRUSH_WARNING))
     return frames
 
 
@@ -276,7 +291,7 @@ def main():
     write_robust(path("light-spr.txt"), LIGHT, 6, "magenta", " ")
     write_robust(path("light-shadow-spr.txt"), LIGHT_SHADOW, 6, "magenta", " ")
     write_robust(path("door-spr.txt"), DOOR, 0, "red", ".")
-    write_robust(path("keyguide-spr.txt"), keyguide_frames(), 0, "black", " ")
+    write_robust(path("keyguide-spr.txt"), keyguide_frames(), 0, "black", "~")
     write_robust(path("gamestart-spr.txt"), title_frames(), 0, "blue", " ")
     write_robust(path("level-selector-spr.txt"), level_selector_frames(), 0, "blue", " ")
 

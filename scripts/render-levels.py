@@ -3,15 +3,15 @@
 """Renders the six level layouts as text, as the game draws them, in both worlds.
 
 A design aid: it reads the sprite files (either format) for sizes and frames and
-lays out every level as the level builder does (frame walls and borders, then
-the entries in order, each light form with its shadow form 7 rows above), then
-draws altitude 0 to 4 on an 80 x 24 grid. Frames of even size straddle cells;
+the level files the game reads (levels/frame.txt, then levels/level-N.txt, see
+docs/levels.md), lays out each piece in order, each light form with its shadow
+form 7 rows above, then draws altitude 0 to 4 on an 80 x 24 grid. Frames of even size straddle cells;
 they are shown on the cell to the left of (above) their half position.
 
 Below each picture it lists what is solid in that world, so gaps can be
 checked against the player's size and the jump (5.5 rows up from standing).
 
-Usage: scripts/render-levels.py [level 1-6 ...] [--sprites DIR]
+Usage: scripts/render-levels.py [level 1-6 ...] [--sprites DIR] [--levels DIR] [--solid]
 """
 
 import math
@@ -68,141 +68,48 @@ def obstacle(t, label, x, y):
     two_forms(t, "Obstacle", label, x, y, 4, 1)
 
 
-def light(t, x, y):
-    two_forms(t, "Light", "light", x, y, 3, 2, "both", "both")
+def light(t, label, x, y):
+    two_forms(t, "Light", label, x, y, 3, 2, "both", "both")
 
 
-def lever(t, x, y):
-    two_forms(t, "Switch", "lever", x, y, 4, 1)
+def lever(t, label, x, y):
+    two_forms(t, "Switch", label, x, y, 4, 1)
 
 
-def player(t, x, y):
-    two_forms(t, "Player", "player", x, y, 4, 3)
+def player(t, label, x, y):
+    two_forms(t, "Player", label, x, y, 4, 3)
     t.append(Thing("KeyGuide", "keyguide", 40, 20, 2, None))
 
 
-def door(t, x, y):
-    t.append(Thing("Door", "door", x, y, 2, "both"))
+def door(t, label, x, y):
+    t.append(Thing("Door", label, x, y, 2, "both"))
 
 
-def frame(t):
-    for i in range(6):
-        obstacle(t, "wall", 0, 4 * i)
-        obstacle(t, "wall", 79, 4 * i)
-    for i in range(5):
-        t.append(Thing("Border", "left-border", 1, 5 * i + 1, 0, None))
-        t.append(Thing("Border", "right-border", 78, 5 * i + 1, 0, None))
+def border(t, label, x, y):
+    t.append(Thing("Border", label, x, y, 0, None))
 
 
-def level1(t):
-    frame(t)
-    for i in range(50):
-        obstacle(t, "platform", 2 * i, 15)
-    obstacle(t, "wall", 35, 12)
-    obstacle(t, "wall", 35, 8)
-    obstacle(t, "platform", 40, 12)
-    obstacle(t, "long-platform", 22, 15)
-    light(t, 12, 12)
-    lever(t, 50, 12)
-    player(t, 7, 10)
-    door(t, 70, 13)
+# The first word of a line in a level file (docs/levels.md); the game's loader checks the rest.
+PIECES = {"platform": obstacle, "long-platform": obstacle, "wall": obstacle, "short-wall": obstacle,
+          "light": light, "lever": lever, "player": player, "door": door,
+          "left-border": border, "right-border": border}
 
 
-def level2(t):
-    frame(t)
-    for i in range(50):
-        obstacle(t, "platform", 2 * i, 26)
-    for i in range(50):
-        obstacle(t, "platform", 2 * i, 12)
-    light(t, 40, 11)
-    player(t, 14, 5)
-    door(t, 72, 16)
-
-
-def level3(t):
-    frame(t)
-    for i in range(50):
-        obstacle(t, "platform", 2 * i, 26)
-    for i in range(50):
-        obstacle(t, "platform", 2 * i, 12)
-    light(t, 40, 11)
-    obstacle(t, "wall", 60, 22)
-    obstacle(t, "wall", 60, 19)
-    player(t, 14, 5)
-    lever(t, 4, 24)
-    lever(t, 4, 24)
-    door(t, 72, 16)
-
-
-def level4(t):
-    frame(t)
-    for i in range(50):
-        obstacle(t, "platform", 2 * i, 18)
-    for i in range(12):
-        obstacle(t, "platform", 2 * i, 12)
-    for i in range(3):
-        obstacle(t, "long-platform", 6 * i + 24, 10)
-    for i in range(12):
-        obstacle(t, "platform", 2 * i + 58, 13)
-    obstacle(t, "short-wall", 22, 11)
-    obstacle(t, "wall", 38, 12)
-    obstacle(t, "wall", 38, 16)
-    obstacle(t, "wall", 58, 16)
-    light(t, 12, 8)
-    lever(t, 3, 16)
-    player(t, 7, 5)
-    door(t, 70, 16)
-
-
-def level5(t):
-    frame(t)
-    for i in range(50):
-        obstacle(t, "platform", 2 * i, 19)
-    for i in range(11):
-        obstacle(t, "platform", 2 * i, 14)
-    for i in range(3):
-        obstacle(t, "long-platform", 6 * i + 23, 9)
-    for i in range(8):
-        obstacle(t, "platform", 2 * i + 58, 7)
-    obstacle(t, "long-platform", 76, 7)
-    obstacle(t, "wall", 20, 12)
-    for x, y in ((38, 12), (38, 16), (58, 16), (58, 12), (58, 8)):
-        obstacle(t, "wall", x, y)
-    light(t, 65, 3)
-    lever(t, 3, 17)
-    lever(t, 3, 17)
-    player(t, 7, 5)
-    door(t, 70, 17)
-
-
-def level6(t):
-    frame(t)
-    for i in range(50):
-        obstacle(t, "platform", 2 * i, 19)
-    for i in range(11):
-        obstacle(t, "platform", 2 * i, 14)
-    for i in range(3):
-        obstacle(t, "long-platform", 6 * i + 23, 9)
-    for i in range(8):
-        obstacle(t, "platform", 2 * i + 58, 7)
-    obstacle(t, "long-platform", 60, 7)
-    obstacle(t, "long-platform", 66, 7)
-    lever(t, 65, 5)
-    lever(t, 65, 5)
-    obstacle(t, "long-platform", 76, 7)
-    for x, y in ((20, 12), (38, 12), (38, 16), (58, 16), (58, 12), (58, 8)):
-        obstacle(t, "wall", x, y)
-    light(t, 65, 2)
-    for x in (42, 48, 54):
-        obstacle(t, "long-platform", x, 14)
-    for _ in range(3):
-        lever(t, 3, 17)
-    lever(t, 55, 17)
-    player(t, 7, 5)
-    door(t, 70, 17)
-
-
-LEVELS = [level1, level2, level3, level4, level5, level6]
+def read_layout(things, path):
+    with open(path) as f:
+        for number, line in enumerate(f, 1):
+            words = line.split("#", 1)[0].split()
+            if not words:
+                continue
+            if words[0] not in PIECES:
+                sys.exit(f"{path} line {number}: unknown piece '{words[0]}'")
+            x, y = int(words[1]), int(words[2])
+            count, every = 1, 0
+            if "run" in words:
+                i = words.index("run")
+                count, every = int(words[i + 1]), int(words[i + 3])
+            for i in range(count):
+                PIECES[words[0]](things, words[0], x + every * i, y)
 
 
 def render(things, sprites, world):
@@ -242,11 +149,16 @@ def solid_summary(things, sprites, world):
 
 def main():
     args = sys.argv[1:]
-    sprite_dir = os.path.join(os.path.dirname(__file__), "..", "sprites")
-    if "--sprites" in args:
-        i = args.index("--sprites")
-        sprite_dir = args[i + 1]
-        del args[i:i + 2]
+    root = os.path.join(os.path.dirname(__file__), "..")
+    dirs = {"--sprites": os.path.join(root, "sprites"), "--levels": os.path.join(root, "levels")}
+    for option in dirs:
+        if option in args:
+            i = args.index(option)
+            dirs[option] = args[i + 1]
+            del args[i:i + 2]
+    sprite_dir, level_dir = dirs["--sprites"], dirs["--levels"]
+    solid = "--solid" in args
+    args = [a for a in args if a != "--solid"]
     wanted = [int(a) for a in args] or list(range(1, 7))
     sprites = {}
     for name in os.listdir(sprite_dir):
@@ -256,13 +168,14 @@ def main():
     ruler = "".join(str(c // 10) for c in range(COLS)) + "\n" + "".join(str(c % 10) for c in range(COLS))
     for n in wanted:
         things = []
-        LEVELS[n - 1](things)
+        read_layout(things, os.path.join(level_dir, "frame.txt"))
+        read_layout(things, os.path.join(level_dir, f"level-{n}.txt"))
         for world in ("light", "shadow"):
             print(f"== level {n}, {world} world")
             print(ruler)
             for r, row in enumerate(render(things, sprites, world)):
                 print(row + f" {r}")
-            if "--solid" in sys.argv:
+            if solid:
                 print("\n".join(solid_summary(things, sprites, world)))
             print()
 

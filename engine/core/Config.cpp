@@ -56,61 +56,23 @@ std::vector<std::string> splitSkippingEmpty(const std::string& text, char separa
     return pieces;
 }
 
-// Every key, in the order they are looked up.
-const char* const KEYS[] = {"frame_time",
-                            "font_scale",
-                            "window_horizontal_pixels",
-                            "window_vertical_pixels",
-                            "window_horizontal_chars",
-                            "window_vertical_chars",
-                            "window_background_color",
-                            "window_style",
-                            "window_state",
-                            "window_title",
-                            "show_mouse",
-                            "headless",
-                            "terminal",
-                            "font_file",
-                            "logfile",
-                            "random_seed",
-                            "networking",
-                            "grid_width",
-                            "grid_height",
-                            "quadtree_depth",
-                            "quadtree_threshold",
-                            "signals",
-                            "consistency_checks",
-                            "log_level"};
+// How a key's value is read: whole numbers, a decimal number, true or false, or text the key checks itself.
+enum class KeyKind {
+    INTEGER,
+    NUMBER,
+    BOOLEAN,
+    TEXT
+};
 
-bool isKnownKey(const std::string& key) {
-    for (const char* p_key : KEYS) {
-        if (key == p_key) {
-            return true;
-        }
-    }
-    return false;
-}
-
-bool isBooleanKey(const std::string& key) {
-    return key == "show_mouse" || key == "headless" || key == "terminal" || key == "networking" ||
-           key == "signals" || key == "consistency_checks";
-}
-
-// Keys whose values are read as numbers; the colour, style, state and text keys check their own.
-bool isNumberKey(const std::string& key) {
-    return key != "window_background_color" && key != "window_style" && key != "window_state" &&
-           key != "window_title" && key != "font_file" && key != "logfile" && !isBooleanKey(key);
-}
-
-bool isWellFormed(const std::string& key, const std::string& value) {
-    if (isBooleanKey(key)) {
+bool isWellFormed(KeyKind kind, const std::string& value) {
+    if (kind == KeyKind::BOOLEAN) {
         return value == "true" || value == "false";
     }
-    if (!isNumberKey(key)) {
+    if (kind == KeyKind::TEXT) {
         return true;
     }
     char* p_end = nullptr;
-    if (key == "font_scale") {
+    if (kind == KeyKind::NUMBER) {
         std::strtof(value.c_str(), &p_end);
     } else {
         std::strtol(value.c_str(), &p_end, 10);
@@ -118,14 +80,148 @@ bool isWellFormed(const std::string& key, const std::string& value) {
     return p_end != value.c_str() && *p_end == '\0';
 }
 
+}  // namespace
+
+// Every key: its name, how its value is read and where it goes, in the order they are looked up.
+struct ConfigKey {
+    const char* name;
+    KeyKind kind;
+    void (*apply)(Config& config, const std::string& value);
+
+    static const ConfigKey TABLE[];
+    static const ConfigKey* find(const std::string& name);
+};
+
+const ConfigKey ConfigKey::TABLE[] = {
+    {"frame_time", KeyKind::INTEGER,
+     [](Config& c, const std::string& v) {
+         c.m_frame_time = leadingInteger(v);
+     }},
+    {"font_scale", KeyKind::NUMBER,
+     [](Config& c, const std::string& v) {
+         c.m_font_scale = std::strtof(v.c_str(), nullptr);
+     }},
+    {"window_horizontal_pixels", KeyKind::INTEGER,
+     [](Config& c, const std::string& v) {
+         c.m_window_horizontal_pixels = leadingInteger(v);
+     }},
+    {"window_vertical_pixels", KeyKind::INTEGER,
+     [](Config& c, const std::string& v) {
+         c.m_window_vertical_pixels = leadingInteger(v);
+     }},
+    {"window_horizontal_chars", KeyKind::INTEGER,
+     [](Config& c, const std::string& v) {
+         c.m_window_horizontal_chars = leadingInteger(v);
+     }},
+    {"window_vertical_chars", KeyKind::INTEGER,
+     [](Config& c, const std::string& v) {
+         c.m_window_vertical_chars = leadingInteger(v);
+     }},
+    {"window_background_color", KeyKind::TEXT,
+     [](Config& c, const std::string& v) {
+         c.applyColor(v);
+     }},
+    {"window_style", KeyKind::TEXT,
+     [](Config& c, const std::string& v) {
+         c.applyStyle(v);
+     }},
+    {"window_state", KeyKind::TEXT,
+     [](Config& c, const std::string& v) {
+         c.applyState(v);
+     }},
+    {"window_title", KeyKind::TEXT,
+     [](Config& c, const std::string& v) {
+         c.m_window_title = v;
+     }},
+    {"show_mouse", KeyKind::BOOLEAN,
+     [](Config& c, const std::string& v) {
+         c.m_show_mouse = v == "true";
+     }},
+    {"headless", KeyKind::BOOLEAN,
+     [](Config& c, const std::string& v) {
+         c.m_headless = v == "true";
+     }},
+    {"terminal", KeyKind::BOOLEAN,
+     [](Config& c, const std::string& v) {
+         c.m_terminal = v == "true";
+     }},
+    {"font_file", KeyKind::TEXT,
+     [](Config& c, const std::string& v) {
+         c.m_font_file = v;
+     }},
+    {"logfile", KeyKind::TEXT,
+     [](Config& c, const std::string& v) {
+         c.m_logfile = v;
+     }},
+    {"random_seed", KeyKind::INTEGER,
+     [](Config& c, const std::string& v) {
+         c.m_random_seed = leadingInteger(v);
+     }},
+    {"networking", KeyKind::BOOLEAN,
+     [](Config& c, const std::string& v) {
+         c.m_networking = v == "true";
+     }},
+    {"grid_width", KeyKind::INTEGER,
+     [](Config& c, const std::string& v) {
+         c.m_grid_width = leadingInteger(v);
+     }},
+    {"grid_height", KeyKind::INTEGER,
+     [](Config& c, const std::string& v) {
+         c.m_grid_height = leadingInteger(v);
+     }},
+    {"quadtree_depth", KeyKind::INTEGER,
+     [](Config& c, const std::string& v) {
+         c.m_quadtree_depth = leadingInteger(v);
+     }},
+    {"quadtree_threshold", KeyKind::INTEGER,
+     [](Config& c, const std::string& v) {
+         c.m_quadtree_threshold = leadingInteger(v);
+     }},
+    {"signals", KeyKind::BOOLEAN,
+     [](Config& c, const std::string& v) {
+         c.m_signals = v == "true";
+     }},
+    {"consistency_checks", KeyKind::BOOLEAN,
+     [](Config& c, const std::string& v) {
+         c.m_consistency_checks = v == "true";
+     }},
+    {"log_level", KeyKind::INTEGER,
+     [](Config& c, const std::string& v) {
+         c.m_log_level = leadingInteger(v);
+     }},
+};
+
+const ConfigKey* ConfigKey::find(const std::string& name) {
+    for (const ConfigKey& key : TABLE) {
+        if (name == key.name) {
+            return &key;
+        }
+    }
+    return nullptr;
+}
+
+namespace {
+
+// Whether an item of the line starts with key: a typo must not be found inside the key it misspells.
+bool startsAnItem(const std::string& line, const std::string& key) {
+    for (size_t at = line.find(key); at != std::string::npos; at = line.find(key, at + 1)) {
+        const size_t end = at + key.size();
+        if ((at == 0 || line[at - 1] == ',') &&
+            (end == line.size() || line[end] == ':' || line[end] == ',')) {
+            return true;
+        }
+    }
+    return false;
+}
+
 const char* nearestKey(const std::string& key) {
-    const char* p_best = KEYS[0];
+    const char* p_best = ConfigKey::TABLE[0].name;
     size_t best = editDistance(key, p_best);
-    for (const char* p_key : KEYS) {
-        const size_t distance = editDistance(key, p_key);
+    for (const ConfigKey& known : ConfigKey::TABLE) {
+        const size_t distance = editDistance(key, known.name);
         if (distance < best) {
             best = distance;
-            p_best = p_key;
+            p_best = known.name;
         }
     }
     return p_best;
@@ -242,10 +338,10 @@ void Config::loadConfig(std::string config_text) {
     }
     m_config_text = config_text;
     warnAboutEntries(m_config_text);
-    for (const char* p_key : KEYS) {
-        const std::string value = match(m_config_text, p_key);
+    for (const ConfigKey& key : ConfigKey::TABLE) {
+        const std::string value = match(m_config_text, key.name);
         if (!value.empty()) {
-            applyValue(p_key, value);
+            key.apply(*this, value);
         }
     }
 }
@@ -259,7 +355,8 @@ void Config::warnAboutEntries(const std::string& text) const {
         }
         const std::string& key = tokens[0];
         const std::string where = lineOf(key);
-        if (!isKnownKey(key)) {
+        const ConfigKey* p_known = ConfigKey::find(key);
+        if (p_known == nullptr) {
             log.writeLog("Config::loadConfig(): Warning! Unknown key '%s'%s; did you mean '%s'?", key.c_str(),
                          where.c_str(), nearestKey(key));
         } else if (tokens.size() != 2) {
@@ -267,89 +364,49 @@ void Config::warnAboutEntries(const std::string& text) const {
                 "Config::loadConfig(): Warning! Entry '%s'%s is not one key:value; is a comma missing "
                 "at the end of a line?",
                 item.c_str(), where.c_str());
-        } else if (!isWellFormed(key, tokens[1])) {
+        } else if (!isWellFormed(p_known->kind, tokens[1])) {
             log.writeLog("Config::loadConfig(): Warning! Value '%s' of '%s'%s is not %s.", tokens[1].c_str(),
-                         key.c_str(), where.c_str(), isBooleanKey(key) ? "true or false" : "a number");
+                         key.c_str(), where.c_str(),
+                         p_known->kind == KeyKind::BOOLEAN ? "true or false" : "a number");
         }
     }
 }
 
 std::string Config::lineOf(const std::string& key) const {
     for (const auto& line : m_lines) {
-        if (line.second.find(key) != std::string::npos) {
+        if (startsAnItem(line.second, key)) {
             return " on line " + std::to_string(line.first);
         }
     }
     return "";
 }
 
-void Config::applyValue(const std::string& key, const std::string& value) {
-    const LogManager& log = LogManager::getInstance();
-    if (key == "frame_time") {
-        m_frame_time = leadingInteger(value);
-    } else if (key == "font_scale") {
-        m_font_scale = std::strtof(value.c_str(), nullptr);
-    } else if (key == "window_horizontal_pixels") {
-        m_window_horizontal_pixels = leadingInteger(value);
-    } else if (key == "window_vertical_pixels") {
-        m_window_vertical_pixels = leadingInteger(value);
-    } else if (key == "window_horizontal_chars") {
-        m_window_horizontal_chars = leadingInteger(value);
-    } else if (key == "window_vertical_chars") {
-        m_window_vertical_chars = leadingInteger(value);
-    } else if (key == "window_background_color") {
-        for (int c = 0; c < 8; c++) {
-            if (value == COLOR_NAMES[c]) {
-                m_window_background_color = c;
-                return;
-            }
-        }
-        log.writeLog("loadConfig(): Unsupported window color '%s'", value.c_str());
-    } else if (key == "window_style") {
-        const int style = value == "none" ? 0 : leadingInteger(value);
-        if (value != "none" && style == 0) {
-            log.writeLog("loadConfig(): Unsupported window style '%s'", value.c_str());
+void Config::applyColor(const std::string& value) {
+    for (int c = 0; c < 8; c++) {
+        if (value == COLOR_NAMES[c]) {
+            m_window_background_color = c;
             return;
         }
-        m_window_style = style;
-    } else if (key == "window_state") {
-        if (value == "fullscreen") {
-            m_window_state = 1;
-        } else if (value == "default") {
-            m_window_state = 0;
-        } else {
-            log.writeLog("loadConfig(): Unsupported window state '%s'", value.c_str());
-        }
-    } else if (key == "window_title") {
-        m_window_title = value;
-    } else if (key == "show_mouse") {
-        m_show_mouse = value == "true";
-    } else if (key == "headless") {
-        m_headless = value == "true";
-    } else if (key == "terminal") {
-        m_terminal = value == "true";
-    } else if (key == "font_file") {
-        m_font_file = value;
-    } else if (key == "logfile") {
-        m_logfile = value;
-    } else if (key == "random_seed") {
-        m_random_seed = leadingInteger(value);
-    } else if (key == "networking") {
-        m_networking = value == "true";
-    } else if (key == "grid_width") {
-        m_grid_width = leadingInteger(value);
-    } else if (key == "grid_height") {
-        m_grid_height = leadingInteger(value);
-    } else if (key == "quadtree_depth") {
-        m_quadtree_depth = leadingInteger(value);
-    } else if (key == "quadtree_threshold") {
-        m_quadtree_threshold = leadingInteger(value);
-    } else if (key == "signals") {
-        m_signals = value == "true";
-    } else if (key == "consistency_checks") {
-        m_consistency_checks = value == "true";
-    } else if (key == "log_level") {
-        m_log_level = leadingInteger(value);
+    }
+    LogManager::getInstance().writeLog("loadConfig(): Unsupported window color '%s'", value.c_str());
+}
+
+void Config::applyStyle(const std::string& value) {
+    const int style = value == "none" ? 0 : leadingInteger(value);
+    if (value != "none" && style == 0) {
+        LogManager::getInstance().writeLog("loadConfig(): Unsupported window style '%s'", value.c_str());
+        return;
+    }
+    m_window_style = style;
+}
+
+void Config::applyState(const std::string& value) {
+    if (value == "fullscreen") {
+        m_window_state = 1;
+    } else if (value == "default") {
+        m_window_state = 0;
+    } else {
+        LogManager::getInstance().writeLog("loadConfig(): Unsupported window state '%s'", value.c_str());
     }
 }
 

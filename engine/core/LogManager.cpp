@@ -26,7 +26,7 @@ int wantedLogLevel() {
 
 LogManager::LogManager()
     : m_do_flush(false), m_log_level(0), m_log_time_string(true), m_log_step_count(true), m_p_f(nullptr),
-      m_echo(false) {
+      m_echo(false), m_holding(false) {
     setType("LogManager");
 }
 
@@ -50,9 +50,12 @@ int LogManager::startUp() {
     const std::string name = p_env != nullptr ? p_env : Config::getInstance().getLogfile();
     m_p_f = std::fopen(name.c_str(), "w");
     if (m_p_f == nullptr) {
+        m_holding = false;
+        m_held.clear();
         writeLog("LogManager::startup(): Warning! Unable to open file '%s'.", name.c_str());
         return -1;
     }
+    writeHeld();
     m_log_level = wantedLogLevel();
     m_echo = platform::isTerminal(2);
     m_echoed.clear();
@@ -70,6 +73,19 @@ void LogManager::shutDown() {
     }
     // Traces raised for the run stay in its file; standard error gets only the always-written lines.
     m_log_level = 0;
+}
+
+void LogManager::holdUntilOpen() {
+    m_holding = true;
+    m_held.clear();
+}
+
+void LogManager::writeHeld() {
+    for (const std::string& line : m_held) {
+        std::fputs(line.c_str(), m_p_f);
+    }
+    m_held.clear();
+    m_holding = false;
 }
 
 void LogManager::setFlush(bool do_flush) {
@@ -112,6 +128,23 @@ int LogManager::writeLog(const char* fmt, ...) const {
     return result;
 }
 
+int LogManager::writeLogAndStderr(const char* fmt, ...) const {
+    va_list args;
+    va_start(args, fmt);
+    char message[1024];
+    va_list copy;
+    va_copy(copy, args);
+    const bool formatted = std::vsnprintf(message, sizeof message, fmt, copy) >= 0;
+    va_end(copy);
+    // Without a file the line itself goes to standard error; a terminal that was shown it keeps one copy.
+    if (formatted && m_p_f != nullptr && m_echoed.insert(message).second) {
+        std::fprintf(stderr, "Veltrane: %s\n", message);
+    }
+    const int result = writeLine(m_log_level, fmt, args);
+    va_end(args);
+    return result;
+}
+
 void LogManager::echoToTerminal(const char* fmt, va_list args) const {
     char message[1024];
     if (std::vsnprintf(message, sizeof message, fmt, args) < 0) {
@@ -127,11 +160,33 @@ void LogManager::echoToTerminal(const char* fmt, va_list args) const {
     }
 }
 
+void LogManager::hold(const char* fmt, va_list args) const {
+    char prefix[64] = "";
+    if (m_log_time_string) {
+        std::snprintf(prefix, sizeof prefix, "%s ", getTimeString());
+    }
+    std::string line = prefix;
+    if (m_log_step_count) {
+        std::snprintf(prefix, sizeof prefix, "%4d ", LoopState::getInstance().getStepCount());
+        line += prefix;
+    }
+    char message[1024];
+    if (std::vsnprintf(message, sizeof message, fmt, args) >= 0) {
+        m_held.push_back(line + message + "\n");
+    }
+}
+
 int LogManager::writeLine(int log_level, const char* fmt, va_list args) const {
     if (log_level > m_log_level) {
         return 0;
     }
     FILE* p_out = m_p_f != nullptr ? m_p_f : stderr;
+    if (m_p_f == nullptr && m_holding) {
+        va_list copy;
+        va_copy(copy, args);
+        hold(fmt, copy);
+        va_end(copy);
+    }
     bool failed = false;
     if (m_log_time_string && std::fprintf(p_out, "%s ", getTimeString()) < 0) {
         failed = true;

@@ -84,6 +84,8 @@ int GameManager::startUp() {
         return -1;
     }
     Config& config = Config::getInstance();
+    // Configuration warnings come before the log exists: they reach it once it is open.
+    log.holdUntilOpen();
     config.loadConfig("");
     if (log.startUp() != 0) {
         log.writeLog("GameManager::startUp(): Error! Starting log manager.");
@@ -109,6 +111,11 @@ int GameManager::startUp() {
 
     if (startManagers() != 0) {
         return -1;
+    }
+    if (config.getHeadless() && getFrameTime() <= 0 && !InputManager::getInstance().isReplaying()) {
+        log.writeLog("GameManager::startUp(): Warning! Headless, frame_time %d and no replay: the loop runs "
+                     "flat out and nothing will end this run but the game itself (setGameOver()).",
+                     getFrameTime());
     }
 
     DisplayManager& display = DisplayManager::getInstance();

@@ -85,11 +85,11 @@ int toCell(float position) {
     return static_cast<int>(std::floor(position + 0.5f));
 }
 
-bool Cell::operator==(const Cell& other) const {
+bool CellGrid::Cell::operator==(const Cell& other) const {
     return ch == other.ch && ink == other.ink && background == other.background;
 }
 
-bool Cell::operator!=(const Cell& other) const {
+bool CellGrid::Cell::operator!=(const Cell& other) const {
     return !(*this == other);
 }
 
@@ -144,7 +144,7 @@ void CellGrid::clear() {
     }
 }
 
-const Cell& CellGrid::at(int column, int row) const {
+const CellGrid::Cell& CellGrid::at(int column, int row) const {
     return m_cells[static_cast<size_t>(index(column, row))];
 }
 

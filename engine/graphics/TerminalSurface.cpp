@@ -103,7 +103,7 @@ void TerminalSurface::present(const CellGrid& frame) {
     const int height = std::min(m_rows, frame.getRows());
     for (int row = 0; row < height; row++) {
         for (int column = 0; column < width; column++) {
-            const Cell& cell = frame.at(column, row);
+            const CellGrid::Cell& cell = frame.at(column, row);
             if (m_redraw_all || cell != m_shown.at(column, row)) {
                 writeCell(column, row, cell);
                 m_shown.set(column, row, cell);
@@ -154,7 +154,7 @@ void TerminalSurface::append(const char* p_capability) {
 }
 
 // Moves only where the last character did not leave the cursor, and sets only colours that change.
-void TerminalSurface::writeCell(int column, int row, const Cell& cell) {
+void TerminalSurface::writeCell(int column, int row, const CellGrid::Cell& cell) {
     const bool last_cell = column == m_session.getColumns() - 1 && row == m_session.getRows() - 1;
     if (last_cell && auto_right_margin && !eat_newline_glitch) {
         return;  // writing there would scroll the whole screen up on this terminal

@@ -31,7 +31,7 @@ public:
 private:
     void waitForRoom();
     void showTooSmall();
-    void writeCell(int column, int row, const Cell& cell);
+    void writeCell(int column, int row, const CellGrid::Cell& cell);
     void append(const char* p_capability);
     int colorNumber(Rgb rgb) const;
 

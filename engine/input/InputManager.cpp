@@ -59,13 +59,19 @@ int InputManager::startUp() {
         }
         openSource();
     }
-    openRecordAndReplay();
+    if (openRecordAndReplay() != 0) {
+        if (m_p_keys != nullptr) {
+            m_p_keys->stop();
+            m_p_keys.reset();
+        }
+        return -1;
+    }
     Manager::startUp();
     log.writeLog(5, "InputManager::startUp(): successfully started.");
     return 0;
 }
 
-void InputManager::openRecordAndReplay() {
+int InputManager::openRecordAndReplay() {
     const LogManager& log = LogManager::getInstance();
     m_p_recorder.reset();
     m_p_script.reset();
@@ -86,21 +92,24 @@ void InputManager::openRecordAndReplay() {
         std::unique_ptr<InputScript> p_script(new InputScript);
         int line = 0;
         std::string reason;
+        // A run asked to replay must not go on without its input: headless it would never end.
         if (p_script->load(p_replay, &line, &reason) != 0) {
             if (line > 0) {
-                log.writeLog("InputManager::startUp(): Error! Replay file '%s' line %d: %s. Not replaying.",
-                             p_replay, line, reason.c_str());
+                log.writeLogAndStderr(
+                    "InputManager::startUp(): Error! Replay file '%s' line %d: %s. Not starting.", p_replay,
+                    line, reason.c_str());
             } else {
-                log.writeLog("InputManager::startUp(): Error! Replay file '%s' %s. Not replaying.", p_replay,
-                             reason.c_str());
+                log.writeLogAndStderr("InputManager::startUp(): Error! Replay file '%s' %s. Not starting.",
+                                      p_replay, reason.c_str());
             }
-        } else {
-            log.writeLog(
-                "InputManager::startUp(): Replaying input from '%s': %d event lines, ending at step %d.",
-                p_replay, p_script->getEntryCount(), p_script->getEndStep());
-            m_p_script = std::move(p_script);
+            m_p_recorder.reset();
+            return -1;
         }
+        log.writeLog("InputManager::startUp(): Replaying input from '%s': %d event lines, ending at step %d.",
+                     p_replay, p_script->getEntryCount(), p_script->getEndStep());
+        m_p_script = std::move(p_script);
     }
+    return 0;
 }
 
 void InputManager::shutDown() {

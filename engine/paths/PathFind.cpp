@@ -5,6 +5,7 @@
 #include <climits>
 #include <cmath>
 #include <new>
+#include <string>
 
 #include <veltrane/core/LogManager.h>
 #include <veltrane/core/ObjectList.h>
@@ -29,7 +30,7 @@ Vector cellToPosition(Cell cell) {
 
 PathFind::PathFind(Object* p_obj, Cell start, Cell goal, Object* p_target)
     : m_p_obj(p_obj), m_p_target(p_target), m_start(start), m_goal(goal), m_columns(0), m_rows(0),
-      m_open_count(0), m_next_seq(0), m_found(false) {
+      m_open_count(0), m_next_seq(0), m_found(false), m_failed(false) {
     const Box boundary = WorldManager::getInstance().getBoundary();
     // Whole cells; a boundary too large for an int (or not a number) gets no graph.
     const float horizontal = boundary.getHorizontal();
@@ -70,16 +71,68 @@ const PathFind::Node& PathFind::node(Cell c) const {
 }
 
 bool PathFind::isBlocked(Cell c) const {
+    return blockerAt(c) != nullptr;
+}
+
+const Object* PathFind::blockerAt(Cell c) const {
     const Vector goal = cellToPosition(m_goal);
     const ObjectList hits = WorldManager::getInstance().getCollisions(m_p_obj, cellToPosition(c));
     for (ObjectListIterator li(&hits); !li.isDone(); li.next()) {
         const Object* p_hit = li.currentObject();
         // Any hard object blocks, except one covering the goal: the object walked to never does.
         if (p_hit->getSolidness() == HARD && !boxContainsPosition(getWorldBox(p_hit), goal)) {
-            return true;
+            return p_hit;
         }
     }
-    return false;
+    return nullptr;
+}
+
+namespace {
+
+std::string cellText(Cell c) {
+    return "(" + std::to_string(c.x) + "," + std::to_string(c.y) + ")";
+}
+
+std::string objectText(const Object* p_o) {
+    return "object " + std::to_string(p_o->getId()) + " ('" + p_o->getType() + "') at " +
+           cellText(positionToCell(p_o->getPosition()));
+}
+
+}  // namespace
+
+std::string PathFind::whyUnreachable() const {
+    const std::string world = std::to_string(m_columns) + " x " + std::to_string(m_rows) + " cells";
+    if (!inGrid(m_start)) {
+        return "the start is outside the world of " + world;
+    }
+    if (const Object* p_blocker = blockerAt(m_start)) {
+        return "the start cell is blocked: the box there touches hard " + objectText(p_blocker) +
+               " (a box as large as its cells touches the cells beside it)";
+    }
+    if (!inGrid(m_goal)) {
+        return "the goal is outside the world of " + world;
+    }
+    if (const Object* p_blocker = blockerAt(m_goal)) {
+        return "the goal cell is blocked by hard " + objectText(p_blocker);
+    }
+    const bool edge = std::any_of(m_closed.begin(), m_closed.end(), [this](Cell c) {
+        return c.x == 0 || c.y == 0 || c.x == m_columns - 1 || c.y == m_rows - 1;
+    });
+    const size_t reached = m_closed.size();
+    return "the goal is unreachable: hard objects close in the " + std::to_string(reached) +
+           (reached == 1 ? " cell" : " cells") + " reachable from the start" +
+           (edge ? " (with the edge of the world)" : "");
+}
+
+int PathFind::fail(const std::string& reason) {
+    if (!m_failed) {
+        m_failed = true;
+        LogManager::getInstance().writeLog(
+            "PathFind::cycleOnce(): Warning! No path for object %d ('%s') from %s to %s: %s.",
+            m_p_obj->getId(), m_p_obj->getType().c_str(), cellText(m_start).c_str(), cellText(m_goal).c_str(),
+            reason.c_str());
+    }
+    return NO_PATH;
 }
 
 bool PathFind::popBest(Cell& best) {
@@ -105,13 +158,13 @@ int PathFind::cycleOnce() {
     if (m_found) {
         return PATH_FOUND;
     }
+    if (m_failed) {
+        return NO_PATH;
+    }
     Cell current = m_start;
     if (m_open_count == 0 || !popBest(current)) {
         if (!inGrid(m_start)) {
-            LogManager::getInstance().writeLog(
-                "PathFind::cycleOnce(): start (%d,%d) outside the world.  Cannot find path.", m_start.x,
-                m_start.y);
-            return NO_PATH;
+            return fail(whyUnreachable());
         }
         current = m_start;
     }
@@ -161,7 +214,7 @@ int PathFind::cycleOnce() {
             consider(current, n, dx, dy);
         }
     }
-    return m_open_count > 0 ? SEARCHING : NO_PATH;
+    return m_open_count > 0 ? SEARCHING : fail(whyUnreachable());
 }
 
 void PathFind::consider(const Cell& current, const Cell& n, int dx, int dy) {

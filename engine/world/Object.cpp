@@ -33,7 +33,8 @@ Object::Object()
       m_is_visible(true), m_box(Vector(-0.5f, -0.5f), 0.99f, 0.99f), m_position(1.0f, 1.0f),
       m_direction(0, 0), m_speed(0), m_acceleration(0, 0), m_altitude(2), m_solidness(HARD), m_no_soft(false),
       m_event_count(0), m_modified(ALL_OBJECT_ATTRIBUTES), m_p_path_find(nullptr), m_follow_path(false),
-      m_avoid_collisions(false), m_in_world(false), m_view_anchored(false) {
+      m_avoid_collisions(false), m_in_world(false), m_view_anchored(false), m_warned_still(false),
+      m_drawn_out_of_view(false) {
     m_shape.setType(UNDEFINED);
     WorldManager& world = WorldManager::getInstance();
     // A refused object is in no list; it must not be indexed later by its setters either.
@@ -291,6 +292,14 @@ void Object::setViewAnchored(bool anchored) {
     m_view_anchored = anchored;
 }
 
+bool Object::isDrawnOutOfView() const {
+    return m_drawn_out_of_view;
+}
+
+void Object::setDrawnOutOfView(bool drawn) {
+    m_drawn_out_of_view = drawn;
+}
+
 void Object::setDirectionTo(Vector target) {
     setDirection(target - m_position);
 }
@@ -380,9 +389,13 @@ Shape Object::getShape() const {
 }
 
 int Object::draw() {
-    const int result = m_animation.draw(m_position);
+    return drawAt(m_position);
+}
+
+int Object::drawAt(Vector where) {
+    const int result = m_animation.draw(where);
     if (m_shape.getType() != UNDEFINED) {
-        m_shape.draw(m_position);
+        m_shape.draw(where);
     }
     return result;
 }

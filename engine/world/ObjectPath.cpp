@@ -67,9 +67,28 @@ int Object::eventHandler(const Event* p_e) {
     if (p_path_event->getStatus() == PATH_FOUND) {
         setPath(p_path_event->getPath());
         setFollowPath(true);
+        warnIfStill();
     }
     dropPathFind();
     return 1;
+}
+
+void Object::warnIfStill() {
+    if (m_speed != 0 || m_warned_still) {
+        return;
+    }
+    m_warned_still = true;
+    LogManager::getInstance().writeLog(
+        "Object::eventHandler(): Warning! Object %d ('%s') follows its path at speed 0 and stands still; a "
+        "path is walked at the object's speed (setSpeed), which setVelocity(vl::Vector(0, 0)) sets to 0 too.",
+        m_id, m_type.c_str());
+}
+
+void Object::stopPath() {
+    dropPathFind();
+    setPath(Path());
+    setFollowPath(false);
+    setDirection(Vector(0, 0));
 }
 
 void Object::stepPath() {

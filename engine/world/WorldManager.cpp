@@ -188,6 +188,7 @@ int WorldManager::moveObject(Object* p_o, Vector where) {
     if (p_o == nullptr) {
         return -1;
     }
+    const Vector start = p_o->getPosition();
     if (p_o->isSolid()) {
         ObjectList list = getCollisions(p_o, where);
 
@@ -250,8 +251,11 @@ int WorldManager::moveObject(Object* p_o, Vector where) {
         }
     }
 
-    const Box before = getWorldBox(p_o);
-    p_o->setPosition(where);
+    const Box before = getWorldBox(p_o, start);
+    // A collision handler that placed the mover elsewhere has the last word.
+    if (p_o->getPosition() == start) {
+        p_o->setPosition(where);
+    }
     const Box after = getWorldBox(p_o);
     if (boxIntersectsBox(before, m_boundary) && !boxIntersectsBox(after, m_boundary)) {
         const EventOut out;
@@ -349,7 +353,8 @@ void WorldManager::draw() {
         for (int i = 0; i < visible.getCount(); i++) {
             Object* p_o = visible[i];
             // View objects sit in view coordinates, so their world box says nothing about being seen.
-            if (boxIntersectsBox(getWorldBox(p_o), m_view) || p_o->isViewAnchored()) {
+            if (boxIntersectsBox(getWorldBox(p_o), m_view) || p_o->isViewAnchored() ||
+                p_o->isDrawnOutOfView()) {
                 p_o->draw();
             }
         }

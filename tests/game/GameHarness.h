@@ -16,6 +16,7 @@
 #include "HeadlessEngine.h"
 #include "KeyGuide.h"
 #include "LevelBuilder.h"
+#include "LevelFiles.h"
 #include "Light.h"
 #include "Obstacle.h"
 #include "Player.h"
@@ -95,6 +96,7 @@ public:
         if (m_started) {
             vl::LogManager::getInstance().setFlush(true);
             loadResources();
+            LevelFiles::getInstance().load("");
             vl::DisplayManager::getInstance().setBackgroundColor(vl::WHITE);
         }
     }

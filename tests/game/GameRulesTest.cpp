@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // What no replay reaches: world switches, levers, lights, a head bump, the title's choice, what the player
-// is shown (hints, markers, passable pieces, a crush, finished levels) and faults found in play.
+// is shown (hints, passable pieces, a crush, finished levels) and faults found in play.
 #include "GameHarness.h"
 #include "Switch.h"
 
@@ -65,12 +65,15 @@ TEST_F(WorldRules, ALeverWorksInItsOwnWorldOnlyAndMovesItsTargetHalfACellPerStep
     }
 }
 
-TEST_F(WorldRules, OnlyTheLightFormWithoutALightTakesOne) {
-    Light* p_light = new Light(false, 40, 11);
-    Player* p_player = new Player(false, Vector(40, 10));
-    EXPECT_EQ(p_light->pickUp(p_player->getTwin()), -1);
-    EXPECT_EQ(p_light->pickUp(p_player), 0);
-    EXPECT_EQ(p_light->pickUp(p_player), -1);
+TEST_F(WorldRules, OnlyTheLightFormTakesALight) {
+    Player* p_player = game.playLevel(0);
+    p_player->setPosition(Vector(12, p_player->getPosition().getY()));  // at the light, its shadow above
+    for (bool shadow : {true, false}) {
+        game.tap(Keyboard::S);
+        game.tap(Keyboard::SPACE);
+        EXPECT_EQ(p_player->hasLight(), !shadow);
+        EXPECT_EQ(countType("Light"), shadow ? 2u : 0u);
+    }
 }
 
 // Walking right into a jump under a platform: the player drops straight down and stays.
@@ -86,25 +89,6 @@ TEST_F(WorldRules, AHeadBumpDropsThePlayerStraightDownAndEndsItsWalk) {
     game.step(40);
     EXPECT_FALSE(p_player->isInAir());
     EXPECT_EQ(p_player->getPosition().getX(), 32);
-}
-
-TEST_F(PlayerCues, TheFormInControlOutOfSightIsMarkedAtTheScreenEdge) {
-    game.playLevel(1);
-    game.tap(Keyboard::S);
-    const struct {
-        Vector at;
-        char marker;
-        Vector where;
-    } cases[] = {{{30, 10}, 0, {}},
-                 {{-4, 10}, '<', {0, 10}},
-                 {{85, 12.5f}, '>', {79, 12.5f}},
-                 {{30, -5}, '^', {30, 0}}};
-    for (const auto& c : cases) {
-        player(true)->setPosition(c.at);
-        Vector where;
-        EXPECT_EQ(player(true)->edgeMarker(&where), c.marker) << c.at.toString();
-        EXPECT_TRUE(c.marker == 0 || where == c.where) << where.toString();
-    }
 }
 
 // Ends with a lever-moved platform crushing the light form: both forms go.

@@ -94,15 +94,15 @@ TEST(Soak, RandomKeysThroughEveryLevelLeaveMemorySettled) {
     // All six levels visited before the baseline, so that it holds what every level needs; both
     // samples are taken on the title screen.
     SoakScript script(static_cast<unsigned>(envInt("VL_SOAK_SEED", 1)));
-    for (int level = 0; level < LevelBuilder::LEVEL_COUNT; level++) {
+    for (int level = 0; level < LEVEL_COUNT; level++) {
         script.visit(level, 100);
     }
     script.step = std::max(script.step, SAMPLE_STEP + 20);
     while (script.step < steps - 2500) {
-        script.visit(script.randomInt(0, LevelBuilder::LEVEL_COUNT - 1), script.randomInt(200, 2000));
+        script.visit(script.randomInt(0, LEVEL_COUNT - 1), script.randomInt(200, 2000));
     }
     if (script.step < steps - 400) {
-        script.visit(script.randomInt(0, LevelBuilder::LEVEL_COUNT - 1), steps - 400 - script.step);
+        script.visit(script.randomInt(0, LEVEL_COUNT - 1), steps - 400 - script.step);
     }
     script.step = std::max(script.step, steps);
     const std::string replay_path = vltest::tempPath("soak-replay.txt");

@@ -8,9 +8,11 @@
 #include <vector>
 
 #include "HeadlessEngine.h"
+#include "StderrCapture.h"
 #include "TestSupport.h"
 #include <veltrane/core/EventStep.h>
 #include <veltrane/game/GameManager.h>
+#include <veltrane/input/InputManager.h>
 #include <veltrane/world/Object.h>
 
 namespace {
@@ -103,5 +105,38 @@ TEST(GameManager, SeedOfMinusOneLeavesTheGeneratorUnseededAndAFixedSeedIsUsed) {
         ASSERT_EQ(engine.startUp(), 0);
         EXPECT_EQ(std::rand(), seed < 0 ? unseeded_first : seeded_first) << seed;
         engine.shutDown();
+    }
+}
+
+// Configuration warnings are found before the log is open: they stay on standard error and reach the log
+// first, in order. A headless run without a frame time or a replay says once that only the game ends it.
+TEST(GameManager, ConfigurationWarningsReachTheLogAndAnEndlessHeadlessRunSaysSo) {
+    const std::string replay = vltest::tempPath("end.txt");
+    ASSERT_TRUE(vltest::writeFile(replay, "end 3\n"));
+    const std::string typo = "Unknown key 'headles' on line 3; did you mean 'headless'?";
+    const std::string comma = "Entry 'frame_time:0random_seed:7' on line 4 is not one key:value";
+    const struct {
+        const char* items;
+        bool replaying;
+        int endless;
+    } cases[] = {{"headles:true,\nframe_time:0\nrandom_seed:7,", false, 1},
+                 {"frame_time:0,", true, 0},
+                 {"frame_time:5,", false, 0}};
+    for (const auto& c : cases) {
+        vltest::HeadlessEngine engine(c.items);
+        c.replaying ? setenv(vl::REPLAY_ENV, replay.c_str(), 1) : unsetenv(vl::REPLAY_ENV);
+        vltest::StderrCapture err;
+        ASSERT_EQ(engine.startUp(), 0);
+        const std::string said = err.finish();
+        engine.shutDown();
+        const std::string log = engine.log();
+        EXPECT_EQ(vltest::countOccurrences(log, "nothing will end this run but the game itself"), c.endless);
+        if (c.endless == 0) {
+            continue;
+        }
+        EXPECT_NE(said.find(typo), std::string::npos) << said;
+        EXPECT_NE(said.find(comma), std::string::npos) << said;
+        EXPECT_LT(log.find(typo), log.find(comma)) << log;
+        EXPECT_LT(log.find(comma), log.find("** Game engine started **")) << log;
     }
 }

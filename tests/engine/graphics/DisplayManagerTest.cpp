@@ -67,7 +67,7 @@ TEST(DisplayStartUp, HeadlessDrawingFillsTheCellsAndRefusesWhileNotRunning) {
     EXPECT_EQ(display().drawString(vl::Vector(14, 2), "hello", vl::CENTER, vl::GREEN), 0);
     EXPECT_EQ(display().drawCharacter(vl::Vector(9.4f, 0), 'y', vl::RED), 0);  // left of the view
     const vl::CellGrid& cells = display().getCells();
-    EXPECT_EQ(cells.at(1, 1), (vl::Cell{'x', vl::toRgb(1, 2, 3), 0xffffff}));
+    EXPECT_EQ(cells.at(1, 1), (vl::CellGrid::Cell{'x', vl::toRgb(1, 2, 3), 0xffffff}));
     std::string row;
     for (int column = 0; column < 8; column++) {
         row += cells.at(column, 2).ch;
@@ -75,7 +75,7 @@ TEST(DisplayStartUp, HeadlessDrawingFillsTheCellsAndRefusesWhileNotRunning) {
     EXPECT_EQ(row, "  hello ");
     EXPECT_EQ(cells.at(0, 0).ch, ' ');
     EXPECT_EQ(display().swapBuffers(), 0);
-    EXPECT_EQ(display().getCells().at(1, 1), (vl::Cell{' ', 0xffffff, 0xffffff}));
+    EXPECT_EQ(display().getCells().at(1, 1), (vl::CellGrid::Cell{' ', 0xffffff, 0xffffff}));
     display().shutDown();
     EXPECT_EQ(vltest::countLines(vltest::logMessages(config.log()), "DisplayManager not started!"), 3);
 }

@@ -10,6 +10,7 @@
 #include "ChildProcess.h"
 #include "HeadlessEngine.h"
 #include "InputProbe.h"
+#include "StderrCapture.h"
 #include "TestSupport.h"
 
 namespace {
@@ -17,13 +18,14 @@ namespace {
 using Lines = std::vector<std::string>;
 
 // Runs the loop headless in a fresh process, replaying and recording as asked ("" for no recording); the log.
-std::string runEngine(const std::string& replay, const std::string& record = "", int safety_step = 200) {
+std::string runEngine(const std::string& replay, const std::string& record = "", int safety_step = 200,
+                      int status = 0) {
     const std::string config = "headless:true,networking:false,frame_time:0,random_seed:1234\n";
     const std::string log = vltest::useTempLog(&config);
     setenv("ALSOFT_DRIVERS", "null", 1);
     setenv("VELTRANE_REPLAY", replay.c_str(), 1);
     record.empty() ? unsetenv("VELTRANE_RECORD") : setenv("VELTRANE_RECORD", record.c_str(), 1);
-    EXPECT_EQ(vltest::runInChildProcess([&] { return vltest::runProbedGame(safety_step); }), 0);
+    EXPECT_EQ(vltest::runInChildProcess([&] { return vltest::runProbedGame(safety_step); }), status);
     return vltest::readFile(log);
 }
 
@@ -66,19 +68,22 @@ TEST(Replay, AReplayAndARecordingOfItGiveTheSameEventsAndTheSameLogEachTime) {
     EXPECT_EQ(untimed(runEngine(recording)), untimed(again));
 }
 
-// A replay file that cannot be used is refused as a whole and the game runs on without it; a recording
-// that cannot be written is reported and the replay goes on.
-TEST(Replay, UnusableFilesAreReportedAndTheGameRunsOn) {
+// A replay file that cannot be used stops the start-up, saying why in the log and on standard error
+// (a file here, not a terminal); a recording that cannot be written is reported and the replay goes on.
+TEST(Replay, AnUnusableReplayStopsTheStartUpAndAnUnwritableRecordingIsReported) {
     const std::string bad = vltest::tempPath("bad.txt");
     const std::string good = vltest::tempPath("good.txt");
     const std::string unwritable = vltest::tempPath("no-such-dir") + "/rec.txt";
     ASSERT_TRUE(vltest::writeFile(bad, "# fine so far\n1 key pressed A\n2 key pressed FOO\n") &&
                 vltest::writeFile(good, "0 key pressed Q\n"));
-    std::string log = runEngine(bad, "", 20);
-    EXPECT_NE(
-        log.find("startUp(): Error! Replay file '" + bad + "' line 3: unknown key 'FOO'. Not replaying."),
-        std::string::npos);
-    EXPECT_TRUE(untimed(log, true).empty() && log.find("Probe: safety stop") != std::string::npos) << log;
+    vltest::StderrCapture err;
+    std::string log = runEngine(bad, "", 20, 2);
+    const std::string said = err.finish();
+    const std::string line =
+        "InputManager::startUp(): Error! Replay file '" + bad + "' line 3: unknown key 'FOO'. Not starting.";
+    EXPECT_EQ(vltest::countOccurrences(log, line), 1) << log;
+    EXPECT_EQ(vltest::countOccurrences(said, "Veltrane: " + line), 1) << said;
+    EXPECT_NE(log.find("start-up failed: the input manager did not start."), std::string::npos);
     log = runEngine(good, unwritable, 20);
     EXPECT_NE(log.find("startUp(): Error! Cannot write recording file '" + unwritable +
                        "' (No such file or directory). Not recording."),

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "HeadlessEngine.h"
 #include "WorldFixture.h"
 #include <veltrane/paths/PathFind.h>
 #include <veltrane/world/WorldManager.h>
@@ -30,13 +31,16 @@ vl::Vector at(int x, int y) {
 }  // namespace
 
 // Each map is the whole world: S start, G goal, X both, * the path's other cells, # hard, s soft and
-// ~ spectral objects. Where two paths are equally good only the count of waypoints is checked.
+// ~ spectral objects. Where two paths are equally good only the count of waypoints is checked. A
+// search without a path logs why, once; the walker's box is a sprite-less object's or a whole cell.
 TEST(PathFind, SmallMaps) {
     const struct {
         std::vector<std::string> map;
         int status;
         int expanded;  // -1: not checked
         int count;     // 0: the path drawn
+        std::string why = "";
+        float box = 0.99f;
     } cases[] = {
         {{"S**G"}, vl::PATH_FOUND, 4, 0},
         {{"S..", ".*.", "..G"}, vl::PATH_FOUND, -1, 0},
@@ -44,7 +48,23 @@ TEST(PathFind, SmallMaps) {
         {{".....", "..G..", ".S#..", "....."}, vl::PATH_FOUND, -1, 0},  // a diagonal may cut a corner
         {{".....", ".#G..", ".S#..", "....."}, vl::PATH_FOUND, -1, 4},  // but not pass between two
         {{".........", "....S*...", "...###*..", "....G*...", "........."}, vl::PATH_FOUND, -1, 0},
-        {{"..#...", "S.#..G", "..#..."}, vl::NO_PATH, 6, 0},
+        {{"..#...", "S.#..G", "..#..."},
+         vl::NO_PATH,
+         6,
+         0,
+         "hard objects close in the 6 cells reachable from the start (with the edge of the world)."},
+        {{".....", ".###.", ".#S#G", ".###."},
+         vl::NO_PATH,
+         1,
+         0,
+         "close in the 1 cell reachable from the start."},
+        {{"#####", "S...G", "#####"},
+         vl::NO_PATH,
+         1,
+         0,
+         "from (0,1) to (4,1): the start cell is blocked: the box there touches hard object",
+         1},
+        {{"....#G#"}, vl::NO_PATH, 3, 0, "the goal cell is blocked by hard object", 1},
         {{"....s.~...", "..S.s.~.G.", "....s.~..."}, vl::PATH_FOUND, -1, 7},  // soft, spectral: no block
     };
     for (const auto& c : cases) {
@@ -70,8 +90,14 @@ TEST(PathFind, SmallMaps) {
             }
         }
         Probe walker(at(start.x, start.y));
+        walker.setBox(vl::Box(vl::Vector(-0.5f, -0.5f), c.box, c.box));
         vl::PathFind search(&walker, start, goal);
         EXPECT_EQ(runToEnd(search), c.status);
+        search.cycleOnce();
+        const std::string log = world.log();
+        EXPECT_EQ(vltest::countOccurrences(log, "PathFind::cycleOnce(): Warning! No path for object"),
+                  c.why.empty() ? 0 : 1);
+        EXPECT_TRUE(c.why.empty() || log.find(c.why) != std::string::npos) << log;
         EXPECT_TRUE(c.expanded < 0 || search.getExpandedCount() == c.expanded) << search.getExpandedCount();
         const std::vector<vl::Vector> path = search.getPath().getWaypoints();
         if (c.status == vl::NO_PATH) {
@@ -119,5 +145,6 @@ TEST(PathFind, SearchesThatCannotRunReportNoPath) {
     vl::WorldManager::getInstance().setBoundary(vl::Box(vl::Vector(0, 0), 10, 5));
     vl::PathFind outside(&walker, vl::Cell{-3, 20}, vl::Cell{1, 0});
     EXPECT_EQ(outside.cycleOnce(), vl::NO_PATH);
-    EXPECT_NE(world.log().find("start (-3,20) outside the world"), std::string::npos);
+    EXPECT_NE(world.log().find("from (-3,20) to (1,0): the start is outside the world of 10 x 5 cells."),
+              std::string::npos);
 }

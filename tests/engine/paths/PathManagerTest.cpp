@@ -62,6 +62,36 @@ TEST(PathManager, AFoundPathIsSentAndFollowedAndNoPathSendsAnEmptyOne) {
     EXPECT_FALSE(p_walker->isFindingPath());
 }
 
+// A path is walked at the object's speed: stopPath() stands it still at once and keeps the speed, while
+// a zero velocity leaves every path found walked at speed 0, which is logged once.
+TEST(PathManager, StopPathStandsStillAndAPathWalkedAtSpeedZeroIsLogged) {
+    vltest::World world(20, 10);
+    pm().startUp();
+    vl::WorldManager& wm = vl::WorldManager::getInstance();
+    auto* p_walker = new Walker(vl::Vector(2, 2));
+    p_walker->setSpeed(0.5f);
+    ASSERT_EQ(p_walker->findPath(vl::Vector(10, 2)), 0);
+    pm().cycle(PLENTY_MS);
+    wm.update();  // onto the start cell, turning toward the next
+    wm.update();
+    p_walker->stopPath();
+    wm.update();
+    EXPECT_EQ(p_walker->getPosition(), vl::Vector(2.5f, 2));
+    EXPECT_FALSE(p_walker->getFollowPath());
+    EXPECT_EQ(p_walker->getSpeed(), 0.5f);
+    ASSERT_EQ(p_walker->findPath(vl::Vector(10, 2)), 0);
+    p_walker->stopPath();
+    EXPECT_FALSE(p_walker->isFindingPath());
+    p_walker->setVelocity(vl::Vector(0, 0));
+    for (int i = 0; i < 2; i++) {
+        ASSERT_EQ(p_walker->findPath(vl::Vector(10, 2)), 0);
+        pm().cycle(PLENTY_MS);
+        wm.update();
+    }
+    EXPECT_EQ(p_walker->getPosition(), vl::Vector(2.5f, 2));
+    EXPECT_EQ(vltest::countOccurrences(world.log(), "follows its path at speed 0 and stands still"), 1);
+}
+
 TEST(PathManager, ANewSearchOrADeletionReplacesOrEndsTheOld) {
     vltest::World world;
     pm().startUp();

@@ -51,6 +51,22 @@ TEST(Movement, CollisionRulesByMoverAndObjectHit) {
     EXPECT_EQ(wm.checkConsistency(), 0);
 }
 
+// A collision handler that places the mover elsewhere is obeyed, whether the move went ahead or not.
+TEST(Movement, ACollisionHandlerThatPlacesTheMoverHasTheLastWord) {
+    vltest::World world;
+    for (const vl::Solidness hit : {vl::SOFT, vl::HARD}) {
+        Probe mover(vl::Vector(10, 5));
+        mover.on_collision = [](Probe* p_self, vl::Object*) {
+            p_self->setPosition(vl::Vector(30, 7));
+        };
+        Probe other(vl::Vector(11, 5), hit);
+        EXPECT_EQ(vl::WorldManager::getInstance().moveObject(&mover, vl::Vector(10.5f, 5)),
+                  hit == vl::SOFT ? 0 : -1);
+        EXPECT_EQ(mover.getPosition(), vl::Vector(30, 7)) << vl::solidnessToString(hit);
+    }
+    EXPECT_EQ(vl::WorldManager::getInstance().checkConsistency(), 0);
+}
+
 TEST(Movement, OutEventOnceWhenCrossingOutOfTheWorld) {
     vltest::World world(80, 24);
     vl::WorldManager& wm = vl::WorldManager::getInstance();

@@ -34,6 +34,7 @@ public:
         drawn.push_back(getId());
         return 0;
     }
+    using vl::Object::setDrawnOutOfView;
     static std::vector<int> drawn;
     static Tracked* s_p_youngest;
     static bool s_barren;
@@ -115,14 +116,17 @@ TEST(WorldManager, UpdateMovesThenAcceleratesAndAMarkedObjectLivesUntilItsEnd) {
 
 TEST(WorldManager, DrawsVisibleObjectsInsideTheViewByAltitude) {
     vltest::World world(200, 24);
-    Tracked top, middle, hidden, beyond, bottom;
+    Tracked top, middle, hidden, beyond, bottom, asking;
     top.setAltitude(4);
     hidden.setVisible(false);
     beyond.setPosition(vl::Vector(120, 10));
     bottom.setAltitude(0);
+    asking.setPosition(vl::Vector(120, 10));  // out of view too, but asks to be drawn
+    asking.setDrawnOutOfView();
     vl::WorldManager::getInstance().setView(vl::Box(vl::Vector(0, 0), 80, 24));
     vl::WorldManager::getInstance().draw();
-    EXPECT_EQ(Tracked::drawn, (std::vector<int>{bottom.getId(), middle.getId(), top.getId()}));
+    EXPECT_EQ(Tracked::drawn,
+              (std::vector<int>{bottom.getId(), middle.getId(), asking.getId(), top.getId()}));
 }
 
 TEST(WorldManager, TheViewIsClampedToTheBoundaryAndFollowsBeyondTheSlack) {

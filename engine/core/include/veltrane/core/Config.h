@@ -65,7 +65,10 @@ private:
     Config();
     Config(const Config&) = delete;
     Config& operator=(const Config&) = delete;
-    void applyValue(const std::string& key, const std::string& value);
+    friend struct ConfigKey;                    // the table of keys, each applying its value (Config.cpp)
+    void applyColor(const std::string& value);  // the three keys whose values are names
+    void applyStyle(const std::string& value);
+    void applyState(const std::string& value);
     void warnAboutEntries(const std::string& text) const;
     std::string lineOf(const std::string& key) const;  // " on line N" of the file that holds key, or ""
 

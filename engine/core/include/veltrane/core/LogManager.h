@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <set>
 #include <string>
+#include <vector>
 
 #include <veltrane/core/Manager.h>
 
@@ -29,6 +30,12 @@ public:
     // A printf-style line that is always written. While standard error is a terminal, an error or
     // warning written to the file is shown there too, once per distinct message.
     int writeLog(const char* fmt, ...) const __attribute__((format(printf, 2, 3)));
+    // An always-written line that also goes to standard error, terminal or not: for errors that
+    // stop the program.
+    int writeLogAndStderr(const char* fmt, ...) const __attribute__((format(printf, 2, 3)));
+    // Lines written from now until startUp() opens the file go to standard error as before and are
+    // also written to the file once it is open, in order (diagnostics found before the log exists).
+    void holdUntilOpen();
 
     /// Flush the file after every line (so a crash loses nothing).
     void setFlush(bool do_flush = true);
@@ -41,14 +48,18 @@ private:
     LogManager();
     int writeLine(int log_level, const char* fmt, va_list args) const;
     void echoToTerminal(const char* fmt, va_list args) const;  // for an always-written line
+    void hold(const char* fmt, va_list args) const;            // keeps a line for the file to come
+    void writeHeld();                                          // into the file just opened
 
     bool m_do_flush;
     int m_log_level;
     bool m_log_time_string;
     bool m_log_step_count;
     FILE* m_p_f;
-    bool m_echo;                             //!< standard error was a terminal at startUp
-    mutable std::set<std::string> m_echoed;  //!< messages already shown on the terminal
+    bool m_echo;                              //!< standard error was a terminal at startUp
+    mutable std::set<std::string> m_echoed;   //!< messages already shown on the terminal
+    bool m_holding;                           //!< keeping lines for the file startUp() opens
+    mutable std::vector<std::string> m_held;  //!< those lines, prefixes and line ends included
 };
 
 }  // namespace vl

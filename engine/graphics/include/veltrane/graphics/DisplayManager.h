@@ -49,8 +49,7 @@ public:
     // 0 when drawn (into the cells, and in a window queued in the frame's batch); -1 when not started.
     // CUSTOM and unsupported colours have no components of their own and draw white.
     int drawCharacter(Vector world_pos, char ch, Color color, float rotation = 0) const;
-    /// Draws ch at a world position in the colour r, g, b, with the given opacity, scale and rotation; 0 or
-    /// -1.
+    // The same in the colour r, g, b; 0 or -1 as above.
     int drawCharacter(Vector world_pos, char ch, unsigned char r, unsigned char g, unsigned char b,
                       float rotation = 0) const;
     // A string justified around world_pos; 0 when started (whatever each character gave).

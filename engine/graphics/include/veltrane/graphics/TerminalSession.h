@@ -21,14 +21,14 @@ public:
     // Takes over the terminal: 0, or -1 with why in reason (no terminal, TERM unset or dumb, no entry in
     // the terminal database).
     int open(std::string& reason);
-    void close();  // the terminal back in the modes it was found in
-    bool isOpen() const;
+    void close();         // the terminal back in the modes it was found in
+    bool isOpen() const;  // taken over and not yet given back
 
     // Re-reads the terminal's size; true when it changed since the last call, or the program was stopped
     // and continued (the screen was repainted meanwhile).
     bool refreshSize();
-    int getColumns() const;
-    int getRows() const;
+    int getColumns() const;  // the terminal's width in cells, as last read
+    int getRows() const;     // the terminal's height in cells, as last read
 
     // Bytes sent straight to the open terminal (a protocol request the database has no capability for).
     void writeRaw(const std::string& bytes) const;

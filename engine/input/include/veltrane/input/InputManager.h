@@ -34,7 +34,8 @@ public:
     ~InputManager() override;
 
     // Turns key repeat off (needs the display manager started first, unless headless), then opens the
-    // recording and replay files named by the environment. 0, or -1 (already started, no display).
+    // recording and replay files named by the environment. 0, or -1 (already started, no display, a
+    // replay file that cannot be read: said on standard error too).
     int startUp() override;
     void shutDown() override;  // key repeat back on; finishes the recording; drops the replay
     bool isValid(std::string event_type) const override;  // "vl-keyboard" and "vl-mouse"
@@ -58,7 +59,7 @@ private:
     void closeSource();
     bool pollWindow();        // the window's events; false when there is none or it is gone
     void sendHeldInWindow();  // the buttons and keys held down at the window
-    void openRecordAndReplay();
+    int openRecordAndReplay();  // -1 when the replay named cannot be used
     void replayStep();
     void saveScreens(const std::vector<std::string>& names) const;  // of this step's frame, when it is shown
     void keySourceInput();

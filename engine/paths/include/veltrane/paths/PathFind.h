@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <queue>
+#include <string>
 #include <vector>
 
 #include <veltrane/core/Vector.h>
@@ -40,7 +41,7 @@ public:
     // A search for p_obj (not owned, must outlive the search) from start to goal over the world's
     // boundary as it is now; with a target (not owned), touching it counts as arriving. The node
     // graph is allocated here; when it cannot be (empty or huge world, no memory, no object) every
-    // cycleOnce() reports NO_PATH.
+    // cycleOnce() reports NO_PATH. A search that ends without a path logs why, once.
     PathFind(Object* p_obj, Cell start, Cell goal, Object* p_target = nullptr);
     ~PathFind();
 
@@ -90,6 +91,9 @@ private:
     Node& node(Cell c);
     const Node& node(Cell c) const;
     bool isBlocked(Cell c) const;
+    const Object* blockerAt(Cell c) const;  // the first hard object that blocks c, or null
+    int fail(const std::string& reason);    // logs why there is no path, once; NO_PATH
+    std::string whyUnreachable() const;
     bool popBest(Cell& best);  // the open cell to expand next; false when none is open
     void consider(const Cell& current, const Cell& n, int dx, int dy);
 
@@ -105,6 +109,7 @@ private:
     uint32_t m_next_seq;
     std::vector<Cell> m_closed;  //!< in expansion order
     bool m_found;
+    bool m_failed;  //!< ended without a path, and said why
 };
 
 }  // namespace vl

@@ -124,6 +124,7 @@ public:
     bool isModified() const;             // any attribute modified since last serialised
     Vector predictPosition() const;      // position plus velocity; changes nothing
     bool isViewAnchored() const;         // positioned in view coordinates, so drawn wherever the view is
+    bool isDrawnOutOfView() const;       // asked to be drawn even while its box misses the view
     void setDirectionTo(Vector target);  // points the direction from the position toward target
 
     int registerInterest(std::string event_type);    // with the manager that sends that type; 0 or -1
@@ -145,13 +146,20 @@ public:
     int findPath(Vector goal);       // to goal's cell
     int findPath(Object* p_target);  // to p_target's cell; touching p_target counts as arriving
     bool isFindingPath() const;      // a search is pending
-    void setPath(Path new_path);     // waypoints and index; marks PATH
+    // Velocity is direction times speed, and a path is walked at the speed: to stand still and stay
+    // ready for the next path, stop here (drops the search and the path, zeroes the direction, keeps
+    // the speed) rather than setVelocity(0, 0), which zeroes the speed paths are walked at.
+    void stopPath();
+    void setPath(Path new_path);  // waypoints and index; marks PATH; the current step's motion stays
     /// The path followed.
     Path getPath() const;
 
 protected:
     static void setNextId(int next_id);          // for objects that give their id back
     void setViewAnchored(bool anchored = true);  // for objects whose position is in view coordinates
+    // For objects whose draw shows something in sight while they are not, such as a marker at the edge.
+    void setDrawnOutOfView(bool drawn = true);
+    int drawAt(Vector where);  // as draw, with the animation and shape at where instead of the position
 
 private:
     Object(const Object&) = delete;
@@ -159,6 +167,7 @@ private:
     int startPathFind(Vector goal, Object* p_target);
     void dropPathFind();       // withdraws and deletes the pending search, if any
     void leavePathSearches();  // drops the pending search; searches walking to this object forget it
+    void warnIfStill();        // a found path followed at speed 0 is logged, once per object
     int applyRecord(std::stringstream& ss, unsigned int* p_attr);  // deserialize's reading and applying
 
     static int s_next_id;  //!< id for the next object, shared by all objects
@@ -186,6 +195,8 @@ private:
     bool m_avoid_collisions;
     bool m_in_world;  //!< the world manager accepted it; only then are its lists kept up to date
     bool m_view_anchored;
+    bool m_warned_still;       //!< a path was followed at speed 0 and logged
+    bool m_drawn_out_of_view;  //!< drawn even while its box is out of the view
 };
 
 }  // namespace vl

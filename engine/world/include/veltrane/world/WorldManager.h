@@ -37,11 +37,13 @@ public:
     // Active solid objects other than p_o whose world box meets p_o's box placed at where.
     ObjectList getCollisions(const Object* p_o, Vector where) const;
     // Moves p_o to where under the collision rules, sending collision and out events;
-    // 0 when it moved, -1 when it was blocked.
+    // 0 when it moved, -1 when it was blocked. A collision handler that sets p_o's position keeps it:
+    // the move then ends there instead of at where.
     int moveObject(Object* p_o, Vector where);
 
     void update();  // moves every active object, steps paths and accelerations, deletes the marked objects
-    void draw();    // visible objects inside the view (view objects always), altitude 0 upwards
+    void
+    draw();  // visible objects inside the view (view objects and those asking always), altitude 0 upwards
 
     void setBoundary(Box new_boundary);  // the world's extent; rebuilds the grid and re-lists every object
     /// The world's extent.
