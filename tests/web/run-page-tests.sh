@@ -13,6 +13,11 @@ page=$(realpath "$2")
 cd "$(dirname "$0")"
 [[ -x "$game" ]] || { echo "run-page-tests: no $game; make build first" >&2; exit 1; }
 [[ -f "$page/veltrane.js" ]] || { echo "run-page-tests: no page in $page; make web first" >&2; exit 1; }
+# playwright-core 1.64 (package-lock.json) needs Node.js 20 or later; Debian 12's own is 18.
+if (( $(node -p 'process.versions.node.split(".")[0]') < 20 )); then
+    echo "run-page-tests: Node.js $(node --version) is too old for playwright-core; 20 or later is needed" >&2
+    exit 1
+fi
 if [[ ! -f node_modules/.package-lock.json || package-lock.json -nt node_modules/.package-lock.json ]]; then
     npm ci --no-audit --no-fund
 fi

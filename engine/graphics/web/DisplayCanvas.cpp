@@ -135,7 +135,7 @@ void DisplayManager::presentSurface() {
     surface.m_changes.clear();
     for (int row = 0; row < frame.getRows(); row++) {
         for (int column = 0; column < frame.getColumns(); column++) {
-            const Cell& cell = frame.at(column, row);
+            const CellGrid::Cell& cell = frame.at(column, row);
             if (!full && cell == shown.at(column, row)) {
                 continue;
             }

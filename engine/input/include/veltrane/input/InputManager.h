@@ -57,8 +57,8 @@ private:
     // Each build's own: the window or the terminal on the desktop, the page in the browser.
     void openSource();
     void closeSource();
-    bool pollWindow();        // the window's events; false when there is none or it is gone
-    void sendHeldInWindow();  // the buttons and keys held down at the window
+    bool pollWindow();          // the window's events; false when there is none or it is gone
+    void sendHeldInWindow();    // the buttons and keys held down at the window
     int openRecordAndReplay();  // -1 when the replay named cannot be used
     void replayStep();
     void saveScreens(const std::vector<std::string>& names) const;  // of this step's frame, when it is shown
