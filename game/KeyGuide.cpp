@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "KeyGuide.h"
 
+#include "Door.h"
 #include "GameEvents.h"
+#include "Light.h"
 #include "ShowFrame.h"
+#include "Switch.h"
 #include <veltrane/core/LogManager.h>
 #include <veltrane/graphics/DisplayManager.h>
 
@@ -53,4 +56,30 @@ void KeyGuide::showRule() {
 
 int KeyGuide::getFrame() const {
     return m_frame;
+}
+
+void KeyGuide::showHint(const vl::ObjectList& touching, bool shadow_form, bool has_light) {
+    int frame = -1;
+    for (vl::ObjectListIterator it(&touching); !it.isDone(); it.next()) {
+        vl::Object* p_o = it.currentObject();
+        if (!p_o->isSolid()) {
+            continue;
+        }
+        const Switch* p_lever = dynamic_cast<const Switch*>(p_o);
+        if (dynamic_cast<const Light*>(p_o) != nullptr && !shadow_form) {
+            frame = 4;
+        } else if (p_lever != nullptr) {
+            if (p_lever->wouldCrush()) {
+                frame = CRUSH_WARNING;
+                break;  // nothing else said here matters as much
+            }
+            frame = 1;
+        } else if (dynamic_cast<const Door*>(p_o) != nullptr) {
+            frame = 5;
+        }
+    }
+    if (frame < 0) {
+        frame = has_light ? 3 : 0;
+    }
+    setFrame(frame);
 }

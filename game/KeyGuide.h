@@ -3,6 +3,7 @@
 #ifndef KEY_GUIDE_H
 #define KEY_GUIDE_H
 
+#include <veltrane/core/ObjectList.h>
 #include <veltrane/world/Object.h>
 
 // Frames of the "keyguide" sprite: 0 general keys, 1 at a lever, 3 carrying a light, 4 at a light,
@@ -17,6 +18,9 @@ public:
     void setFrame(int frame);  // shows that frame; asking for the frame already shown does nothing
     int getFrame() const;
     void showRule();  // frame 0 shows the two-worlds rule from now on
+    // The hint for what the form in control touches, in list order; with nothing to say, the general
+    // keys (or the carried light's).
+    void showHint(const vl::ObjectList& touching, bool shadow_form, bool has_light);
 
     static constexpr int CRUSHED = 6;
     static constexpr int CRUSH_WARNING = 8;

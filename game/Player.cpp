@@ -11,7 +11,6 @@
 #include "KeyGuide.h"
 #include "Light.h"
 #include "Obstacle.h"
-#include "Switch.h"
 #include <veltrane/audio/Sound.h>
 #include <veltrane/core/LogManager.h>
 #include <veltrane/core/ObjectList.h>
@@ -415,29 +414,7 @@ void Player::stepInControl() {
     m_footing_shift = supported ? footing : 0;
 
     if (m_p_key_guide != nullptr) {
-        int frame = -1;
-        for (vl::ObjectListIterator it(&below); !it.isDone(); it.next()) {
-            vl::Object* p_o = it.currentObject();
-            if (!p_o->isSolid()) {
-                continue;
-            }
-            const std::string type = p_o->getType();
-            if (type == "Light" && !m_is_shadow) {
-                frame = 4;
-            } else if (type == "Switch") {
-                if (static_cast<Switch*>(p_o)->wouldCrush()) {
-                    frame = KeyGuide::CRUSH_WARNING;
-                    break;  // nothing else said here matters as much
-                }
-                frame = 1;
-            } else if (type == "Door") {
-                frame = 5;
-            }
-        }
-        if (frame < 0) {
-            frame = m_has_light ? 3 : 0;
-        }
-        m_p_key_guide->setFrame(frame);
+        m_p_key_guide->showHint(below, m_is_shadow, m_has_light);
     }
 
     if (supported) {

@@ -7,7 +7,7 @@ source "$(dirname "$0")/testlib.sh"
 command -v tmux >/dev/null || { echo "tmux is not installed (scripts/install-deps.sh)"; exit 1; }
 socket="vl-terminal-$$"
 trap 'tmux -L "$socket" kill-server 2>/dev/null; rm -rf "$work"' EXIT
-echo "networking:false,random_seed:7," >"$work/play.txt"
+echo "networking:false,random_seed:7,log_level:15," >"$work/play.txt"
 echo "networking:false,random_seed:7,frame_time:0," >"$work/replay.txt"
 
 pane() { tmux -L "$socket" capture-pane -p "$@"; }
@@ -47,6 +47,8 @@ start_column=$(player_column)
 keys d d d d d d d d d d
 wait_until '[[ $(player_column) -gt $start_column ]]' 10 || fail "walking right did not move the player"
 [[ $(border) == LIGHT ]] || fail "the border reads $(border), not LIGHT"
+# A key held in a terminal is let go only after its repeats stop: restart once D is up, or it walks on.
+wait_until 'grep -qi "Terminal key .d. released" "$work/log"' 10 || fail "D was never let go"
 keys s
 wait_until '[[ $(border) == SHADE ]]' 10 || fail "S did not switch worlds (the border reads $(border))"
 keys r
@@ -62,7 +64,7 @@ expect_text "ENTER  play" 10 "the title did not come back after the resize"
 wait_until '! pane | grep -q "too small"' 10 || fail "the request stayed on the screen after the resize"
 keys q
 expect_text "exit=0" 10 "Q on the title did not quit with status 0"
-[[ $(tail -n 1 "$work/log") == *"Game engine stopped"* ]] || fail "the stop banner is not the log's last line"
+grep -q "Game engine stopped" "$work/log" || fail "no stop banner in the log"
 same_modes "after Q"
 
 # Killed mid-level: the handlers give the terminal back before the signal ends the game.
