@@ -196,8 +196,8 @@ void InputManager::keySourceInput() {
         switch (input.kind) {
         case KeyInput::PRESS:
         case KeyInput::RELEASE:
-            LogManager::getInstance().writeLog(15, "InputManager::getInput(): Key '%s' %s.",
-                                               keyToString(input.key).c_str(),
+            LogManager::getInstance().writeLog(15, "InputManager::getInput(): %s key '%s' %s.",
+                                               m_p_keys->getName(), keyToString(input.key).c_str(),
                                                input.kind == KeyInput::PRESS ? "pressed" : "released");
             sendKeyboard(input.kind == KeyInput::PRESS ? KEY_PRESSED : KEY_RELEASED, input.key);
             break;

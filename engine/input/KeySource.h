@@ -30,7 +30,8 @@ class KeySource {
 public:
     virtual ~KeySource() = default;
 
-    virtual void stop() = 0;  // gives back whatever the source took over
+    virtual void stop() = 0;                  // gives back whatever the source took over
+    virtual const char* getName() const = 0;  // for log lines: "Terminal", "Page"
     // Everything that happened since the last call, in order.
     virtual std::vector<KeyInput> read(int64_t now_ms) = 0;
     virtual bool isHeld(Keyboard::Key key, int64_t now_ms) const = 0;

@@ -145,6 +145,10 @@ void TerminalKeys::start() {
     m_session.writeRaw(QUERY);
 }
 
+const char* TerminalKeys::getName() const {
+    return "Terminal";
+}
+
 void TerminalKeys::stop() {
     if (m_enhanced) {
         m_session.writeRaw(POP);

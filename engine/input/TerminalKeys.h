@@ -31,6 +31,7 @@ public:
 
     void start();          // asks the terminal whether it reports key releases
     void stop() override;  // takes back what start asked for
+    const char* getName() const override;
 
     // Everything the terminal sent since the last call, in order, plus the releases of keys whose
     // repeats stopped.

@@ -35,6 +35,10 @@ PageKeys::PageKeys() : m_held{}, m_buttons(0) {
     vl_keys_start();
 }
 
+const char* PageKeys::getName() const {
+    return "Page";
+}
+
 void PageKeys::stop() {
     vl_keys_stop();
 }

@@ -13,6 +13,7 @@ public:
     PageKeys();  // starts listening to the page
 
     void stop() override;
+    const char* getName() const override;
     std::vector<KeyInput> read(int64_t now_ms) override;
     bool isHeld(Keyboard::Key key, int64_t now_ms) const override;
     bool isButtonHeld(Mouse::Button button) const override;
