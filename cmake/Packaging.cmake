@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: MIT
 #
 # The Debian packages (`make package`, from a build configured with CMAKE_INSTALL_PREFIX=/usr):
-#   veltrane          component game: veltrane-game, its sprites, sounds and font, desktop entry, icon
+#   veltrane          component game: veltrane-game, its sprites, sounds, levels, font, desktop entry, icon
 #   libveltrane-dev   component dev: the static libraries, headers, CMake package, veltrane-sprite
 # Runtime dependencies come from dpkg-shlibdeps; the programmers' package adds the development
 # packages its CMake package looks for, and the game's package for the font.

@@ -28,6 +28,12 @@ for deb in "${debs[@]}"; do
 done
 lintian --fail-on error "${debs[@]}" || fail "lintian reports errors"
 
+# The game's package holds its seven level files, which the level 1 replay below then reads.
+game_files=$(dpkg-deb -c "$packages"/veltrane_*.deb)
+for level in frame level-1 level-2 level-3 level-4 level-5 level-6; do
+    grep -qF "./usr/share/veltrane/levels/$level.txt" <<<"$game_files" || fail "the game's package has no levels/$level.txt"
+done
+
 root="$work/root"
 for deb in "${debs[@]}"; do
     dpkg-deb -x "$deb" "$root"
@@ -49,6 +55,7 @@ play() {
 expect_door() {
     [[ $status -eq 0 ]] || fail "$1: exit status $status: $(cat "$err")"
     grep -q "door entered" "$log" || fail "$1: the door was not entered"
+    ! grep -q "Level file" "$log" || fail "$1: a level file did not load: $(grep "Level file" "$log")"
     echo "check-packages: $1: level 1 played to its door"
 }
 

@@ -46,8 +46,9 @@ if [[ "$group" == test || "$group" == all ]]; then
         # tests and their window, pictures and keys
         libgtest-dev libgmock-dev
         xvfb xauth xdotool imagemagick x11-utils
-        # the terminal tests (tests/game/terminal_play_test.sh)
-        tmux
+        # the terminal tests (tests/game/terminal_play_test.sh, terminal_keys_test.sh): kitty reports key
+        # releases, xterm only repeats
+        tmux kitty xterm
         # memory checking (tests/game/valgrind_test.sh)
         valgrind
     )

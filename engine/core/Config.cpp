@@ -90,105 +90,55 @@ struct ConfigKey {
 
     static const ConfigKey TABLE[];
     static const ConfigKey* find(const std::string& name);
+
+    // How a value reaches its field, one per kind of key.
+    template <int Config::*FIELD>
+    static void integer(Config& config, const std::string& value) {
+        config.*FIELD = leadingInteger(value);
+    }
+    template <float Config::*FIELD>
+    static void number(Config& config, const std::string& value) {
+        config.*FIELD = std::strtof(value.c_str(), nullptr);
+    }
+    template <bool Config::*FIELD>
+    static void boolean(Config& config, const std::string& value) {
+        config.*FIELD = value == "true";
+    }
+    template <std::string Config::*FIELD>
+    static void text(Config& config, const std::string& value) {
+        config.*FIELD = value;
+    }
+    template <void (Config::*APPLY)(const std::string&)>
+    static void choice(Config& config, const std::string& value) {
+        (config.*APPLY)(value);
+    }
 };
 
 const ConfigKey ConfigKey::TABLE[] = {
-    {"frame_time", KeyKind::INTEGER,
-     [](Config& c, const std::string& v) {
-         c.m_frame_time = leadingInteger(v);
-     }},
-    {"font_scale", KeyKind::NUMBER,
-     [](Config& c, const std::string& v) {
-         c.m_font_scale = std::strtof(v.c_str(), nullptr);
-     }},
-    {"window_horizontal_pixels", KeyKind::INTEGER,
-     [](Config& c, const std::string& v) {
-         c.m_window_horizontal_pixels = leadingInteger(v);
-     }},
-    {"window_vertical_pixels", KeyKind::INTEGER,
-     [](Config& c, const std::string& v) {
-         c.m_window_vertical_pixels = leadingInteger(v);
-     }},
-    {"window_horizontal_chars", KeyKind::INTEGER,
-     [](Config& c, const std::string& v) {
-         c.m_window_horizontal_chars = leadingInteger(v);
-     }},
-    {"window_vertical_chars", KeyKind::INTEGER,
-     [](Config& c, const std::string& v) {
-         c.m_window_vertical_chars = leadingInteger(v);
-     }},
-    {"window_background_color", KeyKind::TEXT,
-     [](Config& c, const std::string& v) {
-         c.applyColor(v);
-     }},
-    {"window_style", KeyKind::TEXT,
-     [](Config& c, const std::string& v) {
-         c.applyStyle(v);
-     }},
-    {"window_state", KeyKind::TEXT,
-     [](Config& c, const std::string& v) {
-         c.applyState(v);
-     }},
-    {"window_title", KeyKind::TEXT,
-     [](Config& c, const std::string& v) {
-         c.m_window_title = v;
-     }},
-    {"show_mouse", KeyKind::BOOLEAN,
-     [](Config& c, const std::string& v) {
-         c.m_show_mouse = v == "true";
-     }},
-    {"headless", KeyKind::BOOLEAN,
-     [](Config& c, const std::string& v) {
-         c.m_headless = v == "true";
-     }},
-    {"terminal", KeyKind::BOOLEAN,
-     [](Config& c, const std::string& v) {
-         c.m_terminal = v == "true";
-     }},
-    {"font_file", KeyKind::TEXT,
-     [](Config& c, const std::string& v) {
-         c.m_font_file = v;
-     }},
-    {"logfile", KeyKind::TEXT,
-     [](Config& c, const std::string& v) {
-         c.m_logfile = v;
-     }},
-    {"random_seed", KeyKind::INTEGER,
-     [](Config& c, const std::string& v) {
-         c.m_random_seed = leadingInteger(v);
-     }},
-    {"networking", KeyKind::BOOLEAN,
-     [](Config& c, const std::string& v) {
-         c.m_networking = v == "true";
-     }},
-    {"grid_width", KeyKind::INTEGER,
-     [](Config& c, const std::string& v) {
-         c.m_grid_width = leadingInteger(v);
-     }},
-    {"grid_height", KeyKind::INTEGER,
-     [](Config& c, const std::string& v) {
-         c.m_grid_height = leadingInteger(v);
-     }},
-    {"quadtree_depth", KeyKind::INTEGER,
-     [](Config& c, const std::string& v) {
-         c.m_quadtree_depth = leadingInteger(v);
-     }},
-    {"quadtree_threshold", KeyKind::INTEGER,
-     [](Config& c, const std::string& v) {
-         c.m_quadtree_threshold = leadingInteger(v);
-     }},
-    {"signals", KeyKind::BOOLEAN,
-     [](Config& c, const std::string& v) {
-         c.m_signals = v == "true";
-     }},
-    {"consistency_checks", KeyKind::BOOLEAN,
-     [](Config& c, const std::string& v) {
-         c.m_consistency_checks = v == "true";
-     }},
-    {"log_level", KeyKind::INTEGER,
-     [](Config& c, const std::string& v) {
-         c.m_log_level = leadingInteger(v);
-     }},
+    {"frame_time", KeyKind::INTEGER, integer<&Config::m_frame_time>},
+    {"font_scale", KeyKind::NUMBER, number<&Config::m_font_scale>},
+    {"window_horizontal_pixels", KeyKind::INTEGER, integer<&Config::m_window_horizontal_pixels>},
+    {"window_vertical_pixels", KeyKind::INTEGER, integer<&Config::m_window_vertical_pixels>},
+    {"window_horizontal_chars", KeyKind::INTEGER, integer<&Config::m_window_horizontal_chars>},
+    {"window_vertical_chars", KeyKind::INTEGER, integer<&Config::m_window_vertical_chars>},
+    {"window_background_color", KeyKind::TEXT, choice<&Config::applyColor>},
+    {"window_style", KeyKind::TEXT, choice<&Config::applyStyle>},
+    {"window_state", KeyKind::TEXT, choice<&Config::applyState>},
+    {"window_title", KeyKind::TEXT, text<&Config::m_window_title>},
+    {"show_mouse", KeyKind::BOOLEAN, boolean<&Config::m_show_mouse>},
+    {"headless", KeyKind::BOOLEAN, boolean<&Config::m_headless>},
+    {"terminal", KeyKind::BOOLEAN, boolean<&Config::m_terminal>},
+    {"font_file", KeyKind::TEXT, text<&Config::m_font_file>},
+    {"logfile", KeyKind::TEXT, text<&Config::m_logfile>},
+    {"random_seed", KeyKind::INTEGER, integer<&Config::m_random_seed>},
+    {"networking", KeyKind::BOOLEAN, boolean<&Config::m_networking>},
+    {"grid_width", KeyKind::INTEGER, integer<&Config::m_grid_width>},
+    {"grid_height", KeyKind::INTEGER, integer<&Config::m_grid_height>},
+    {"quadtree_depth", KeyKind::INTEGER, integer<&Config::m_quadtree_depth>},
+    {"quadtree_threshold", KeyKind::INTEGER, integer<&Config::m_quadtree_threshold>},
+    {"signals", KeyKind::BOOLEAN, boolean<&Config::m_signals>},
+    {"consistency_checks", KeyKind::BOOLEAN, boolean<&Config::m_consistency_checks>},
+    {"log_level", KeyKind::INTEGER, integer<&Config::m_log_level>},
 };
 
 const ConfigKey* ConfigKey::find(const std::string& name) {

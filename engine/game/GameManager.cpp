@@ -13,6 +13,9 @@
 #include <veltrane/core/LogManager.h>
 #include <veltrane/core/LoopState.h>
 #include <veltrane/graphics/DisplayManager.h>
+#ifndef __EMSCRIPTEN__
+#include <veltrane/graphics/TerminalSession.h>
+#endif
 #include <veltrane/input/InputManager.h>
 #include <veltrane/network/NetworkManager.h>
 #include <veltrane/paths/PathManager.h>
@@ -184,6 +187,20 @@ int GameManager::startManagers() {
     return 0;
 }
 
+namespace {
+
+// Waiting for a larger terminal stops the loop on purpose: that time is not the loop falling behind.
+int pauseCount() {
+#ifdef __EMSCRIPTEN__
+    return 0;  // a page has no terminal to wait for
+#else
+    const TerminalSession* p_session = TerminalSession::current();
+    return p_session != nullptr ? p_session->getPauseCount() : 0;
+#endif
+}
+
+}  // namespace
+
 void GameManager::run() {
     LogManager& log = LogManager::getInstance();
     Clock clock(m_now);
@@ -192,12 +209,14 @@ void GameManager::run() {
     loop.setGameOver(false);
     loop.setStepCount(0);
     int64_t adjust = 0;  // microseconds overslept (or, below 0, cut off the sleep) in the previous iteration
+    int pauses = pauseCount();
     while (true) {
         clock.delta();
         const int step_count = loop.getStepCount();
         const int frame_time = loop.getFrameTime();
         iterate(clock, step_count, frame_time, adjust);
-        adjust = pace(clock, step_count, frame_time, adjust);
+        adjust = pace(clock, step_count, frame_time, adjust, pauseCount() != pauses);
+        pauses = pauseCount();
         loop.setStepCount(step_count + 1);
         // Buffered lines reach the file every iteration, so the log can be followed while the game runs.
         log.flush();
@@ -235,7 +254,7 @@ void GameManager::iterate(const Clock& clock, int step_count, int frame_time, in
 }
 
 // Waits out the rest of the frame; returns the adjust for the next one.
-int64_t GameManager::pace(const Clock& clock, int step_count, int frame_time, int64_t adjust) {
+int64_t GameManager::pace(const Clock& clock, int step_count, int frame_time, int64_t adjust, bool paused) {
     const int64_t loop_time = clock.split();
     const int64_t sleep_time = static_cast<int64_t>(frame_time) * 1000 - loop_time - adjust;
     if (sleep_time > 0) {
@@ -246,7 +265,7 @@ int64_t GameManager::pace(const Clock& clock, int step_count, int frame_time, in
         // (a negative adjust), else a timer as exact as Linux's runs the loop up to 1 ms fast.
         return std::max(after - before - sleep_time, -(sleep_time % 1000));
     }
-    if (adjust <= 0 && frame_time > 0 && step_count > 0) {
+    if (adjust <= 0 && frame_time > 0 && step_count > 0 && !paused) {
         LogManager::getInstance().writeLog("GameManager::run(): Can't keep up! frame_time %d ms, split %d ms",
                                            frame_time, static_cast<int>(loop_time / 1000));
     }

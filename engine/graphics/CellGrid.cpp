@@ -13,23 +13,13 @@ namespace {
 const char NAMED_LETTERS[] = "krgybmcw";  // BLACK to WHITE
 const char OTHER_LETTERS[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
 
-int red(Rgb rgb) {
-    return static_cast<int>((rgb >> 16) & 0xff);
-}
-int green(Rgb rgb) {
-    return static_cast<int>((rgb >> 8) & 0xff);
-}
-int blue(Rgb rgb) {
-    return static_cast<int>(rgb & 0xff);
-}
-
 Rgb mix(Rgb under, Rgb over, unsigned char opacity) {
     const int a = opacity;
     const auto blend = [a](int u, int o) {
         return static_cast<unsigned char>((u * (255 - a) + o * a) / 255);
     };
-    return toRgb(blend(red(under), red(over)), blend(green(under), green(over)),
-                 blend(blue(under), blue(over)));
+    return toRgb(blend(redOf(under), redOf(over)), blend(greenOf(under), greenOf(over)),
+                 blend(blueOf(under), blueOf(over)));
 }
 
 // Letters for the colours of one grid, the named ones fixed, the rest in order of first use.
@@ -76,6 +66,18 @@ private:
 };
 
 }  // namespace
+
+int redOf(Rgb rgb) {
+    return static_cast<int>((rgb >> 16) & 0xff);
+}
+
+int greenOf(Rgb rgb) {
+    return static_cast<int>((rgb >> 8) & 0xff);
+}
+
+int blueOf(Rgb rgb) {
+    return static_cast<int>(rgb & 0xff);
+}
 
 Rgb toRgb(unsigned char r, unsigned char g, unsigned char b) {
     return (static_cast<Rgb>(r) << 16) | (static_cast<Rgb>(g) << 8) | b;

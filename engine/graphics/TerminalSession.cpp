@@ -143,7 +143,7 @@ TerminalSession* TerminalSession::current() {
     return g_p_current;
 }
 
-TerminalSession::TerminalSession() : m_open(false), m_columns(0), m_rows(0) {}
+TerminalSession::TerminalSession() : m_open(false), m_columns(0), m_rows(0), m_pauses(0) {}
 
 TerminalSession::~TerminalSession() {
     close();
@@ -276,6 +276,14 @@ void TerminalSession::setExtraReset(const std::string& bytes) {
     if (m_open) {
         buildReset();
     }
+}
+
+void TerminalSession::notePause() {
+    m_pauses++;
+}
+
+int TerminalSession::getPauseCount() const {
+    return m_pauses;
 }
 
 }  // namespace vl

@@ -18,20 +18,10 @@ namespace {
 const int DIRECT_COLORS = 0x1000000;
 const int RESIZE_POLL_MS = 50;
 
-int red(Rgb rgb) {
-    return static_cast<int>((rgb >> 16) & 0xff);
-}
-int green(Rgb rgb) {
-    return static_cast<int>((rgb >> 8) & 0xff);
-}
-int blue(Rgb rgb) {
-    return static_cast<int>(rgb & 0xff);
-}
-
 int distance(Rgb a, int r, int g, int b) {
-    const int dr = red(a) - r;
-    const int dg = green(a) - g;
-    const int db = blue(a) - b;
+    const int dr = redOf(a) - r;
+    const int dg = greenOf(a) - g;
+    const int db = blueOf(a) - b;
     return dr * dr + dg * dg + db * db;
 }
 
@@ -53,11 +43,11 @@ int cubeLevel(int step) {
 }  // namespace
 
 int nearest256(Rgb rgb) {
-    const int r = cubeStep(red(rgb));
-    const int g = cubeStep(green(rgb));
-    const int b = cubeStep(blue(rgb));
+    const int r = cubeStep(redOf(rgb));
+    const int g = cubeStep(greenOf(rgb));
+    const int b = cubeStep(blueOf(rgb));
     const int cube = 16 + 36 * r + 6 * g + b;
-    const int average = (red(rgb) + green(rgb) + blue(rgb)) / 3;
+    const int average = (redOf(rgb) + greenOf(rgb) + blueOf(rgb)) / 3;
     const int grey_step = average > 238 ? 23 : (average < 8 ? 0 : (average - 8 + 5) / 10);
     const int grey = 8 + 10 * grey_step;
     const int cube_distance = distance(rgb, cubeLevel(r), cubeLevel(g), cubeLevel(b));
@@ -66,7 +56,7 @@ int nearest256(Rgb rgb) {
 
 int nearest8(Rgb rgb) {
     // ANSI order: red is bit 0, green bit 1, blue bit 2.
-    return (red(rgb) >= 128 ? 1 : 0) | (green(rgb) >= 128 ? 2 : 0) | (blue(rgb) >= 128 ? 4 : 0);
+    return (redOf(rgb) >= 128 ? 1 : 0) | (greenOf(rgb) >= 128 ? 2 : 0) | (blueOf(rgb) >= 128 ? 4 : 0);
 }
 
 TerminalSurface::TerminalSurface(TerminalSession& session, int width, int height)
@@ -130,7 +120,9 @@ void TerminalSurface::waitForRoom() {
         resized = m_session.refreshSize();
     }
     if (waited) {
-        erase();
+        flushinp();  // keys typed at the request are not for the game
+        m_session.notePause();
+        clear();
         refresh();
         m_redraw_all = true;
     }
@@ -141,7 +133,7 @@ void TerminalSurface::showTooSmall() {
                                 std::to_string(m_rows) + " needed, " +
                                 std::to_string(m_session.getColumns()) + "x" +
                                 std::to_string(m_session.getRows()) + " here. Enlarge it to play.";
-    erase();
+    clear();  // the frame was written past the library: only clearing the whole screen removes it
     attr_set(A_NORMAL, 0, nullptr);
     mvaddnstr(0, 0, message.c_str(), m_session.getColumns());
     refresh();

@@ -187,7 +187,11 @@ void InputManager::getInput() {
 // The terminal's or the page's keys and mouse reports, then held buttons and held keys, as from the window.
 void InputManager::keySourceInput() {
     const int64_t now_ms = platform::monotonicMicroseconds() / 1000;
+    const bool exact = m_p_keys->reportsReleases();
     const std::vector<KeyInput> inputs = m_p_keys->read(now_ms);
+    if (m_p_keys->reportsReleases() && !exact) {
+        LogManager::getInstance().writeLog(1, "InputManager::getInput(): The terminal reports key releases.");
+    }
     if (m_p_script != nullptr) {
         replayStep();
         return;
@@ -207,6 +211,9 @@ void InputManager::keySourceInput() {
         case KeyInput::MOVE:
             sendMouse(MOVED, Mouse::UNDEFINED_MOUSE_BUTTON, input.position);
             break;
+        case KeyInput::SIGNAL:
+            m_p_keys->deliver(input.signal_number);
+            break;
         }
     }
     for (Mouse::Button button : {Mouse::LEFT, Mouse::RIGHT, Mouse::MIDDLE}) {
@@ -215,7 +222,7 @@ void InputManager::keySourceInput() {
         }
     }
     for (Keyboard::Key key : Keyboard::HELD_KEYS) {
-        if (m_p_keys->isHeld(key, now_ms)) {
+        if (m_p_keys->isHeld(key)) {
             sendKeyboard(KEY_DOWN, key);
         }
     }

@@ -18,12 +18,14 @@ struct KeyInput {
         PRESS,
         RELEASE,
         CLICK,
-        MOVE
+        MOVE,
+        SIGNAL  //!< an interrupt, quit or suspend key a terminal reported as a key code
     };
     Kind kind;
     Keyboard::Key key;
     Mouse::Button button;
     Vector position;  //!< cells from the top-left corner
+    int signal_number;
 };
 
 class KeySource {
@@ -34,7 +36,10 @@ public:
     virtual const char* getName() const = 0;  // for log lines: "Terminal", "Page"
     // Everything that happened since the last call, in order.
     virtual std::vector<KeyInput> read(int64_t now_ms) = 0;
-    virtual bool isHeld(Keyboard::Key key, int64_t now_ms) const = 0;
+    virtual bool isHeld(Keyboard::Key key) const = 0;
+    // False while a source can only guess releases (a terminal without release reports).
+    virtual bool reportsReleases() const = 0;
+    virtual void deliver(int signal_number) = 0;  // acts on a SIGNAL input it gave
     virtual bool isButtonHeld(Mouse::Button button) const = 0;
     virtual Vector getMousePosition() const = 0;  // cells
 };

@@ -3,6 +3,9 @@
 
 #include <curses.h>
 
+#include <algorithm>
+#include <climits>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 
@@ -24,6 +27,15 @@ const char* const POP = "\033[<u";
 const int PRESS_TYPE = 1;
 const int REPEAT_TYPE = 2;
 const int RELEASE_TYPE = 3;
+const int CONTROL_MODIFIER = 4;  //!< of the protocol's modifier bits (its field holds 1 + the bits)
+
+struct SignalKey {
+    int code;
+    int signal_number;
+};
+
+// Keys the terminal driver turns into signals, which the protocol reports as key codes instead.
+const SignalKey SIGNAL_KEYS[] = {{'c', SIGINT}, {'\\', SIGQUIT}, {'z', SIGTSTP}};
 
 struct CodeKey {
     int code;
@@ -80,18 +92,52 @@ Keyboard::Key letterKey(char letter) {
     }
 }
 
-// "code[:alternates];modifiers[:type]" -> code and event type (1 press when absent).
-void parseParameters(const std::string& parameters, int& code, int& type) {
-    code = std::atoi(parameters.c_str());
+// A decimal parameter, out-of-range values cut to the ends of int (the bytes come from outside).
+int number(const char* p_text) {
+    const long value = std::strtol(p_text, nullptr, 10);
+    return static_cast<int>(std::clamp<long>(value, INT_MIN, INT_MAX));
+}
+
+// "code[:alternates];modifiers[:type]" -> code, modifier bits and event type (1 press when absent).
+void parseParameters(const std::string& parameters, int& code, int& modifiers, int& type) {
+    code = number(parameters.c_str());
+    modifiers = 0;
     type = PRESS_TYPE;
     const size_t semicolon = parameters.find(';');
     if (semicolon == std::string::npos) {
         return;
     }
-    const size_t colon = parameters.find(':', semicolon);
-    if (colon != std::string::npos) {
-        type = std::atoi(parameters.c_str() + colon + 1);
+    modifiers = std::max(number(parameters.c_str() + semicolon + 1), 1) - 1;
+    const size_t colon = parameters.find_first_of(":;", semicolon + 1);
+    if (colon != std::string::npos && parameters[colon] == ':') {
+        type = number(parameters.c_str() + colon + 1);
     }
+}
+
+int signalFor(int code, int modifiers) {
+    if ((modifiers & CONTROL_MODIFIER) == 0) {
+        return 0;
+    }
+    for (const SignalKey& key : SIGNAL_KEYS) {
+        if (key.code == code) {
+            return key.signal_number;
+        }
+    }
+    return 0;
+}
+
+// Opposite directions: a terminal sends one key at a time, so the newer ends the other's hold.
+Keyboard::Key opposite(Keyboard::Key key) {
+    const Keyboard::Key pairs[][2] = {{Keyboard::A, Keyboard::D},
+                                      {Keyboard::W, Keyboard::S},
+                                      {Keyboard::LEFTARROW, Keyboard::RIGHTARROW},
+                                      {Keyboard::UPARROW, Keyboard::DOWNARROW}};
+    for (const auto& pair : pairs) {
+        if (pair[0] == key || pair[1] == key) {
+            return pair[0] == key ? pair[1] : pair[0];
+        }
+    }
+    return Keyboard::UNDEFINED_KEY;
 }
 
 Mouse::Button buttonFor(mmask_t state, mmask_t left, mmask_t middle, mmask_t right) {
@@ -139,7 +185,8 @@ Keyboard::Key keyForCharacter(int ch) {
 }
 
 TerminalKeys::TerminalKeys(TerminalSession& session)
-    : m_session(session), m_buttons{false, false, false}, m_enhanced(false) {}
+    : m_session(session), m_buttons{false, false, false}, m_enhanced(false), m_reads(0),
+      m_pauses_seen(session.getPauseCount()), m_signal_due(0), m_signal_by_ms(0) {}
 
 void TerminalKeys::start() {
     m_session.writeRaw(QUERY);
@@ -161,8 +208,28 @@ bool TerminalKeys::reportsReleases() const {
     return m_enhanced;
 }
 
+// Releases held over from the last read go out first; after a pause all holds end.
+void TerminalKeys::begin(std::vector<KeyInput>& out) {
+    m_reads++;
+    if (m_session.getPauseCount() != m_pauses_seen) {
+        m_pauses_seen = m_session.getPauseCount();
+        m_pending.clear();
+        releaseAll(out);
+        return;
+    }
+    for (auto it = m_held.begin(); it != m_held.end();) {
+        const Keyboard::Key key = it->first;
+        const bool due = it->second.release_due;
+        ++it;
+        if (due) {
+            release(key, out);
+        }
+    }
+}
+
 std::vector<KeyInput> TerminalKeys::read(int64_t now_ms) {
     std::vector<KeyInput> out;
+    begin(out);
     for (int ch = getch(); ch != ERR; ch = getch()) {
         if (ch == KEY_MOUSE) {
             mouse(out);
@@ -182,6 +249,7 @@ std::vector<KeyInput> TerminalKeys::read(int64_t now_ms) {
 
 std::vector<KeyInput> TerminalKeys::feed(const std::string& bytes, int64_t now_ms) {
     std::vector<KeyInput> out;
+    begin(out);
     for (char ch : bytes) {
         byte(static_cast<unsigned char>(ch), now_ms, out);
     }
@@ -223,6 +291,7 @@ void TerminalKeys::sequence(const std::string& text, int64_t now_ms, std::vector
     if (!parameters.empty() && parameters[0] == '?') {
         // The answer to the protocol query: the terminal can report releases, so ask it to.
         if (final_byte == 'u' && !m_enhanced) {
+            releaseAll(out);  // holds guessed from repeats would never end now
             m_enhanced = true;
             m_session.writeRaw(PUSH);
             m_session.setExtraReset(POP);
@@ -230,8 +299,17 @@ void TerminalKeys::sequence(const std::string& text, int64_t now_ms, std::vector
         return;  // or the answer to the attributes query that follows it: nothing to do
     }
     int code = 0;
+    int modifiers = 0;
     int type = PRESS_TYPE;
-    parseParameters(parameters, code, type);
+    parseParameters(parameters, code, modifiers, type);
+    const int signal_number = final_byte == 'u' ? signalFor(code, modifiers) : 0;
+    if (signal_number != 0) {
+        if (type == PRESS_TYPE) {
+            m_signal_due = signal_number;
+            m_signal_by_ms = now_ms + SIGNAL_WAIT_MS;
+        }
+        return;
+    }
     Keyboard::Key key = Keyboard::UNDEFINED_KEY;
     if (final_byte == 'u') {
         key = code < 128 ? keyForCharacter(code) : lookUp(PROTOCOL_KEYS, std::size(PROTOCOL_KEYS), code);
@@ -241,6 +319,17 @@ void TerminalKeys::sequence(const std::string& text, int64_t now_ms, std::vector
         key = letterKey(final_byte);
     }
     keyEvent(key, type, now_ms, out);
+    if (type == RELEASE_TYPE && (key == Keyboard::LEFTCONTROL || key == Keyboard::RIGHTCONTROL)) {
+        sendSignal(out);
+    }
+}
+
+void TerminalKeys::sendSignal(std::vector<KeyInput>& out) {
+    if (m_signal_due != 0) {
+        out.push_back({KeyInput::SIGNAL, Keyboard::UNDEFINED_KEY, Mouse::UNDEFINED_MOUSE_BUTTON, Vector(),
+                       m_signal_due});
+        m_signal_due = 0;
+    }
 }
 
 void TerminalKeys::libraryKey(int code, int64_t now_ms, std::vector<KeyInput>& out) {
@@ -287,57 +376,85 @@ void TerminalKeys::mouse(std::vector<KeyInput>& out) {
         buttonFor(event.bstate, BUTTON1_RELEASED, BUTTON2_RELEASED, BUTTON3_RELEASED);
     if (pressed != Mouse::UNDEFINED_MOUSE_BUTTON) {
         m_buttons[pressed] = true;
-        out.push_back({KeyInput::CLICK, Keyboard::UNDEFINED_KEY, pressed, m_mouse});
+        out.push_back({KeyInput::CLICK, Keyboard::UNDEFINED_KEY, pressed, m_mouse, 0});
     } else if (released != Mouse::UNDEFINED_MOUSE_BUTTON) {
         m_buttons[released] = false;
     } else if ((event.bstate & REPORT_MOUSE_POSITION) != 0) {
-        out.push_back({KeyInput::MOVE, Keyboard::UNDEFINED_KEY, Mouse::UNDEFINED_MOUSE_BUTTON, m_mouse});
+        out.push_back({KeyInput::MOVE, Keyboard::UNDEFINED_KEY, Mouse::UNDEFINED_MOUSE_BUTTON, m_mouse, 0});
     }
 }
 
 void TerminalKeys::keyEvent(Keyboard::Key key, int type, int64_t now_ms, std::vector<KeyInput>& out) {
     const auto found = m_held.find(key);
     if (type == RELEASE_TYPE) {
-        if (found != m_held.end()) {
-            m_held.erase(found);
-            out.push_back({KeyInput::RELEASE, key, Mouse::UNDEFINED_MOUSE_BUTTON, Vector()});
+        if (found == m_held.end()) {
+            return;
+        }
+        if (found->second.pressed_read == m_reads) {
+            found->second.release_due = true;  // pressed and let go at once: still one step of a tap
+        } else {
+            release(key, out);
         }
         return;
     }
-    if (found != m_held.end() || type == REPEAT_TYPE) {
-        if (found != m_held.end()) {  // a repeat: the key is still down
-            found->second.last_ms = now_ms;
-            found->second.repeating = true;
-        }
+    if (found != m_held.end()) {  // a repeat (or a new press before a due release): still down
+        found->second.last_ms = now_ms;
+        found->second.repeating = true;
+        found->second.release_due = false;
         return;
     }
-    m_held[key] = Hold{now_ms, now_ms, false};
-    out.push_back({KeyInput::PRESS, key, Mouse::UNDEFINED_MOUSE_BUTTON, Vector()});
+    if (type == REPEAT_TYPE) {
+        return;
+    }
+    if (!m_enhanced && m_held.count(opposite(key)) != 0) {
+        release(opposite(key), out);
+    }
+    m_held[key] = Hold{now_ms, now_ms, false, m_reads, false};
+    out.push_back({KeyInput::PRESS, key, Mouse::UNDEFINED_MOUSE_BUTTON, Vector(), 0});
+}
+
+void TerminalKeys::release(Keyboard::Key key, std::vector<KeyInput>& out) {
+    m_held.erase(key);
+    out.push_back({KeyInput::RELEASE, key, Mouse::UNDEFINED_MOUSE_BUTTON, Vector(), 0});
+}
+
+void TerminalKeys::releaseAll(std::vector<KeyInput>& out) {
+    while (!m_held.empty()) {
+        release(m_held.begin()->first, out);
+    }
 }
 
 void TerminalKeys::expire(int64_t now_ms, std::vector<KeyInput>& out) {
     if (m_enhanced) {
+        if (now_ms >= m_signal_by_ms) {
+            sendSignal(out);
+        }
         return;  // releases are reported
     }
     for (auto it = m_held.begin(); it != m_held.end();) {
-        const int64_t gap = it->second.repeating ? REPEAT_GAP_MS : REPEAT_DELAY_MS;
-        if (now_ms - it->second.last_ms > gap) {
-            out.push_back({KeyInput::RELEASE, it->first, Mouse::UNDEFINED_MOUSE_BUTTON, Vector()});
-            it = m_held.erase(it);
-        } else {
-            ++it;
+        const Hold& hold = it->second;
+        const int64_t end_ms = hold.repeating ? hold.last_ms + REPEAT_GAP_MS : hold.first_ms + TAP_HOLD_MS;
+        const Keyboard::Key key = it->first;
+        ++it;
+        if (now_ms >= end_ms) {
+            release(key, out);
         }
     }
 }
 
-bool TerminalKeys::isHeld(Keyboard::Key key, int64_t now_ms) const {
-    const auto found = m_held.find(key);
-    if (found == m_held.end()) {
-        return false;
+bool TerminalKeys::isHeld(Keyboard::Key key) const {
+    return m_held.count(key) != 0;
+}
+
+void TerminalKeys::deliver(int signal_number) {
+    if (signal_number != SIGTSTP) {
+        std::raise(signal_number);  // the session's handlers give the terminal back, with the protocol off
+        return;
     }
-    // Between a first character and the start of its repeats the key may already be up: after a short
-    // hold it stops acting held, and takes up again when the repeats arrive.
-    return m_enhanced || found->second.repeating || now_ms - found->second.first_ms < TAP_HOLD_MS;
+    // Stopped, the shell gets plain keys; on resuming the keys are reported again.
+    m_session.writeRaw(POP);
+    std::raise(SIGTSTP);
+    m_session.writeRaw(PUSH);
 }
 
 bool TerminalKeys::isButtonHeld(Mouse::Button button) const {

@@ -7,20 +7,13 @@ source "$(dirname "$0")/testlib.sh"
 command -v tmux >/dev/null || { echo "tmux is not installed (scripts/install-deps.sh)"; exit 1; }
 socket="vl-terminal-$$"
 trap 'tmux -L "$socket" kill-server 2>/dev/null; rm -rf "$work"' EXIT
+guard "tmux -L $socket kill-server"
 echo "networking:false,random_seed:7,log_level:15," >"$work/play.txt"
 echo "networking:false,random_seed:7,frame_time:0," >"$work/replay.txt"
 
 pane() { tmux -L "$socket" capture-pane -p "$@"; }
 type_line() { tmux -L "$socket" send-keys -l "$1" && tmux -L "$socket" send-keys Enter; }
 keys() { tmux -L "$socket" send-keys "$@"; }
-# Polls until the command succeeds, for at most $2 seconds.
-wait_until() {
-    local deadline=$((SECONDS + $2))
-    until eval "$1"; do
-        [[ $SECONDS -lt $deadline ]] || return 1
-        sleep 0.05
-    done
-}
 expect_text() { wait_until "pane | grep -qF -- \"$1\"" "$2" || fail "$3 (no '$1' on the screen)"; }
 border() { pane | head -5 | cut -c2 | tr -d '\n'; }  # LIGHT or SHADE, top to bottom
 player_column() { pane | awk 'index($0, "/|\\") { print index($0, "/|\\"); exit }'; }
@@ -44,27 +37,35 @@ keys Enter
 expect_text "Reach the door." 10 "Enter did not start level 1"
 start_column=$(player_column)
 [[ -n $start_column ]] || fail "no player in level 1"
-keys d d d d d d d d d d
-wait_until '[[ $(player_column) -gt $start_column ]]' 10 || fail "walking right did not move the player"
+# A tap of D is a short step: released by itself, then S shows a frame drawn after the release.
+keys d
+wait_until 'grep -q "Terminal key .D. released" "$work/log"' 10 || fail "a tap of D was never released"
 [[ $(border) == LIGHT ]] || fail "the border reads $(border), not LIGHT"
-# A key held in a terminal is let go only after its repeats stop: restart once D is up, or it walks on.
-wait_until 'grep -qi "Terminal key .d. released" "$work/log"' 10 || fail "D was never let go"
 keys s
 wait_until '[[ $(border) == SHADE ]]' 10 || fail "S did not switch worlds (the border reads $(border))"
+walked=$(($(player_column) - start_column)); echo "tap of D: $walked cells"
+[[ $walked -ge 1 && $walked -le 3 ]] || fail "a tap of D walked $walked cells, not 1 to 3"
 keys r
 wait_until 'grep -q "Restarting level 1" "$work/log"' 10 || fail "R did not restart the level"
 wait_until '[[ $(player_column) == "$start_column" ]]' 10 || fail "after R the player is not back at its start"
 keys q
 expect_text "ENTER  play" 10 "Q did not return to the title screen"
+# Q acts on its release, which comes within 0.2 s (6 steps) of the press.
+q_steps=$(($(step_of "Back on the title screen") - $(step_of "Terminal key 'Q' pressed"))); echo "Q acted after $q_steps steps"
+[[ $q_steps -le 6 ]] || fail "Q acted $q_steps steps after its press"
 # Too small, then back: the request names the size needed and leaves; the title comes back whole.
 tmux -L "$socket" resize-window -x 60 -y 20
 expect_text "Terminal too small: 80x24 needed, 60x20 here" 10 "no request for a larger terminal"
+[[ $(pane | grep -c '[^ ]') -eq 1 ]] || fail "more than the request on the screen: $(pane | grep '[^ ]' | head -3)"
+keys Enter  # dropped: typed while the game waited
 tmux -L "$socket" resize-window -x 100 -y 30
 expect_text "ENTER  play" 10 "the title did not come back after the resize"
 wait_until '! pane | grep -q "too small"' 10 || fail "the request stayed on the screen after the resize"
+[[ $(count "Starting level" "$work/log") -eq 1 ]] || fail "Enter typed at the request started a level"
+[[ $(count "Can't keep up" "$work/log") -eq 0 ]] || fail "the wait for room was logged as lag"
 keys q
 expect_text "exit=0" 10 "Q on the title did not quit with status 0"
-grep -q "Game engine stopped" "$work/log" || fail "no stop banner in the log"
+[[ $(grep -v "LogManager::shutDown()" "$work/log" | tail -n 1) == *"Game engine stopped"* ]] || fail "the stop banner is not the log's last line"
 same_modes "after Q"
 
 # Killed mid-level: the handlers give the terminal back before the signal ends the game.

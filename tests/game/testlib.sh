@@ -35,6 +35,19 @@ expect() {
     [[ $(count "Game engine stopped" "$log") -eq 1 ]] || fail "$case_name: the engine stopped more than once"
     [[ $(wc -l <"$log") -le $max_lines && $(wc -l <"$err") -le 40 ]] || fail "$case_name: too many lines"
 }
+# Runs the command once this test has ended, however it ends (a timeout's kill included): the watcher
+# leaves the test's process tree, so killing the tree does not take it too.
+guard() { setsid -f bash -c "tail --pid=$$ -f /dev/null; $1" </dev/null >/dev/null 2>&1; }
+# Polls until the command succeeds, for at most $2 seconds.
+wait_until() {
+    local deadline=$((SECONDS + $2))
+    until eval "$1"; do
+        [[ $SECONDS -lt $deadline ]] || return 1
+        sleep 0.05
+    done
+}
+# The step of the last log line holding the text (the field after the time).
+step_of() { grep -F -- "$1" "${2:-$work/log}" | tail -n 1 | awk '{ print $2 }'; }
 # Ends the test: status 1 after any failure, else the message given.
 finish() {
     [[ $failures -eq 0 ]] || { echo "$failures failure(s)"; exit 1; }

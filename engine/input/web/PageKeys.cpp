@@ -54,7 +54,7 @@ std::vector<KeyInput> PageKeys::read(int64_t) {
             const auto kind = static_cast<KeyInput::Kind>(static_cast<int>(p_report[0]));
             const Vector cells =
                 pixelsToSpaces(Vector(static_cast<float>(p_report[3]), static_cast<float>(p_report[4])));
-            inputs.push_back(KeyInput{kind, toKey(p_report[1]), toButton(p_report[2]), cells});
+            inputs.push_back(KeyInput{kind, toKey(p_report[1]), toButton(p_report[2]), cells, 0});
         }
     } while (count == REPORTS_PER_READ);
     double xy[2] = {0, 0};
@@ -63,9 +63,15 @@ std::vector<KeyInput> PageKeys::read(int64_t) {
     return inputs;
 }
 
-bool PageKeys::isHeld(Keyboard::Key key, int64_t) const {
+bool PageKeys::isHeld(Keyboard::Key key) const {
     return key >= 0 && key < Keyboard::KEY_VALUES && m_held[key] != 0;
 }
+
+bool PageKeys::reportsReleases() const {
+    return true;
+}
+
+void PageKeys::deliver(int) {}  // a page reports no signal keys
 
 bool PageKeys::isButtonHeld(Mouse::Button button) const {
     return button >= Mouse::LEFT && button <= Mouse::MIDDLE && (m_buttons & (1 << button)) != 0;

@@ -15,7 +15,9 @@ public:
     void stop() override;
     const char* getName() const override;
     std::vector<KeyInput> read(int64_t now_ms) override;
-    bool isHeld(Keyboard::Key key, int64_t now_ms) const override;
+    bool isHeld(Keyboard::Key key) const override;
+    bool reportsReleases() const override;
+    void deliver(int signal_number) override;
     bool isButtonHeld(Mouse::Button button) const override;
     Vector getMousePosition() const override;
 

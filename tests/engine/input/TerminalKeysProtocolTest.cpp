@@ -11,13 +11,14 @@
 
 namespace {
 
-// Presses as "+KEY", releases as "-KEY", anything else as "?".
+// Presses as "+KEY", releases as "-KEY", signals as "!number", clicks "c", moves "m".
 std::string keysOf(const std::vector<vl::KeyInput>& inputs) {
     std::string seen;
     for (const vl::KeyInput& input : inputs) {
         const char* p_name = vl::keyName(input.key);
-        seen += (seen.empty() ? "" : " ") + std::string(1, "+-??"[input.kind]) +
-                (p_name != nullptr ? p_name : "?");
+        const std::string what = input.kind == vl::KeyInput::SIGNAL ? std::to_string(input.signal_number)
+                                                                    : (p_name != nullptr ? p_name : "?");
+        seen += (seen.empty() ? "" : " ") + std::string(1, "+-cm!"[input.kind]) + what;
     }
     return seen;
 }
@@ -36,23 +37,51 @@ TEST(TerminalKeysProtocol, SequencesBecomePressesAndReleases) {
     for (const auto& [bytes, expected] : cases) {
         vl::TerminalSession session;  // never opened: nothing is written
         vl::TerminalKeys keys(session);
-        EXPECT_EQ(keysOf(keys.feed(bytes, 0)), expected);
+        const std::string first = keysOf(keys.feed(bytes, 0));
+        const std::string next = keysOf(keys.feed("", 1));  // releases in the press's read come in the next
+        EXPECT_EQ(first + (next.empty() ? "" : " " + next), expected);
     }
 }
 
-TEST(TerminalKeysProtocol, HoldsFollowAutoRepeatWithoutReleaseReports) {
-    vl::TerminalSession session;
-    vl::TerminalKeys keys(session);
-    EXPECT_EQ(keysOf(keys.feed("d", 0)), "+D");
-    EXPECT_TRUE(keys.isHeld(vl::Keyboard::D, 100));
-    EXPECT_FALSE(keys.isHeld(vl::Keyboard::D, 200));  // waiting to see whether repeats come
-    EXPECT_EQ(keysOf(keys.feed("d", 500)), "");       // the first repeat: still the same press
-    EXPECT_TRUE(keys.isHeld(vl::Keyboard::D, 600));
-    EXPECT_EQ(keysOf(keys.feed("", 640)), "");
-    EXPECT_EQ(keysOf(keys.feed("", 660)), "-D");
-    EXPECT_EQ(keysOf(keys.feed("q", 1000)), "+Q");
-    EXPECT_EQ(keysOf(keys.feed("", 1700)), "");  // a single press: released after the repeat delay
-    EXPECT_EQ(keysOf(keys.feed("", 1701)), "-Q");
+// Each run feeds bytes at times (ms) and expects what comes out, and whether D is held, after each.
+TEST(TerminalKeysProtocol, HoldsAreTapsThenRepeatsAndExactWithReleaseReports) {
+    const std::string enhanced = "\033[?1u";
+    struct Feed {
+        const char* p_bytes;
+        int64_t at_ms;
+        const char* p_expected;
+        bool d_held;
+    };
+    const std::vector<std::vector<Feed>> runs = {
+        // A tap, a stop, then repeats: pressed again while they come, let go once they stop.
+        {{"d", 0, "+D", true},
+         {"", 79, "", true},
+         {"", 80, "-D", false},
+         {"d", 500, "+D", true},
+         {"d", 540, "", true},
+         {"", 639, "", true},
+         {"", 640, "-D", false}},
+        // The opposite direction ends the hold at once; E is let go within the tap hold.
+        {{"dd", 0, "+D", true}, {"a", 30, "-D +A", false}, {"e", 40, "+E", false}, {"", 120, "-A -E", false}},
+        // With release reports: a press and its release in one read hold the key for that read only.
+        {{"\033[?1u\033[100u\033[100;1:3u", 0, "+D", true}, {"", 5000, "-D", false}},
+        {{"\033[?1u\033[100u", 0, "+D", true},
+         {"\033[97u", 5000, "+A", true},
+         {"\033[100;1:3u", 5001, "-D", false}},
+        // Interrupt and suspend keys reported as codes become signals once Control is up (or soon after).
+        {{"\033[?1u\033[57442;5u\033[99;5u\033[99;5:3u\033[99u", 0, "+LEFTCONTROL +C", false},
+         {"\033[57442;5:3u", 10, "-LEFTCONTROL !2", false}},
+        {{"\033[?1u\033[122;5u", 0, "", false}, {"", 299, "", false}, {"", 300, "!20", false}},
+    };
+    for (const std::vector<Feed>& run : runs) {
+        vl::TerminalSession session;
+        vl::TerminalKeys keys(session);
+        for (const Feed& feed : run) {
+            SCOPED_TRACE(std::string(feed.p_bytes) + " at " + std::to_string(feed.at_ms));
+            EXPECT_EQ(keysOf(keys.feed(feed.p_bytes, feed.at_ms)), feed.p_expected);
+            EXPECT_EQ(keys.isHeld(vl::Keyboard::D), feed.d_held);
+        }
+    }
 }
 
 TEST(TerminalKeysProtocol, ColoursFallToTheNearestOfThePalettes) {

@@ -42,7 +42,7 @@ private:
     GameManager();
     int startManagers();
     void iterate(const Clock& clock, int step_count, int frame_time, int64_t adjust);
-    int64_t pace(const Clock& clock, int step_count, int frame_time, int64_t adjust);
+    int64_t pace(const Clock& clock, int step_count, int frame_time, int64_t adjust, bool paused);
     void waitOut(int ms);
 
     Clock::TimeSource m_now;

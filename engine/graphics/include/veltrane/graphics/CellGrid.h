@@ -12,6 +12,9 @@ namespace vl {
 // 0xRRGGBB
 using Rgb = uint32_t;
 Rgb toRgb(unsigned char r, unsigned char g, unsigned char b);
+int redOf(Rgb rgb);    // 0 to 255
+int greenOf(Rgb rgb);  // 0 to 255
+int blueOf(Rgb rgb);   // 0 to 255
 
 // The cell a character drawn at a view position (in cells) lands in: the nearest, halves rounding up.
 int toCell(float position);

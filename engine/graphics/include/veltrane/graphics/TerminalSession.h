@@ -35,12 +35,17 @@ public:
     // Bytes the terminal also needs on the way out (undoing such a request), before the usual reset.
     void setExtraReset(const std::string& bytes);
 
+    // The game waited for a larger terminal: keys typed meanwhile are dropped and the lost time is no lag.
+    void notePause();
+    int getPauseCount() const;  // pauses so far, to compare with a count seen before
+
 private:
     void buildReset();
 
     bool m_open;
     int m_columns;
     int m_rows;
+    int m_pauses;
 };
 
 }  // namespace vl
