@@ -53,7 +53,9 @@ int main() {
         "headless:false,window_horizontal_pixels:1024,window_vertical_pixels:768,"
         "window_horizontal_chars:80,window_vertical_chars:24,font_scale:2.0,"
         "window_title:veltrane-display-bench,font_file:" VL_SOURCE_DIR "/vl-font.ttf");
-    vl::LogManager::getInstance().startUp();
+    if (vl::LogManager::getInstance().startUp() != 0) {
+        std::abort();
+    }
     vl::DisplayManager& display = vl::DisplayManager::getInstance();
     if (display.startUp() != 0) {
         std::fprintf(stderr, "DisplayBench: cannot open the window (run it under xvfb-run)\n");

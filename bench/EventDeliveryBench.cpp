@@ -17,7 +17,11 @@ namespace {
 
 class Counter : public vl::Object {
 public:
-    Counter() { registerInterest(vl::STEP_EVENT); }
+    Counter() {
+        if (registerInterest(vl::STEP_EVENT) != 0) {
+            std::abort();  // a counter that hears no steps would measure nothing
+        }
+    }
     int eventHandler(const vl::Event*) override {
         count++;
         return 1;
@@ -29,7 +33,9 @@ public:
 class Stopper : public vl::Object {
 public:
     explicit Stopper(int iterations) : m_iterations(iterations), m_left(iterations) {
-        registerInterest(vl::STEP_EVENT);
+        if (registerInterest(vl::STEP_EVENT) != 0) {
+            std::abort();  // the loop would never end
+        }
     }
     int eventHandler(const vl::Event*) override {
         if (--m_left <= 0) {

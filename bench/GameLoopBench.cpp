@@ -70,7 +70,9 @@ public:
         setType("LoopProbe");
         setSolidness(vl::SPECTRAL);
         setVisible(false);
-        registerInterest(vl::STEP_EVENT);
+        if (registerInterest(vl::STEP_EVENT) != 0) {
+            std::abort();  // a probe that hears no steps takes no samples
+        }
         m_samples.reserve(max_iterations + 1);
     }
 

@@ -25,7 +25,9 @@ int main() {
     unsetenv("VELTRANE_RECORD");
     vl::Config::getInstance().loadConfig(
         "headless:false,window_title:veltrane-input-bench,font_file:" VL_SOURCE_DIR "/vl-font.ttf");
-    vl::LogManager::getInstance().startUp();
+    if (vl::LogManager::getInstance().startUp() != 0) {
+        std::abort();
+    }
     if (vl::DisplayManager::getInstance().startUp() != 0 || vl::InputManager::getInstance().startUp() != 0) {
         std::fprintf(stderr, "InputPollBench: cannot open the window (run it under xvfb-run)\n");
         return 1;

@@ -69,7 +69,9 @@ Result searchFlatOut(vl::Object* p_walker, const Scenario& s) {
 // Loop iterations until the object has its path, giving the path manager budget_ms each time.
 int iterationsToPath(vl::Object* p_walker, const Scenario& s, int budget_ms) {
     vl::PathManager& paths = vl::PathManager::getInstance();
-    p_walker->findPath(vl::cellToPosition(s.goal));
+    if (p_walker->findPath(vl::cellToPosition(s.goal)) != 0) {
+        return -1;  // no search started
+    }
     int iterations = 0;
     while (p_walker->isFindingPath() && iterations < 100000) {
         paths.cycle(budget_ms);
@@ -103,7 +105,9 @@ void run(const Scenario& s) {
     }
     // The next scenario starts from an empty world.
     world.shutDown();
-    world.startUp();
+    if (world.startUp() != 0) {
+        std::abort();
+    }
 }
 
 // Vertical walls across the world, each with a gap at alternating ends: the path snakes through.
@@ -126,9 +130,15 @@ std::vector<Segment> snakeWalls(int width, int height, int spacing, int gap) {
 int main() {
     setenv("VELTRANE_LOG", "/dev/null", 1);
     vl::Config::getInstance().loadConfig("headless:true");
-    vl::LogManager::getInstance().startUp();
-    vl::WorldManager::getInstance().startUp();
-    vl::PathManager::getInstance().startUp();
+    if (vl::LogManager::getInstance().startUp() != 0) {
+        std::abort();
+    }
+    if (vl::WorldManager::getInstance().startUp() != 0) {
+        std::abort();
+    }
+    if (vl::PathManager::getInstance().startUp() != 0) {
+        std::abort();
+    }
 
     // The game's screen: floor and side walls, platforms, and three walls with gaps to get around.
     Scenario game{"80x24 with walls", 80, 24, {}, vl::Cell{2, 20}, vl::Cell{77, 20}};

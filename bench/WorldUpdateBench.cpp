@@ -63,13 +63,17 @@ void buildWorld(int n) {
     vl::LogManager& log = vl::LogManager::getInstance();
     if (!log.isStarted()) {
         setenv("VELTRANE_LOG", "/dev/null", 1);
-        log.startUp();
+        if (log.startUp() != 0) {
+            std::abort();
+        }
     }
     vl::WorldManager& world = vl::WorldManager::getInstance();
     if (world.isStarted()) {
         world.shutDown();
     }
-    world.startUp();
+    if (world.startUp() != 0) {
+        std::abort();
+    }
     const float area = CELLS_PER_OBJECT * static_cast<float>(n);
     const float width = std::sqrt(area * 80.0f / 24.0f);
     const float height = area / width;
@@ -81,7 +85,10 @@ void buildWorld(int n) {
         if (world.getCollisions(p_o, p_o->getPosition()).isEmpty()) {
             placed++;
         } else {
-            world.markForDelete(p_o);  // hard objects must not start overlapping
+            // Hard objects must not start overlapping; one just built is in the world.
+            if (world.markForDelete(p_o) != 0) {
+                std::abort();
+            }
         }
         if (world.getAllObjects().getCount() > placed + 1000) {
             world.update();

@@ -51,16 +51,24 @@ vl::Vector wrapped(vl::Vector p) {
     return vl::Vector(wrap(p.getX(), world.getHorizontal()), wrap(p.getY(), world.getVertical()));
 }
 
+// Engine calls answer 0 when they did what was asked; a refusal is logged and the game plays on without it.
+void check(int result, const char* p_what) {
+    if (result != 0) {
+        vl::LogManager::getInstance().writeLog("GemChase: Error! No %s; playing on without it", p_what);
+    }
+}
+
 // ---- the hero: keyboard control, collisions, leaving the world ----------------------------------
 
 class Hero : public vl::Object {
 public:
     Hero() {
         setType("Hero");
-        setSprite("hero");                     // loaded in main(); the sprite also sets the box (3 x 1 cells)
-        setPosition(vl::Vector(10, 12));       // HARD by default: walls stop it
-        registerInterest(vl::STEP_EVENT);      // the game manager sends one every loop iteration
-        registerInterest(vl::KEYBOARD_EVENT);  // the input manager sends keys
+        check(setSprite("hero"),
+              "sprite 'hero'");           // loaded in main(); the sprite also sets the box (3 x 1 cells)
+        setPosition(vl::Vector(10, 12));  // HARD by default: walls stop it
+        check(registerInterest(vl::STEP_EVENT), "step events");  // the game manager sends one every iteration
+        check(registerInterest(vl::KEYBOARD_EVENT), "keys");     // the input manager sends keys
     }
 
     int eventHandler(const vl::Event* p_e) override {
@@ -146,7 +154,7 @@ class Gem : public vl::Object {
 public:
     explicit Gem(int number) : m_number(number) {
         setType("Gem");
-        setSprite("gem");
+        check(setSprite("gem"), "sprite 'gem'");
         setSolidness(vl::SOFT);  // others may move onto it, and both get a collision event
         setPosition(GEM_PLACES[number % GEM_PLACE_COUNT]);
     }
@@ -155,8 +163,10 @@ public:
         if (p_e->getType() == vl::COLLISION_EVENT && otherObject(this, p_e)->getType() == "Hero") {
             playSound("gem");
             // Never delete an object: the world deletes it at the end of this update.
-            vl::WorldManager::getInstance().markForDelete(this);
-            new Gem(m_number + 1);  // the world owns every object from its construction
+            // Only a gem that goes makes way for the next one.
+            if (vl::WorldManager::getInstance().markForDelete(this) == 0) {
+                new Gem(m_number + 1);  // the world owns every object from its construction
+            }
             return 1;
         }
         return vl::Object::eventHandler(p_e);
@@ -172,7 +182,8 @@ class Chaser : public vl::Object {
 public:
     explicit Chaser(vl::Object* p_hero) : mp_hero(p_hero) {
         setType("Chaser");
-        setSprite("chaser");  // 3 x 1 cells; the sprite's box reaches the edges of those cells
+        check(setSprite("chaser"),
+              "sprite 'chaser'");  // 3 x 1 cells; the sprite's box reaches the edges of those cells
         // Boxes that only touch collide: the sprite's box would touch both walls of the corridor and
         // every search from there would fail at its start. A box a hair inside the cells fits.
         setBox(vl::Box(vl::Vector(-1.49f, -0.49f), 2.98f, 0.98f));
@@ -180,14 +191,14 @@ public:
         // Soft: it slips past the wall corners a path cuts, and still collides with the hero.
         setSolidness(vl::SOFT);
         setSpeed(0.25f);  // cells per step along the path it follows (velocity = speed x direction)
-        registerInterest(vl::STEP_EVENT);
+        check(registerInterest(vl::STEP_EVENT), "step events");
     }
 
     int eventHandler(const vl::Event* p_e) override {
         if (p_e->getType() == vl::STEP_EVENT) {
             if (static_cast<const vl::EventStep*>(p_e)->getStepCount() % CHASE_INTERVAL == 0) {
                 // Searched a little every loop iteration; a path event brings the outcome.
-                findPath(mp_hero);
+                check(findPath(mp_hero), "a path search");
             }
             return 1;
         }
@@ -215,7 +226,7 @@ void buildWall(int x, int y, int dx, int dy, int length) {
     for (int i = 0; i < length; i++) {
         auto* p_block = new vl::Object;  // a plain object: hard, it blocks the hero and path searches
         p_block->setType("Wall");
-        p_block->setSprite("wall");
+        check(p_block->setSprite("wall"), "sprite 'wall'");
         p_block->setPosition(vl::Vector(static_cast<float>(x + i * dx), static_cast<float>(y + i * dy)));
     }
 }

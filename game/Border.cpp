@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "Border.h"
 
+#include "EngineCalls.h"
 #include "GameEvents.h"
 
 Border::Border(std::string side) : m_side(side), m_shadow_shown(false) {
@@ -8,8 +9,8 @@ Border::Border(std::string side) : m_side(side), m_shadow_shown(false) {
     m_shadow_shown = false;
     setSolidness(vl::SPECTRAL);
     setAltitude(0);
-    setSprite(m_side + "-border");
-    registerInterest(SHADOW_EVENT);
+    wearSprite(*this, m_side + "-border");
+    listenFor(*this, SHADOW_EVENT);
 }
 
 Border::~Border() = default;
@@ -19,7 +20,7 @@ int Border::eventHandler(const vl::Event* p_e) {
         return 0;
     }
     m_shadow_shown = !m_shadow_shown;
-    setSprite(m_shadow_shown ? m_side + "-border-shadow" : m_side + "-border");
+    wearSprite(*this, m_shadow_shown ? m_side + "-border-shadow" : m_side + "-border");
     return 1;
 }
 

@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: MIT
-// A decorative column at a side of the screen that shows which world is shown.
 #ifndef BORDER_H
 #define BORDER_H
 
@@ -7,13 +6,14 @@
 
 #include <veltrane/world/Object.h>
 
+/// A decorative column at a side of the screen that shows which world is shown.
 class Border : public vl::Object {
 public:
-    // side: "left" or "right"; shows side + "-border". Built at the default position; the creator
-    // moves it.
+    /// side: "left" or "right"; shows side + "-border". Built at the default position; the creator
+    /// moves it.
     explicit Border(std::string side);
     ~Border() override;
-    // "shadow": swaps between side + "-border" and side + "-border-shadow"; 1. Anything else: 0.
+    /// "shadow": swaps between side + "-border" and side + "-border-shadow"; 1. Anything else: 0.
     int eventHandler(const vl::Event* p_e) override;
     bool isShadowShown() const;
 

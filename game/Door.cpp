@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "Door.h"
 
+#include "EngineCalls.h"
 #include "GameEvents.h"
 #include "KeyBindings.h"
 #include "PlayerTouching.h"
@@ -12,8 +13,8 @@
 
 Door::Door(vl::Vector position) {
     setPosition(position);
-    registerInterest(vl::KEYBOARD_EVENT);
-    setSprite("door");
+    listenFor(*this, vl::KEYBOARD_EVENT);
+    wearSprite(*this, "door");
     setType("Door");
     setSolidness(vl::SOFT);
 }

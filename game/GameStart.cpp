@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "Border.h"
+#include "EngineCalls.h"
 #include "GameEvents.h"
 #include "KeyBindings.h"
 #include "LevelBuilder.h"
@@ -40,11 +41,11 @@ GameStart::GameStart()
     : m_level_count(LEVEL_COUNT), m_selected_level(0), m_p_music(nullptr), m_level_running(false),
       m_finished(LEVEL_COUNT, '0') {
     m_level_count = LEVEL_COUNT;
-    setSprite("gamestart");
+    wearSprite(*this, "gamestart");
     setType("GameStart");
     setLocation(vl::CENTER_CENTER);
     setAltitude(1);
-    registerInterest(vl::KEYBOARD_EVENT);
+    listenFor(*this, vl::KEYBOARD_EVENT);
     m_level_running = false;
     selectLevel(0);
     m_p_music = vl::ResourceManager::getInstance().getMusic("start music");
@@ -143,7 +144,7 @@ void GameStart::startLevel(int level) {
         const std::string type = it.currentObject()->getType();
         // The title's own: its borders and the burst of a level just completed.
         if (type == "Border" || type == "Particle") {
-            world_manager.markForDelete(it.currentObject());
+            removeFromWorld(it.currentObject());
         }
     }
     LevelBuilder* p_builder = new LevelBuilder(this);
@@ -158,10 +159,10 @@ void GameStart::buildTitleBorders() {
     for (int i = 0; i <= 4; i++) {
         Border* p_left = new Border("left");
         p_left->setPosition(vl::Vector(5, static_cast<float>(5 * i + 1)));
-        p_left->setSprite("left-border-shadow");
+        wearSprite(*p_left, "left-border-shadow");
         Border* p_right = new Border("right");
         p_right->setPosition(vl::Vector(74, static_cast<float>(5 * i + 1)));
-        p_right->setSprite("right-border-shadow");
+        wearSprite(*p_right, "right-border-shadow");
     }
 }
 

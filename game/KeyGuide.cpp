@@ -2,6 +2,7 @@
 #include "KeyGuide.h"
 
 #include "Door.h"
+#include "EngineCalls.h"
 #include "GameEvents.h"
 #include "Light.h"
 #include "ShowFrame.h"
@@ -19,11 +20,11 @@ KeyGuide::KeyGuide() : m_frame(0), m_show_rule(false) {
     setSolidness(vl::SPECTRAL);
     // Made after the level's pieces, at the top altitude: drawn over all of them.
     setAltitude(vl::MAX_ALTITUDE);
-    setSprite("keyguide");
+    wearSprite(*this, "keyguide");
     showFrame(this, 0);
     m_frame = 0;
     setType("KeyGuide");
-    registerInterest(CRUSH_EVENT);
+    listenFor(*this, CRUSH_EVENT);
 }
 
 KeyGuide::~KeyGuide() = default;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "LevelBuilder.h"
 
+#include "EngineCalls.h"
 #include "GameEvents.h"
 #include "KeyBindings.h"
 #include "LevelFiles.h"
@@ -30,8 +31,8 @@ LevelBuilder::LevelBuilder(vl::EventHandler* p_owner)
     setType("LevelBuilder");
     m_level = 0;
     m_quit = false;
-    registerInterest(vl::KEYBOARD_EVENT);
-    registerInterest(END_EVENT);
+    listenFor(*this, vl::KEYBOARD_EVENT);
+    listenFor(*this, END_EVENT);
     m_p_music = vl::ResourceManager::getInstance().getMusic("level music");
     playMusic();
 }
@@ -86,7 +87,7 @@ void LevelBuilder::clearLevel() {
     const vl::ObjectList all = world_manager.getAllObjects(true);
     for (vl::ObjectListIterator it(&all); !it.isDone(); it.next()) {
         if (isLevelType(it.currentObject()->getType())) {
-            world_manager.markForDelete(it.currentObject());
+            removeFromWorld(it.currentObject());
             // The old level must not answer the keys that follow in this iteration.
             it.currentObject()->setActive(false);
         }
@@ -137,7 +138,7 @@ void LevelBuilder::endLevel() {
     const vl::ObjectList all = world_manager.getAllObjects(true);
     for (vl::ObjectListIterator it(&all); !it.isDone(); it.next()) {
         if (isLevelType(it.currentObject()->getType())) {
-            world_manager.markForDelete(it.currentObject());
+            removeFromWorld(it.currentObject());
         }
     }
     // Handed over directly: the title screen is inactive, so the world would not deliver it.
@@ -145,7 +146,7 @@ void LevelBuilder::endLevel() {
         EventEnd end(m_level, m_quit);
         m_p_owner->eventHandler(&end);
     }
-    world_manager.markForDelete(this);
+    removeFromWorld(this);
     vl::LogManager::getInstance().writeLog("Back on the title screen");
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "Light.h"
 
+#include "EngineCalls.h"
 #include "GameEvents.h"
 #include "Obstacle.h"
 #include <veltrane/audio/Sound.h>
@@ -21,7 +22,7 @@ Light::Light(bool is_shadow, int x, int y)
         setAltitude(3);
         label = "light";
     }
-    setSprite(label);
+    wearSprite(*this, label);
     setType("Light");
 }
 
@@ -67,11 +68,10 @@ void Light::pickUp() {
         }
         p_light->m_lit_obstacles.clear();
     }
-    vl::WorldManager& world_manager = vl::WorldManager::getInstance();
     if (getTwin() != nullptr) {
-        world_manager.markForDelete(getTwin());
+        removeFromWorld(getTwin());
     }
-    world_manager.markForDelete(this);
+    removeFromWorld(this);
 }
 
 vl::Vector Light::getHome() const {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "Obstacle.h"
 
+#include "EngineCalls.h"
 #include "GameEvents.h"
 
 #include <algorithm>
@@ -39,10 +40,10 @@ Obstacle::Obstacle(std::string label, bool is_shadow, int x, int y)
         setSolidness(vl::HARD);
         setAltitude(4);
     }
-    setSprite(label);
+    wearSprite(*this, label);
     setType("Obstacle");
     m_target = vl::Vector(static_cast<float>(x), static_cast<float>(y));
-    registerInterest(SHADOW_EVENT);
+    listenFor(*this, SHADOW_EVENT);
     m_crush_pending = false;
     m_is_lit = false;
 }
@@ -127,7 +128,7 @@ void Obstacle::crush(vl::Object* p_player) {
     EventCrush crushed;
     vl::WorldManager& world_manager = vl::WorldManager::getInstance();
     world_manager.onEvent(&crushed);
-    world_manager.markForDelete(p_player);
+    removeFromWorld(p_player);
 }
 
 int Obstacle::draw() {

@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "EngineCalls.h"
 #include "GameEvents.h"
 #include "KeyBindings.h"
 #include "KeyGuide.h"
@@ -72,9 +73,9 @@ Player::Player(bool is_shadow, vl::Vector position)
         m_twin_offset = vl::Vector(0, -static_cast<float>(m_shadow_offset));
         setAltitude(SHADOW_ALTITUDE);
     } else {
-        registerInterest(vl::KEYBOARD_EVENT);
+        listenFor(*this, vl::KEYBOARD_EVENT);
         registerSteps();
-        registerInterest(LEVER_EVENT);
+        listenFor(*this, LEVER_EVENT);
         setSolidness(vl::HARD);
         m_twin_offset = vl::Vector(0, static_cast<float>(m_shadow_offset));
         setAltitude(vl::MAX_ALTITUDE);
@@ -85,13 +86,13 @@ Player::Player(bool is_shadow, vl::Vector position)
         getTwin()->m_p_key_guide = m_p_key_guide;
         label = "player";
     }
-    setSprite(label);
+    wearSprite(*this, label);
     setType("Player");
     m_walk_direction = 0;
     m_in_air = true;
     m_landed = false;
-    registerInterest(SHADOW_EVENT);
-    registerInterest(END_EVENT);
+    listenFor(*this, SHADOW_EVENT);
+    listenFor(*this, END_EVENT);
     freezeAnimation();
 }
 
@@ -102,7 +103,7 @@ Player::~Player() {
     Player* p_twin = getTwin();
     unlinkTwin();
     if (p_twin != nullptr) {
-        vl::WorldManager::getInstance().markForDelete(p_twin);
+        removeFromWorld(p_twin);
     }
 }
 
@@ -214,7 +215,7 @@ void Player::switchWorld() {
     playSound("shadow");
     if (!m_in_control) {
         setSolidness(vl::HARD);
-        registerInterest(vl::KEYBOARD_EVENT);
+        listenFor(*this, vl::KEYBOARD_EVENT);
         registerSteps();
         // Over everything of the level, its marker too, and after it in the top altitude's order.
         setAltitude(vl::MAX_ALTITUDE);

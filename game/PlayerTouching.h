@@ -5,7 +5,7 @@
 
 #include <veltrane/world/Object.h>
 
-// Whether a form of the player overlaps p_o where it stands.
+/// Whether a form of the player overlaps p_o where it stands.
 bool isPlayerTouching(vl::Object* p_o);
 
 #endif

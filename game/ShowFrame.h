@@ -5,7 +5,7 @@
 
 #include <veltrane/world/Object.h>
 
-// Freezes p_o's animation on frame (only set when it has a sprite) and resets its box to the sprite's.
+/// Freezes p_o's animation on frame (only set when it has a sprite) and resets its box to the sprite's.
 void showFrame(vl::Object* p_o, int frame);
 
 #endif

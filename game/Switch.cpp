@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "Switch.h"
 
+#include "EngineCalls.h"
 #include "GameEvents.h"
 #include "KeyBindings.h"
 #include "Obstacle.h"
@@ -20,9 +21,9 @@ Switch::Switch(std::string label, bool is_shadow, int x, int y, vl::Vector off_p
     setPosition(vl::Vector(static_cast<float>(x), static_cast<float>(y)));
     m_p_target = p_target;
     if (m_p_target != nullptr) {
-        m_p_target->registerInterest(vl::STEP_EVENT);
+        listenFor(*m_p_target, vl::STEP_EVENT);
         if (m_p_target->getTwin() != nullptr) {
-            m_p_target->getTwin()->registerInterest(vl::STEP_EVENT);
+            listenFor(*m_p_target->getTwin(), vl::STEP_EVENT);
         }
     }
     std::string sprite_label = label;
@@ -32,17 +33,17 @@ Switch::Switch(std::string label, bool is_shadow, int x, int y, vl::Vector off_p
         setSolidness(vl::SPECTRAL);
     } else {
         linkTwin(new Switch(label, true, x, y - m_shadow_offset, off_position, on_position, p_target));
-        registerInterest(vl::KEYBOARD_EVENT);
+        listenFor(*this, vl::KEYBOARD_EVENT);
         setAltitude(4);
         setSolidness(vl::SOFT);
     }
-    setSprite(sprite_label);
+    wearSprite(*this, sprite_label);
     setType("Switch");
     m_is_on = false;
     m_off_position = off_position;
     m_on_position = on_position;
     showFrame(this, 0);
-    registerInterest(SHADOW_EVENT);
+    listenFor(*this, SHADOW_EVENT);
 }
 
 Switch::~Switch() = default;
@@ -59,7 +60,7 @@ int Switch::eventHandler(const vl::Event* p_e) {
             unregisterInterest(vl::KEYBOARD_EVENT);
             setSolidness(vl::SPECTRAL);
         } else {
-            registerInterest(vl::KEYBOARD_EVENT);
+            listenFor(*this, vl::KEYBOARD_EVENT);
             setSolidness(vl::SOFT);
         }
         m_is_usable = !m_is_usable;

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-// What every two-form thing shares: which form it is, how far apart the forms lie, the link between them.
 #ifndef TWIN_FORM_H
 #define TWIN_FORM_H
 
-// The light form builds the shadow form SHADOW_OFFSET rows above and links the two. Neither owns
-// the other (the world manager owns both); a form going away unlinks itself, so the twin never
-// reaches back to it.
+/// What every two-form thing shares: which form it is, how far apart the forms lie, the link between them.
+/// The light form builds the shadow form SHADOW_OFFSET rows above and links the two. Neither owns
+/// the other (the world manager owns both); a form going away unlinks itself, so the twin never
+/// reaches back to it.
 class TwinForm {
 public:
     bool isShadow() const;
@@ -13,8 +13,8 @@ public:
 protected:
     explicit TwinForm(bool is_shadow);
     ~TwinForm();
-    void linkTwin(TwinForm* p_twin);  // both ways
-    void unlinkTwin();                // both ways
+    void linkTwin(TwinForm* p_twin);  ///< both ways
+    void unlinkTwin();                ///< both ways
 
     int m_shadow_offset;      //!< rows between the light form and the shadow form
     bool m_is_shadow;         //!< this is the shadow form

@@ -64,7 +64,10 @@ void printFrames(const vl::Sprite& sprite, bool use_color) {
 bool checkFile(const std::string& path, bool use_color) {
     vl::ResourceManager& resources = vl::ResourceManager::getInstance();
     // A fresh start per file frees the last sprite, so any number of files can be checked.
-    resources.startUp();
+    if (resources.startUp() != 0) {
+        std::printf("%s: NOT checked: the resource manager did not start\n", path.c_str());
+        return false;
+    }
     // Standard error is unbuffered: flushing here keeps the loader's messages next to their file.
     std::fflush(stdout);
     const bool loaded = resources.loadSprite(path, path) == 0;

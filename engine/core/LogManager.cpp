@@ -59,7 +59,9 @@ int LogManager::startUp() {
     m_log_level = wantedLogLevel();
     m_echo = platform::isTerminal(2);
     m_echoed.clear();
-    Manager::startUp();
+    if (Manager::startUp() != 0) {
+        return -1;
+    }
     writeLog(5, "LogManager::startUp(): successfully started.");
     return 0;
 }

@@ -18,6 +18,13 @@ namespace {
 
 const float RANDOM_MAX = 32767.0f;
 
+// Refused, it is not in the world any more: it stops counting down instead of asking every step.
+void leaveWorld(Object* p_o) {
+    if (WorldManager::getInstance().markForDelete(p_o) != 0) {
+        p_o->unregisterInterest(STEP_EVENT);
+    }
+}
+
 // A uniform number from 0 to 1.
 float unitRandom() {
     return static_cast<float>(particleRandom()) / RANDOM_MAX;
@@ -67,7 +74,10 @@ Particle::Particle(float size, int lifetime, unsigned char opacity, unsigned cha
     shape.setSize(size);
     shape.setOpacity(opacity);
     setShape(shape);
-    registerInterest(STEP_EVENT);
+    if (registerInterest(STEP_EVENT) != 0) {
+        LogManager::getInstance().writeLog("Particle: Warning! Particle %p hears no steps and will not fade.",
+                                           static_cast<void*>(this));
+    }
 }
 
 Particle::~Particle() = default;
@@ -76,12 +86,12 @@ int Particle::eventHandler(const Event* p_e) {
     if (p_e->getType() == STEP_EVENT) {
         m_lifetime--;
         if (m_lifetime <= 0) {
-            WorldManager::getInstance().markForDelete(this);
+            leaveWorld(this);
         }
         return 1;
     }
     if (p_e->getType() == OUT_EVENT) {
-        WorldManager::getInstance().markForDelete(this);
+        leaveWorld(this);
         return 1;
     }
     return 0;

@@ -62,7 +62,9 @@ ViewObject::ViewObject()
     const Box view = WorldManager::getInstance().getView();
     setPosition(Vector(3 * view.getHorizontal() / 6, 1));
     m_location = TOP_CENTER;
-    registerInterest(VIEW_EVENT);
+    if (registerInterest(VIEW_EVENT) != 0) {
+        LogManager::getInstance().writeLog("ViewObject: Warning! Object %d hears no view events.", getId());
+    }
     markModified(VALUE | APPEARANCE);
 }
 
@@ -205,7 +207,9 @@ int ViewObject::draw() {
 int ViewObject::serialize(std::stringstream& stream, unsigned int attr) {
     const LogManager& log = LogManager::getInstance();
     const unsigned int mask = attr != 0 ? attr : getModified();
-    Object::serialize(stream, attr);
+    if (Object::serialize(stream, attr) != 0) {
+        return -1;
+    }
     log.writeLog(20, "ViewObject::serialize(): serializing attributes");
     log.writeLog(20, "ViewObject::serialize(): attr is %u, modified is %u (%s)", attr, getModified(),
                  boolText(getModified() != 0));

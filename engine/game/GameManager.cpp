@@ -143,7 +143,9 @@ int GameManager::startUp() {
     }
 
     setGameOver(false);
-    Manager::startUp();
+    if (Manager::startUp() != 0) {
+        return -1;
+    }
     log.writeLog(1, "GameManager successfully started.");
     return 0;
 }
@@ -237,8 +239,10 @@ void GameManager::iterate(const Clock& clock, int step_count, int frame_time, in
     WorldManager::getInstance().draw();
     if (Config::getInstance().getNetworking()) {
         NetworkManager& network = NetworkManager::getInstance();
-        if (network.isServer()) {
-            network.accept();
+        // A new connection reaches the game as an accept event; -2 is a failure, not an empty queue.
+        if (network.isServer() && network.accept() == -2) {
+            LogManager::getInstance().writeLog(
+                1, "GameManager::run(): Warning! No connection accepted this step.");
         }
         if (network.isConnected(-1)) {
             network.sendDelayed();

@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: MIT
-// Collects a frame's character cells and figures as textured triangles, in call order, for one draw call.
 #ifndef VL_BATCH_RENDERER_H
 #define VL_BATCH_RENDERER_H
 
@@ -16,30 +15,31 @@
 
 namespace vl {
 
+/// Collects a frame's character cells and figures as textured triangles, in call order, for one draw call.
 class BatchRenderer {
 public:
-    // Glyphs come from font at character_size in bold, scaled sideways by glyph_scale; the font must
-    // outlive the renderer.
+    /// Glyphs come from font at character_size in bold, scaled sideways by glyph_scale; the font must
+    /// outlive the renderer.
     BatchRenderer(const sf::Font& font, unsigned int character_size, float glyph_scale = 1.0f);
 
-    // A cell background rectangle (corner at rect_pos, size cell) followed by the glyph of ch with its
-    // origin at text_pos: the same picture as one rectangle and one bold text drawn in that order.
+    /// A cell background rectangle (corner at rect_pos, size cell) followed by the glyph of ch with its
+    /// origin at text_pos: the same picture as one rectangle and one bold text drawn in that order.
     void addCharacter(sf::Vector2f rect_pos, sf::Vector2f cell, sf::Color background, sf::Vector2f text_pos,
                       char ch, sf::Color color, float rotation);
-    void addShape(const sf::Shape& shape);  // its fill, as the library would draw it (no outline)
+    void addShape(const sf::Shape& shape);  ///< its fill, as the library would draw it (no outline)
 
-    // The surface was just cleared to clear_color. Until the next call, a background of that colour is
-    // queued only where it covers something queued before it in this frame: the same picture, far fewer
-    // pixels for the software rasteriser.
+    /// The surface was just cleared to clear_color. Until the next call, a background of that colour is
+    /// queued only where it covers something queued before it in this frame: the same picture, far fewer
+    /// pixels for the software rasteriser.
     void startFrame(sf::Color clear_color);
-    void forgetFrame();             // the surface holds pixels drawn elsewhere: backgrounds go whole
-    void setCulling(bool culling);  // false: every background whole, as the text object draws them
-    // The surface's size in pixels: upright quads are cut to it, anything wholly outside is dropped.
-    // 0 or less: nothing is cut.
+    void forgetFrame();             ///< the surface holds pixels drawn elsewhere: backgrounds go whole
+    void setCulling(bool culling);  ///< false: every background whole, as the text object draws them
+    /// The surface's size in pixels: upright quads are cut to it, anything wholly outside is dropped.
+    /// 0 or less: nothing is cut.
     void setBounds(float width, float height);
 
-    void submit(sf::RenderTarget& target);  // one draw call with the font's texture; empties the batch
-    void clear();                           // drops the batch; keeps the memory for the next frame
+    void submit(sf::RenderTarget& target);  ///< one draw call with the font's texture; empties the batch
+    void clear();                           ///< drops the batch; keeps the memory for the next frame
     size_t getVertexCount() const;
 
 private:
@@ -57,7 +57,7 @@ private:
     void addQuad(const InkBox& quad, const InkBox& texture, sf::Color color, bool glyph);
     void addBackground(const sf::Transform& transform, sf::Vector2f cell, sf::Color background,
                        float rotation);
-    void addInk(const sf::Vector2f* p_corners, size_t count);  // the corners' bounding box holds new ink
+    void addInk(const sf::Vector2f* p_corners, size_t count);  ///< the corners' bounding box holds new ink
     void coverInk(const InkBox& box, size_t ink, sf::Color color);
     size_t tileIndex(float x, float y) const;
 

@@ -134,7 +134,9 @@ int DisplayManager::startUp() {
         return -1;
     }
 
-    Manager::startUp();
+    if (Manager::startUp() != 0) {
+        return -1;
+    }
     log.writeLog(5, "DisplayManager::startUp(): successfully started.");
     return 0;
 }

@@ -9,7 +9,7 @@
 
 namespace vl {
 
-// The colour with alpha 255; CUSTOM and unsupported values log at level 5 and give white.
+/// The colour with alpha 255; CUSTOM and unsupported values log at level 5 and give white.
 sf::Color colorToSFML(Color c);
 
 }  // namespace vl

@@ -5,9 +5,9 @@
 
 namespace vl {
 
-// From now on each line written to sf::err() becomes a log line "SFML: <text>". Idempotent.
+/// From now on each line written to sf::err() becomes a log line "SFML: \<text>". Idempotent.
 void routeSfmlErrors();
-// Logs any unfinished line and gives sf::err() its own buffer back; also done at process exit.
+/// Logs any unfinished line and gives sf::err() its own buffer back; also done at process exit.
 void restoreSfmlErrors();
 
 }  // namespace vl

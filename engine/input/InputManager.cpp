@@ -66,7 +66,9 @@ int InputManager::startUp() {
         }
         return -1;
     }
-    Manager::startUp();
+    if (Manager::startUp() != 0) {
+        return -1;
+    }
     log.writeLog(5, "InputManager::startUp(): successfully started.");
     return 0;
 }

@@ -12,16 +12,16 @@
 namespace vl {
 namespace sfml {
 
-// The engine key for a library key; UNDEFINED_KEY for keys the engine does not have (Alt, Home,
-// the keypad digits, ...) and for codes out of range.
+/// The engine key for a library key; UNDEFINED_KEY for keys the engine does not have (Alt, Home,
+/// the keypad digits, ...) and for codes out of range.
 Keyboard::Key toEngineKey(sf::Keyboard::Key key);
-// The library key that produces an engine key; sf::Keyboard::Unknown for 73, BACKQUOTE and UNDEFINED_KEY.
+/// The library key that produces an engine key; sf::Keyboard::Unknown for 73, BACKQUOTE and UNDEFINED_KEY.
 sf::Keyboard::Key toLibraryKey(Keyboard::Key key);
-// A readable name of a library key ("Left Alt", "Keypad /", "Unknown"); never null.
+/// A readable name of a library key ("Left Alt", "Keypad /", "Unknown"); never null.
 const char* describeKey(sf::Keyboard::Key key);
-// LEFT, RIGHT or MIDDLE; UNDEFINED_MOUSE_BUTTON for the extra buttons.
+/// LEFT, RIGHT or MIDDLE; UNDEFINED_MOUSE_BUTTON for the extra buttons.
 Mouse::Button toEngineButton(sf::Mouse::Button button);
-sf::Mouse::Button toLibraryButton(Mouse::Button button);  // LEFT, RIGHT or MIDDLE only
+sf::Mouse::Button toLibraryButton(Mouse::Button button);  ///< LEFT, RIGHT or MIDDLE only
 
 }  // namespace sfml
 }  // namespace vl

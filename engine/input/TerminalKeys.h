@@ -1,8 +1,4 @@
 // SPDX-License-Identifier: MIT
-// Reads keys and mouse reports from the terminal and turns them into presses, releases and holds.
-// Terminals that report key releases (the progressive keyboard enhancement) give exact holds; others
-// only send a key's character, then repeat it while it is held: a first character is a short tap, and
-// once the repeats start the key is pressed again and held while they keep coming.
 #ifndef VL_TERMINAL_KEYS_H
 #define VL_TERMINAL_KEYS_H
 
@@ -17,31 +13,35 @@ namespace vl {
 
 class TerminalSession;
 
-// Without release reports: a first character holds its key this long (under three steps of the usual
-// frame, so a tap walks at most three cells); a key whose characters repeat is held until they stop.
+/// Without release reports: a first character holds its key this long (under three steps of the usual
+/// frame, so a tap walks at most three cells); a key whose characters repeat is held until they stop.
 const int64_t TAP_HOLD_MS = 80;
 const int64_t REPEAT_GAP_MS = 100;  //!< longest pause between two repeats of a held key
-// A signal key waits this long at most for Control's release, which would else reach the shell as text.
+/// A signal key waits this long at most for Control's release, which would else reach the shell as text.
 const int64_t SIGNAL_WAIT_MS = 300;
 
-// A character as the terminal sends it (or a key code of the enhanced protocol below 128) as a key.
+/// A character as the terminal sends it (or a key code of the enhanced protocol below 128) as a key.
 Keyboard::Key keyForCharacter(int ch);
 
+/// Reads keys and mouse reports from the terminal and turns them into presses, releases and holds.
+/// Terminals that report key releases (the progressive keyboard enhancement) give exact holds; others
+/// only send a key's character, then repeat it while it is held: a first character is a short tap, and
+/// once the repeats start the key is pressed again and held while they keep coming.
 class TerminalKeys : public KeySource {
 public:
     explicit TerminalKeys(TerminalSession& session);
 
-    void start();          // asks the terminal whether it reports key releases
-    void stop() override;  // takes back what start asked for
+    void start();          ///< asks the terminal whether it reports key releases
+    void stop() override;  ///< takes back what start asked for
     const char* getName() const override;
 
-    // Everything the terminal sent since the last call, in order, plus the releases of keys whose
-    // repeats stopped.
+    /// Everything the terminal sent since the last call, in order, plus the releases of keys whose
+    /// repeats stopped.
     std::vector<KeyInput> read(int64_t now_ms) override;
-    // Parses bytes as read would; for bytes that did not come through the terminal library.
+    /// Parses bytes as read would; for bytes that did not come through the terminal library.
     std::vector<KeyInput> feed(const std::string& bytes, int64_t now_ms);
     bool isHeld(Keyboard::Key key) const override;
-    // Does what the terminal driver does for a signal key: suspending gives the keyboard back meanwhile.
+    /// Does what the terminal driver does for a signal key: suspending gives the keyboard back meanwhile.
     void deliver(int signal_number) override;
     bool isButtonHeld(Mouse::Button button) const override;
     Vector getMousePosition() const override;

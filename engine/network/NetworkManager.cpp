@@ -46,7 +46,9 @@ int NetworkManager::startUp() {
         return -1;
     }
     // POSIX sockets need no library start-up.
-    Manager::startUp();
+    if (Manager::startUp() != 0) {
+        return -1;
+    }
     log.writeLog(5, "NetworkManager::startUp(): successfully started.");
     return 0;
 }

@@ -36,7 +36,9 @@ int PathManager::startUp() {
         return -1;
     }
     m_cycle_time = LoopState::getInstance().getFrameTime() / 10;
-    Manager::startUp();
+    if (Manager::startUp() != 0) {
+        return -1;
+    }
     log.writeLog(5, "PathManager::startUp(): successfully started.");
     return 0;
 }

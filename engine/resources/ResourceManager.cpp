@@ -103,7 +103,9 @@ int ResourceManager::startUp() {
     }
     m_sprite_count = 0;
     startAudio();
-    Manager::startUp();
+    if (Manager::startUp() != 0) {
+        return -1;
+    }
     log.writeLog(5, "RM::startUp(): successfully started.");
     return 0;
 }

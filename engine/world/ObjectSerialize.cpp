@@ -96,11 +96,15 @@ int Object::serialize(std::stringstream& ss, unsigned int attr) {
         }
     }
     if (sends(BOX)) {
-        m_box.serialize(ss);
+        if (m_box.serialize(ss) != 0) {
+            return -1;
+        }
         log.writeLog(25, "\tBOX: %s", m_box.toString().c_str());
     }
     if (sends(POSITION)) {
-        m_position.serialize(ss);
+        if (m_position.serialize(ss) != 0) {
+            return -1;
+        }
         log.writeLog(25, "\tPOSITION: %s", m_position.toString().c_str());
     }
     if (sends(TYPE)) {
@@ -108,7 +112,9 @@ int Object::serialize(std::stringstream& ss, unsigned int attr) {
         log.writeLog(25, "\tTYPE: %s", m_type.c_str());
     }
     if (sends(ANIMATION)) {
-        m_animation.serialize(ss);
+        if (m_animation.serialize(ss) != 0) {
+            return -1;
+        }
         log.writeLog(25, "\tANIMATION: %s", m_animation.toString().c_str());
     }
     if (sends(ALTITUDE)) {
@@ -124,7 +130,9 @@ int Object::serialize(std::stringstream& ss, unsigned int attr) {
         log.writeLog(25, "\tNO_SOFT: %s", boolText(m_no_soft));
     }
     if (sends(DIRECTION)) {
-        m_direction.serialize(ss);
+        if (m_direction.serialize(ss) != 0) {
+            return -1;
+        }
         log.writeLog(25, "\tDIRECTION: %s", m_direction.toString().c_str());
     }
     if (sends(SPEED)) {
@@ -132,11 +140,15 @@ int Object::serialize(std::stringstream& ss, unsigned int attr) {
         log.writeLog(25, "\tSPEED: %f", static_cast<double>(m_speed));
     }
     if (sends(ACCELERATION)) {
-        m_acceleration.serialize(ss);
+        if (m_acceleration.serialize(ss) != 0) {
+            return -1;
+        }
         log.writeLog(25, "\tACCELERATION: %s", m_acceleration.toString().c_str());
     }
     if (sends(SHAPE)) {
-        m_shape.serialize(ss);
+        if (m_shape.serialize(ss) != 0) {
+            return -1;
+        }
         log.writeLog(25, "\tSHAPE: %s", m_shape.toString().c_str());
     }
     if (sends(FOLLOW_PATH)) {
@@ -144,7 +156,9 @@ int Object::serialize(std::stringstream& ss, unsigned int attr) {
         log.writeLog(25, "\tFOLLOW_PATH: %s", boolText(m_follow_path));
     }
     if (sends(PATH)) {
-        m_path.serialize(ss);
+        if (m_path.serialize(ss) != 0) {
+            return -1;
+        }
         log.writeLog(25, "\tPATH: %s", m_path.toString().c_str());
     }
     if (sends(AVOID_COLLISIONS)) {
@@ -275,7 +289,11 @@ int Object::applyRecord(std::stringstream& ss, unsigned int* p_attr) {
         if (!animation.getName().empty()) {
             // The sprite is found here by its label; the frame and its timing come from the record.
             int index = animation.getIndex();
-            setSprite(animation.getName());
+            if (setSprite(animation.getName()) != 0) {
+                log.writeLog(
+                    "Object::deserialize(): Sprite '%s' is not loaded here: the object is not drawn.",
+                    animation.getName().c_str());
+            }
             Animation shown = m_animation;
             const Sprite* p_sprite = shown.getSprite();
             if (p_sprite != nullptr && (index < 0 || index >= p_sprite->getFrameCount())) {

@@ -63,7 +63,9 @@ int WorldManager::startUp() {
         log.writeLog("WorldManager::startUp(): Error! Unable to startup Scenegraph");
         return -1;
     }
-    Manager::startUp();
+    if (Manager::startUp() != 0) {
+        return -1;
+    }
     log.writeLog(5, "WorldManager::startUp(): successfully started.");
     return 0;
 }

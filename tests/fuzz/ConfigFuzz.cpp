@@ -16,7 +16,9 @@ static std::string g_path;  // the input file, one per process
 extern "C" int LLVMFuzzerInitialize(int* /*p_argc*/, char*** /*p_argv*/) {
     // Rejected values are always logged; thousands a second would flood the terminal.
     setenv("VELTRANE_LOG", "/dev/null", 1);
-    vl::LogManager::getInstance().startUp();
+    if (vl::LogManager::getInstance().startUp() != 0) {
+        std::abort();
+    }
     g_path = "/tmp/vl-config-fuzz-" + std::to_string(getpid());
     setenv("VELTRANE_CONFIG", g_path.c_str(), 1);
     std::atexit([] { unlink(g_path.c_str()); });

@@ -27,15 +27,26 @@ public:
 extern "C" int LLVMFuzzerInitialize(int* /*p_argc*/, char*** /*p_argv*/) {
     setenv("VELTRANE_LOG", "/dev/null", 1);  // thousands of refused records a second
     vl::Config::getInstance().loadConfig("headless:true");
-    vl::LogManager::getInstance().startUp();
-    vl::ResourceManager::getInstance().startUp();
+    if (vl::LogManager::getInstance().startUp() != 0) {
+        std::abort();
+    }
+    if (vl::ResourceManager::getInstance().startUp() != 0) {
+        std::abort();
+    }
     // A record naming "player" gets a real sprite, whose frame index is then used for drawing.
-    vl::ResourceManager::getInstance().loadSprite(vltest::sourcePath("sprites/player-spr.txt"), "player");
+    if (vl::ResourceManager::getInstance().loadSprite(vltest::sourcePath("sprites/player-spr.txt"),
+                                                      "player") != 0) {
+        std::abort();
+    }
     vl::WorldManager& world = vl::WorldManager::getInstance();
-    world.startUp();
+    if (world.startUp() != 0) {
+        std::abort();
+    }
     world.setBoundary(vl::Box(vl::Vector(0, 0), 80, 24));
     world.setView(vl::Box(vl::Vector(0, 0), 80, 24));
-    vl::PathManager::getInstance().startUp();
+    if (vl::PathManager::getInstance().startUp() != 0) {
+        std::abort();
+    }
     return 0;
 }
 
@@ -45,12 +56,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* p_data, size_t size) {
     auto* p_received = new vl::Object;
     std::stringstream in(std::string(reinterpret_cast<const char*>(p_data), size));
     unsigned int mask = 0;
-    p_received->deserialize(in, &mask);
+    (void)p_received->deserialize(in, &mask);  // most inputs are refused records: that is what is tried
     const bool consistent = world.checkConsistency() == 0;
     // Move, follow paths, draw and delete, with whatever the record set.
     p_received->draw();
     world.update();
-    world.markForDelete(p_received);
+    if (world.markForDelete(p_received) != 0) {
+        std::abort();
+    }
     world.update();
     if (!consistent || world.checkConsistency() != 0 || !world.getAllObjects(true).isEmpty()) {
         std::abort();

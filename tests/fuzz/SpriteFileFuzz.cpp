@@ -17,8 +17,12 @@ extern "C" int LLVMFuzzerInitialize(int* /*p_argc*/, char*** /*p_argv*/) {
     // Thousands of failing loads a second would fill a real log file.
     setenv("VELTRANE_LOG", "/dev/null", 1);
     vl::Config::getInstance().loadConfig("headless:true");
-    vl::LogManager::getInstance().startUp();
-    vl::ResourceManager::getInstance().startUp();
+    if (vl::LogManager::getInstance().startUp() != 0) {
+        std::abort();
+    }
+    if (vl::ResourceManager::getInstance().startUp() != 0) {
+        std::abort();
+    }
     return 0;
 }
 

@@ -39,9 +39,11 @@ std::string describeInput(const vl::Event* p_e) {
 }  // namespace
 
 InputProbe::InputProbe(int safety_step) : last_step(-1), m_safety_step(safety_step) {
-    registerInterest(vl::STEP_EVENT);
-    registerInterest(vl::KEYBOARD_EVENT);
-    registerInterest(vl::MSE_EVENT);
+    // A probe that misses events would report input that never came as lost.
+    if (registerInterest(vl::STEP_EVENT) != 0 || registerInterest(vl::KEYBOARD_EVENT) != 0 ||
+        registerInterest(vl::MSE_EVENT) != 0) {
+        std::abort();
+    }
 }
 
 int InputProbe::eventHandler(const vl::Event* p_e) {

@@ -2,6 +2,7 @@
 // Calls a function with the step count at each step event, for tests that act or check mid-run.
 #pragma once
 
+#include <cstdlib>
 #include <functional>
 #include <utility>
 
@@ -14,7 +15,9 @@ class StepWatcher : public vl::Object {
 public:
     explicit StepWatcher(std::function<void(int)> on_step) : m_on_step(std::move(on_step)) {
         setSolidness(vl::SPECTRAL);
-        registerInterest(vl::STEP_EVENT);
+        if (registerInterest(vl::STEP_EVENT) != 0) {
+            std::abort();  // a watcher that hears no steps would let a test wait forever
+        }
     }
     int eventHandler(const vl::Event* p_e) override {
         m_on_step(static_cast<const vl::EventStep*>(p_e)->getStepCount());

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "WorldFixture.h"
 
+#include <cstdlib>
+
 #include "TestSupport.h"
 #include <veltrane/core/LogManager.h>
 #include <veltrane/world/EventCollision.h>
@@ -10,10 +12,15 @@ namespace vltest {
 
 World::World(float width, float height) : m_log_path(useTempLog()) {
     vl::LogManager& log = vl::LogManager::getInstance();
-    log.startUp();
+    // A test that already started them keeps its own; a start that fails leaves nothing to test.
+    if (!log.isStarted() && log.startUp() != 0) {
+        std::abort();
+    }
     log.setFlush(true);
     vl::WorldManager& world = vl::WorldManager::getInstance();
-    world.startUp();
+    if (!world.isStarted() && world.startUp() != 0) {
+        std::abort();
+    }
     const vl::Box screen(vl::Vector(0, 0), width, height);
     world.setBoundary(screen);
     world.setView(screen);

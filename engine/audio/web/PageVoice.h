@@ -1,6 +1,4 @@
 // SPDX-License-Identifier: MIT
-// In the browser the audio library's voices stand for the page's own (audio-library.js), which decodes
-// the files itself: the sound and music classes keep their shape, and the page does the playing.
 #ifndef VL_PAGE_VOICE_H
 #define VL_PAGE_VOICE_H
 
@@ -8,6 +6,8 @@
 
 namespace sf {
 
+/// In the browser the audio library's voices stand for the page's own (audio-library.js), which decodes
+/// the files itself: the sound and music classes keep their shape, and the page does the playing.
 class PageVoice {
 public:
     enum Status {
@@ -16,18 +16,18 @@ public:
         Playing
     };
 
-    // Hands the file to the page to decode; music is played from its position when resumed.
+    /// Hands the file to the page to decode; music is played from its position when resumed.
     PageVoice(const std::string& filename, bool music);
     ~PageVoice();
     PageVoice(const PageVoice&) = delete;
     PageVoice& operator=(const PageVoice&) = delete;
 
-    void play();  // from the start, or where a paused piece was; restarts a playing sound
+    void play();  ///< from the start, or where a paused piece was; restarts a playing sound
     void pause();
     void stop();
     void setLoop(bool loop);
     Status getStatus() const;
-    float getOffset() const;  // seconds from the start
+    float getOffset() const;  ///< seconds from the start
 
 private:
     int m_id;
@@ -49,7 +49,7 @@ public:
 
 namespace vl {
 
-// What the file's first bytes say it is: "MP3", "WAV", "OGG", "FLAC", or "" for none of those.
+/// What the file's first bytes say it is: "MP3", "WAV", "OGG", "FLAC", or "" for none of those.
 std::string audioContainer(const std::string& filename);
 
 }  // namespace vl

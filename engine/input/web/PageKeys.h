@@ -1,6 +1,4 @@
 // SPDX-License-Identifier: MIT
-// The page's keys and mouse (keys-library.js): presses and releases exactly as the browser reports them,
-// with held keys and buttons known, as at a window. Losing the focus lets go of everything held.
 #ifndef VL_PAGE_KEYS_H
 #define VL_PAGE_KEYS_H
 
@@ -8,9 +6,11 @@
 
 namespace vl {
 
+/// The page's keys and mouse (keys-library.js): presses and releases exactly as the browser reports them,
+/// with held keys and buttons known, as at a window. Losing the focus lets go of everything held.
 class PageKeys : public KeySource {
 public:
-    PageKeys();  // starts listening to the page
+    PageKeys();  ///< starts listening to the page
 
     void stop() override;
     const char* getName() const override;

@@ -72,8 +72,8 @@ TEST_F(ManagerTest, RegistrationKeepsOneEntryPerObjectAndUnregisteringShiftsLate
     for (const char* type : {"one", "one", "two", "three"}) {
         EXPECT_EQ(manager.registerInterest(&a, type), 0);
     }
-    manager.registerInterest(&b, "three");
-    manager.registerInterest(&asleep, "three");
+    EXPECT_EQ(0, manager.registerInterest(&b, "three"));
+    EXPECT_EQ(0, manager.registerInterest(&asleep, "three"));
     asleep.setActive(false);
     EXPECT_EQ(manager.unregisterInterest(&a, "one"), 0);
     EXPECT_EQ(manager.getEventCount(), 2);
@@ -126,13 +126,13 @@ TEST_F(ManagerTest, ChangesMadeDuringDeliveryTakeEffectFromTheNextEvent) {
     Listener first(&journal);
     Listener second(&journal);
     Listener late(&journal);
-    manager.registerInterest(&first, "ping");
-    manager.registerInterest(&second, "ping");
+    EXPECT_EQ(0, manager.registerInterest(&first, "ping"));
+    EXPECT_EQ(0, manager.registerInterest(&second, "ping"));
     bool changed = false;
     first.on_event = [&] {
         if (!changed) {
             manager.unregisterInterest(&second, "ping");
-            manager.registerInterest(&late, "ping");
+            EXPECT_EQ(0, manager.registerInterest(&late, "ping"));
             changed = true;
         }
     };

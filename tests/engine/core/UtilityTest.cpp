@@ -13,7 +13,7 @@
 
 TEST(Utility, CheckStreamNamesTheFirstProblem) {
     const std::string path = vltest::useTempLog();
-    vl::LogManager::getInstance().startUp();
+    ASSERT_EQ(0, vl::LogManager::getInstance().startUp());
 
     std::istringstream good("12");
     EXPECT_EQ(vl::checkStream("good", good), 0);

@@ -20,7 +20,7 @@ namespace {
 // Spends the next of its amounts of fake time (microseconds) in each step; ends the game after the last.
 struct Worker : vl::Object {
     Worker(int64_t* p_now, std::vector<int> work_us) : m_p_now(p_now), m_work_us(std::move(work_us)) {
-        registerInterest(vl::STEP_EVENT);
+        EXPECT_EQ(0, registerInterest(vl::STEP_EVENT));
     }
     int eventHandler(const vl::Event* p_e) override {
         if (p_e->getType() != vl::STEP_EVENT) {

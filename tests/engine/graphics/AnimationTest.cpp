@@ -61,7 +61,7 @@ TEST(Animation, PlaybackOrderFollowsSlowdownAndFreezes) {
         vl::Sprite sprite(c.frames);
         sprite.setSlowdown(c.slowdown);
         for (int i = 0; i < c.frames; i++) {
-            sprite.pushFrame(vl::Frame(1, 1, std::string(1, static_cast<char>('0' + i))));
+            EXPECT_EQ(0, sprite.pushFrame(vl::Frame(1, 1, std::string(1, static_cast<char>('0' + i)))));
         }
         vl::Animation animation;
         animation.setSprite(&sprite);

@@ -210,7 +210,7 @@ TEST_F(DisplayWindow, BackgroundRectangleSitsATenthLeftAndAFifthDown) {
 TEST_F(DisplayWindow, StringsFramesAndSpritesLandInTheCellsDrawnOneByOne) {
     vl::Sprite sprite(1);
     sprite.setColor(vl::YELLOW);
-    sprite.pushFrame(vl::Frame(5, 3, "#/-\\#|o o|#\\_/#"));
+    EXPECT_EQ(0, sprite.pushFrame(vl::Frame(5, 3, "#/-\\#|o o|#\\_/#")));
     const vl::Vector at(10, 5);
     const struct {
         std::function<int()> draw;

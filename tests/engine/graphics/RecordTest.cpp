@@ -60,7 +60,7 @@ TEST(ShapeRecord, ShapesTravelWholeEvenWhenNotDrawn) {
         vl::Shape copy;
         ASSERT_EQ(copy.deserialize(stream), 0) << type;
         std::stringstream again;
-        copy.serialize(again);
+        EXPECT_EQ(0, copy.serialize(again));
         EXPECT_EQ(again.str(), shapeRecord(type, 7.5f, vl::CYAN, 128));
     }
 }
@@ -74,13 +74,13 @@ TEST(ShapeRecord, RecordsNoShapeCanHaveAreRefusedAndChangeNothing) {
                                shapeRecord(0, std::numeric_limits<float>::quiet_NaN(), 1, 255),
                                shapeRecord(0, std::numeric_limits<float>::infinity(), 1, 255)};
     std::stringstream untouched;
-    vl::Shape().serialize(untouched);
+    EXPECT_EQ(0, vl::Shape().serialize(untouched));
     for (const std::string& bytes : bad) {
         std::stringstream stream(bytes);
         vl::Shape shape;
         EXPECT_EQ(shape.deserialize(stream), -1);
         std::stringstream after;
-        shape.serialize(after);
+        EXPECT_EQ(0, shape.serialize(after));
         EXPECT_EQ(after.str(), untouched.str());
     }
     vl::Shape shape;

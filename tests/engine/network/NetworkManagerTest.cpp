@@ -34,9 +34,9 @@ public:
     bool closed_while_listed = true;
 
     Listener() {
-        registerInterest(vl::NETWORK_ACCEPT_EVENT);
-        registerInterest(vl::NETWORK_CLOSE_EVENT);
-        registerInterest(vl::NETWORK_EVENT);
+        EXPECT_EQ(0, registerInterest(vl::NETWORK_ACCEPT_EVENT));
+        EXPECT_EQ(0, registerInterest(vl::NETWORK_CLOSE_EVENT));
+        EXPECT_EQ(0, registerInterest(vl::NETWORK_EVENT));
     }
     int eventHandler(const vl::Event* p_e) override {
         const auto* p_net = dynamic_cast<const vl::EventNetwork*>(p_e);

@@ -93,7 +93,7 @@ TEST(PathFind, SmallMaps) {
         walker.setBox(vl::Box(vl::Vector(-0.5f, -0.5f), c.box, c.box));
         vl::PathFind search(&walker, start, goal);
         EXPECT_EQ(runToEnd(search), c.status);
-        search.cycleOnce();
+        EXPECT_EQ(search.cycleOnce(), c.status);  // a finished search keeps its outcome
         const std::string log = world.log();
         EXPECT_EQ(vltest::countOccurrences(log, "PathFind::cycleOnce(): Warning! No path for object"),
                   c.why.empty() ? 0 : 1);

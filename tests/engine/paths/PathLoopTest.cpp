@@ -22,7 +22,7 @@ public:
         setPosition(start);
         setSpeed(0.5f);
         setAvoidCollisions(true);  // slides past the corners the path cuts
-        registerInterest(vl::STEP_EVENT);
+        EXPECT_EQ(0, registerInterest(vl::STEP_EVENT));
     }
     int eventHandler(const vl::Event* p_e) override {
         if (p_e->getType() == vl::STEP_EVENT) {

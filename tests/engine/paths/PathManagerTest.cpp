@@ -41,7 +41,7 @@ const int PLENTY_MS = 1000;  // a budget no small search comes near
 
 TEST(PathManager, AFoundPathIsSentAndFollowedAndNoPathSendsAnEmptyOne) {
     vltest::World world(20, 10);
-    pm().startUp();
+    ASSERT_EQ(0, pm().startUp());
     auto* p_walker = new Walker(vl::Vector(2, 2));
     ASSERT_EQ(p_walker->findPath(vl::Vector(5, 2)), 0);
     EXPECT_TRUE(p_walker->isFindingPath());
@@ -66,7 +66,7 @@ TEST(PathManager, AFoundPathIsSentAndFollowedAndNoPathSendsAnEmptyOne) {
 // a zero velocity leaves every path found walked at speed 0, which is logged once.
 TEST(PathManager, StopPathStandsStillAndAPathWalkedAtSpeedZeroIsLogged) {
     vltest::World world(20, 10);
-    pm().startUp();
+    ASSERT_EQ(0, pm().startUp());
     vl::WorldManager& wm = vl::WorldManager::getInstance();
     auto* p_walker = new Walker(vl::Vector(2, 2));
     p_walker->setSpeed(0.5f);
@@ -94,19 +94,19 @@ TEST(PathManager, StopPathStandsStillAndAPathWalkedAtSpeedZeroIsLogged) {
 
 TEST(PathManager, ANewSearchOrADeletionReplacesOrEndsTheOld) {
     vltest::World world;
-    pm().startUp();
+    ASSERT_EQ(0, pm().startUp());
     auto* p_walker = new Walker(vl::Vector(2, 2));
     auto* p_target = new Probe(vl::Vector(40, 10));
     ASSERT_EQ(p_walker->findPath(vl::Vector(30, 2)), 0);
     ASSERT_EQ(p_walker->findPath(p_target), 0);
     EXPECT_EQ(pm().getPendingCount(), 1);
-    vl::WorldManager::getInstance().markForDelete(p_target);
+    EXPECT_EQ(0, vl::WorldManager::getInstance().markForDelete(p_target));
     vl::WorldManager::getInstance().update();
     pm().cycle(PLENTY_MS);  // the target's last cell is walked to
     ASSERT_EQ(p_walker->statuses, std::vector<int>{vl::PATH_FOUND});
     EXPECT_EQ(p_walker->paths[0].getWaypoints().back(), vl::Vector(40, 10));
     ASSERT_EQ(p_walker->findPath(vl::Vector(70, 20)), 0);
-    vl::WorldManager::getInstance().markForDelete(p_walker);
+    EXPECT_EQ(0, vl::WorldManager::getInstance().markForDelete(p_walker));
     vl::WorldManager::getInstance().update();
     EXPECT_EQ(pm().getPendingCount(), 0);
     pm().cycle(PLENTY_MS);  // nothing left to touch the deleted object
@@ -114,7 +114,7 @@ TEST(PathManager, ANewSearchOrADeletionReplacesOrEndsTheOld) {
 
 TEST(PathManager, RefusesSearchesItCannotRun) {
     vltest::World world(20, 10);
-    pm().startUp();
+    ASSERT_EQ(0, pm().startUp());
     auto* p_walker = new Walker(vl::Vector(2, 2));
     EXPECT_EQ(p_walker->findPath(vl::Vector(25, 2)), -1);
     EXPECT_NE(world.log().find("Object::findPath(): Error! Object " + std::to_string(p_walker->getId()) +

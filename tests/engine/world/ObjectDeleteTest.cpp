@@ -25,7 +25,7 @@ public:
             return 1;
         }
         if (m_mark) {
-            vl::WorldManager::getInstance().markForDelete(this);
+            EXPECT_EQ(0, vl::WorldManager::getInstance().markForDelete(this));
         }
         delete this;
         return 1;
@@ -39,7 +39,7 @@ void corruptAndUpdate(const char* env, const char* config) {
     vl::Config::getInstance().loadConfig(config);
     vltest::World world;
     vl::Object object;
-    vl::WorldManager::getInstance().getSceneGraph().updateVisible(&object, false);
+    EXPECT_EQ(0, vl::WorldManager::getInstance().getSceneGraph().updateVisible(&object, false));
     vl::WorldManager::getInstance().update();
     std::exit(0);
 }

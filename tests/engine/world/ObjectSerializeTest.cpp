@@ -42,7 +42,7 @@ std::string mask(unsigned int bits) {
 template <typename T>
 std::string recordOf(const T& value) {
     std::stringstream ss;
-    value.serialize(ss);
+    EXPECT_EQ(0, value.serialize(ss));
     return ss.str();
 }
 

@@ -69,7 +69,7 @@ void mutate(vl::Object* p_o) {
         p_o->setVelocity(vl::Vector(randomFloat(-3, 3), randomFloat(-3, 3)));
         break;
     case 8:
-        vl::WorldManager::getInstance().markForDelete(p_o);
+        EXPECT_EQ(0, vl::WorldManager::getInstance().markForDelete(p_o));
         break;
     default:
         p_o->setAcceleration(vl::Vector(randomFloat(-0.2f, 0.2f), randomFloat(-0.2f, 0.2f)));

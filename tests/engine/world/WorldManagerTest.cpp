@@ -24,7 +24,7 @@ public:
     ~Tracked() override {
         deaths().push_back(getId());
         if (p_mark_on_death != nullptr) {
-            vl::WorldManager::getInstance().markForDelete(p_mark_on_death);
+            EXPECT_EQ(0, vl::WorldManager::getInstance().markForDelete(p_mark_on_death));
         }
         if (m_generations > 1 && !s_barren) {
             s_p_youngest = new Tracked(m_generations - 1);
@@ -71,8 +71,8 @@ TEST(WorldManager, ShutDownDeletesEveryObjectOnceAndThoseBuiltByDestructors) {
     vl::WorldManager& wm = vl::WorldManager::getInstance();
     auto* p_a = new Tracked;
     new Tracked(3);
-    wm.markForDelete(new Tracked);  // marked but never updated: deleted with the rest, once
-    wm.setViewFollowing(p_a);
+    EXPECT_EQ(0, wm.markForDelete(new Tracked));  // marked but never updated: deleted with the rest, once
+    EXPECT_EQ(0, wm.setViewFollowing(p_a));
     wm.shutDown();
     EXPECT_EQ(deaths().size(), 5u);
     EXPECT_EQ(wm.getViewFollowing(), nullptr);
@@ -97,7 +97,7 @@ TEST(WorldManager, UpdateMovesThenAcceleratesAndAMarkedObjectLivesUntilItsEnd) {
     faller.setAcceleration(vl::Vector(0, 1));
     auto* p_target = new Probe(vl::Vector(10, 5));
     p_target->on_collision = [](Probe* p_self, vl::Object*) {
-        vl::WorldManager::getInstance().markForDelete(p_self);
+        EXPECT_EQ(0, vl::WorldManager::getInstance().markForDelete(p_self));
     };
     Probe first(vl::Vector(8.5f, 5));  // hits the target this step, which marks itself
     first.setVelocity(vl::Vector(1, 0));
@@ -155,7 +155,7 @@ TEST(WorldManager, TheViewIsClampedToTheBoundaryAndFollowsBeyondTheSlack) {
     wm.moveObject(p_hero, vl::Vector(10, 12));
     EXPECT_EQ(wm.getView().getCorner().getX(), 120);
     ASSERT_EQ(wm.setViewFollowing(p_hero), 0);
-    wm.markForDelete(p_hero);
+    EXPECT_EQ(0, wm.markForDelete(p_hero));
     wm.update();
     // A new object at the same address (likely after a delete) must not be followed by accident.
     wm.moveObject(new Probe(vl::Vector(40, 12), vl::SPECTRAL), vl::Vector(150, 12));

@@ -1,6 +1,4 @@
 // SPDX-License-Identifier: MIT
-// What a sound and a music piece share: a label, the format of the file last loaded, and the
-// guarded calls on a voice that exists only once something was loaded with a device.
 #ifndef VL_AUDIO_RESOURCE_H
 #define VL_AUDIO_RESOURCE_H
 
@@ -12,6 +10,8 @@ class InputSoundFile;
 
 namespace vl {
 
+/// What a sound and a music piece share: a label, the format of the file last loaded, and the
+/// guarded calls on a voice that exists only once something was loaded with a device.
 class AudioResource {
 public:
     ///@{
@@ -20,25 +20,26 @@ public:
     std::string getLabel() const;
     ///@}
 
-    // What the last successful load found; 0 before one.
+    /// What the last successful load found; 0 before one.
     unsigned int getChannelCount() const;
-    unsigned int getSampleRate() const;  // samples per second per channel
-    float getDuration() const;           // seconds
+    unsigned int getSampleRate() const;  ///< samples per second per channel
+    float getDuration() const;           ///< seconds
 
     AudioResource(const AudioResource&) = delete;
     AudioResource& operator=(const AudioResource&) = delete;
 
 protected:
-    AudioResource();  // label "[Undefined]", no format
+    AudioResource();  ///< label "[Undefined]", no format
     ~AudioResource();
 
-    // Opens filename for reading once it is a regular file with a playable channel count and rate;
-    // writes, always, why not, naming writer (e.g. "Sound::loadSound()").
-    static bool openChecked(sf::InputSoundFile& file, const std::string& filename, const char* writer);
+    /// Opens filename for reading once it is a regular file with a playable channel count and rate;
+    /// writes, always, why not, naming writer (e.g. "Sound::loadSound()").
+    [[nodiscard]] static bool openChecked(sf::InputSoundFile& file, const std::string& filename,
+                                          const char* writer);
     /// Records the format read from the file: channel count, samples per second, seconds.
     void setFormat(unsigned int channels, unsigned int rate, float duration);
 
-    // Each does nothing without a voice: nothing loaded yet, or no audio device.
+    /// Each does nothing without a voice: nothing loaded yet, or no audio device.
     template <class Voice>
     static void startVoice(Voice* p_voice, bool loop) {
         if (p_voice != nullptr) {

@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: MIT
-// A short sound effect, decoded fully into memory and played by label.
 #ifndef VL_SOUND_H
 #define VL_SOUND_H
 
@@ -15,18 +14,19 @@ class SoundBuffer;
 
 namespace vl {
 
-// Without an audio device (see isAudioAvailable) loading still decodes and checks the whole file,
-// but no audio-library object is made and playing does nothing.
+/// A short sound effect, decoded fully into memory and played by label.
+/// Without an audio device (see isAudioAvailable) loading still decodes and checks the whole file,
+/// but no audio-library object is made and playing does nothing.
 class Sound : public AudioResource {
 public:
-    Sound();   // empty, label "[Undefined]"
-    ~Sound();  // frees the voice before the samples it plays from
+    Sound();   ///< empty, label "[Undefined]"
+    ~Sound();  ///< frees the voice before the samples it plays from
 
-    // Decodes the whole file (WAV, OGG, FLAC or MP3); 0, or -1 leaving a loaded sound as it was.
-    int loadSound(std::string filename);
-    void play(bool loop = false);  // restarts if already playing; nothing without a loaded sound or device
-    void stop();                   // nothing without a loaded sound or device
-    bool isPlaying() const;        // false without a device
+    /// Decodes the whole file (WAV, OGG, FLAC or MP3); 0, or -1 leaving a loaded sound as it was.
+    [[nodiscard]] int loadSound(std::string filename);
+    void play(bool loop = false);  ///< restarts if already playing; nothing without a loaded sound or device
+    void stop();                   ///< nothing without a loaded sound or device
+    bool isPlaying() const;        ///< false without a device
 
 private:
     std::unique_ptr<sf::Sound> m_p_sound;               //!< the voice; null until a load with a device

@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: MIT
-// Measures elapsed time for the game loop, in microseconds.
 #ifndef VL_CLOCK_H
 #define VL_CLOCK_H
 
@@ -8,15 +7,16 @@
 
 namespace vl {
 
+/// Measures elapsed time for the game loop, in microseconds.
 class Clock {
 public:
-    using TimeSource = std::function<int64_t()>;  // microseconds from any fixed origin
+    using TimeSource = std::function<int64_t()>;  ///< microseconds from any fixed origin
 
-    Clock();  // on the system's monotonic clock
+    Clock();  ///< on the system's monotonic clock
     /// A clock reading the time from now (tests give a fake one).
     explicit Clock(TimeSource now);
-    int64_t delta();        // microseconds since the previous delta (or construction); restarts
-    int64_t split() const;  // microseconds since the previous delta, without restarting
+    int64_t delta();        ///< microseconds since the previous delta (or construction); restarts
+    int64_t split() const;  ///< microseconds since the previous delta, without restarting
 
 private:
     TimeSource m_now;

@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: MIT
-// Base class of every event, and the engine's event type strings.
 #ifndef VL_EVENT_H
 #define VL_EVENT_H
 
@@ -7,7 +6,7 @@
 
 namespace vl {
 
-// Every engine event type in one place; senders and receivers compare against these.
+/// Every engine event type in one place; senders and receivers compare against these.
 const std::string UNDEFINED_EVENT = "vl-undefined";
 const std::string STEP_EVENT = "vl-step";
 const std::string COLLISION_EVENT = "vl-collision";
@@ -28,14 +27,15 @@ const std::string CUSTOM_NETWORK_EVENT = "vl-custom-network";
 const std::string KEYBOARD_NETWORK_EVENT = "vl-keyboard-network";
 const std::string MSE_NETWORK_EVENT = "vl-mouse-network";
 
-// True for the eleven network event types.
+/// True for the eleven network event types.
 bool isNetworkEvent(const std::string& event_type);
 
+/// Base class of every event, and the engine's event type strings.
 class Event {
 public:
-    Event();  // type "vl-undefined"
+    Event();  ///< type "vl-undefined"
     virtual ~Event();
-    void setType(const std::string& new_type);  // replaces only the type string
+    void setType(const std::string& new_type);  ///< replaces only the type string
     /// The event's type string.
     std::string getType() const;
 

@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: MIT
-// Sent once per game loop iteration to every object registered for it.
 #ifndef VL_EVENT_STEP_H
 #define VL_EVENT_STEP_H
 
@@ -7,11 +6,12 @@
 
 namespace vl {
 
+/// Sent once per game loop iteration to every object registered for it.
 class EventStep : public Event {
 public:
     /// A step event for the given loop iteration.
     explicit EventStep(int init_step_count = 0);
-    int getStepCount() const;  // the loop iteration that sent it
+    int getStepCount() const;  ///< the loop iteration that sent it
     /// Sets the loop iteration the event is for.
     void setStepCount(int new_step_count);
 

@@ -1,6 +1,4 @@
 // SPDX-License-Identifier: MIT
-// A stream buffer that turns each line written into it into one log line, so library complaints reach the
-// log.
 #ifndef VL_LOG_STREAM_BUFFER_H
 #define VL_LOG_STREAM_BUFFER_H
 
@@ -9,12 +7,14 @@
 
 namespace vl {
 
+/// A stream buffer that turns each line written into it into one log line, so library complaints reach the
+/// log.
 class LogStreamBuffer : public std::streambuf {
 public:
-    explicit LogStreamBuffer(std::string prefix);  // each line is logged as prefix followed by the text
-    ~LogStreamBuffer() override;                   // logs a pending unterminated line
+    explicit LogStreamBuffer(std::string prefix);  ///< each line is logged as prefix followed by the text
+    ~LogStreamBuffer() override;                   ///< logs a pending unterminated line
 
-    void flushLine();  // logs the pending text, if any, as a line of its own
+    void flushLine();  ///< logs the pending text, if any, as a line of its own
 
 protected:
     ///@{

@@ -1,23 +1,23 @@
 // SPDX-License-Identifier: MIT
-// The game loop's progress, kept in core so the modules below the loop can read it.
 #ifndef VL_LOOP_STATE_H
 #define VL_LOOP_STATE_H
 
 namespace vl {
 
-// The game manager writes it; the log prefix, input, the scene graph, networking and paths read it.
+/// The game loop's progress, kept in core so the modules below the loop can read it.
+/// The game manager writes it; the log prefix, input, the scene graph, networking and paths read it.
 class LoopState {
 public:
     /// The one loop state of the program.
     static LoopState& getInstance();
 
-    int getStepCount() const;  // completed loop iterations since the loop began
+    int getStepCount() const;  ///< completed loop iterations since the loop began
     /// Sets the number of completed loop iterations.
     void setStepCount(int step_count);
-    int getFrameTime() const;  // milliseconds per iteration
+    int getFrameTime() const;  ///< milliseconds per iteration
     /// Sets the milliseconds per iteration.
     void setFrameTime(int frame_time);
-    bool getGameOver() const;  // the loop ends after the current iteration
+    bool getGameOver() const;  ///< the loop ends after the current iteration
     /// Ends the loop after the current iteration when true.
     void setGameOver(bool game_over);
 

@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: MIT
-// A position, velocity or offset in character cells (x to the right, y downwards).
 #ifndef VL_VECTOR_H
 #define VL_VECTOR_H
 
@@ -9,11 +8,12 @@
 
 namespace vl {
 
+/// A position, velocity or offset in character cells (x to the right, y downwards).
 class Vector {
 public:
     /// The vector (init_x, init_y).
     Vector(float init_x, float init_y);
-    Vector();  // (0, 0)
+    Vector();  ///< (0, 0)
 
     ///@{
     /// The components, in cells.
@@ -26,7 +26,7 @@ public:
 
     /// The length.
     float getMagnitude() const;
-    void normalize();  // unit length; a zero vector stays zero
+    void normalize();  ///< unit length; a zero vector stays zero
     /// Multiplies both components by s.
     void scale(float s);
     /// Both components are zero.
@@ -34,17 +34,17 @@ public:
 
     /// The component-wise sum.
     Vector operator+(const Vector& other) const;
-    Vector operator-(const Vector& other) const;  // this minus other
+    Vector operator-(const Vector& other) const;  ///< this minus other
     /// Adds other to this vector.
     Vector& operator+=(const Vector& other);
-    bool operator==(const Vector& other) const;  // exact
+    bool operator==(const Vector& other) const;  ///< exact
     /// Differs in a component.
     bool operator!=(const Vector& other) const;
 
-    std::string toString() const;  // "(1.5,2)"
-    int
-    serialize(std::ostream& stream) const;  // x and y as 4-byte floats; 0, or -1 (logged) on a stream error
-    int deserialize(std::istream& stream);  // reads that record; unchanged on a short stream
+    std::string toString() const;  ///< "(1.5,2)"
+    [[nodiscard]] int
+    serialize(std::ostream& stream) const;  ///< x and y as 4-byte floats; 0, or -1 (logged) on a stream error
+    [[nodiscard]] int deserialize(std::istream& stream);  ///< reads that record; unchanged on a short stream
 
 private:
     float m_x;

@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: MIT
-// Changes the value of the view objects whose label is the event's tag.
 #ifndef VL_EVENT_VIEW_H
 #define VL_EVENT_VIEW_H
 
@@ -9,11 +8,12 @@
 
 namespace vl {
 
-// Sent through the world manager's onEvent; every view object labelled tag takes it.
+/// Changes the value of the view objects whose label is the event's tag.
+/// Sent through the world manager's onEvent; every view object labelled tag takes it.
 class EventView : public Event {
 public:
-    EventView();  // type "vl-view", empty tag, value 0, no delta
-    // delta true: add value to the view objects' value; false: replace it.
+    EventView();  ///< type "vl-view", empty tag, value 0, no delta
+    /// delta true: add value to the view objects' value; false: replace it.
     EventView(std::string new_tag, int new_value, bool new_delta);
     ///@{
     /// Tag of the view objects meant, the value, and whether it is added (delta) or replaces theirs.

@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: MIT
-// One character picture: width x height characters, row by row from the top.
 #ifndef VL_FRAME_H
 #define VL_FRAME_H
 
@@ -10,9 +9,10 @@
 
 namespace vl {
 
+/// One character picture: width x height characters, row by row from the top.
 class Frame {
 public:
-    Frame();  // empty: 0 x 0, no characters
+    Frame();  ///< empty: 0 x 0, no characters
     /// A frame of new_width by new_height characters, row after row in frame_str.
     Frame(int new_width, int new_height, std::string frame_str);
 
@@ -21,12 +21,12 @@ public:
     int getWidth() const;
     int getHeight() const;
     ///@}
-    std::string getString() const;  // copy
-    bool isEmpty() const;           // no characters
+    std::string getString() const;  ///< copy
+    bool isEmpty() const;           ///< no characters
 
-    // Draws the picture centred on position (cells), skipping the transparency character (0: none); of
-    // two middle columns (rows) the right (lower) one is drawn on the position, so cells stay whole.
-    // 0, or -1 at the first character that could not be drawn (the rest are not drawn).
+    /// Draws the picture centred on position (cells), skipping the transparency character (0: none); of
+    /// two middle columns (rows) the right (lower) one is drawn on the position, so cells stay whole.
+    /// 0, or -1 at the first character that could not be drawn (the rest are not drawn).
     int draw(Vector position, Color color, char transparency) const;
 
 private:

@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: MIT
-// A labelled sequence of equal-sized frames sharing one colour, transparency character and animation speed.
 #ifndef VL_SPRITE_H
 #define VL_SPRITE_H
 
@@ -12,23 +11,24 @@
 
 namespace vl {
 
-const int MAX_SPRITE_FRAMES = 100000;  // a sprite asking for more (or for fewer than 0) gets no room at all
+const int MAX_SPRITE_FRAMES = 100000;  ///< a sprite asking for more (or for fewer than 0) gets no room at all
 
+/// A labelled sequence of equal-sized frames sharing one colour, transparency character and animation speed.
 class Sprite {
 public:
-    // Room for max_frames frames; outside 0..MAX_SPRITE_FRAMES logs and leaves room for none.
+    /// Room for max_frames frames; outside 0..MAX_SPRITE_FRAMES logs and leaves room for none.
     explicit Sprite(int max_frames);
     ~Sprite();
 
-    int pushFrame(Frame frame);              // 0, or -1 (frame discarded) when the sprite is full
-    Frame getFrame(int frame_number) const;  // copy; an empty frame when out of range
+    [[nodiscard]] int pushFrame(Frame frame);  ///< 0, or -1 (frame discarded) when the sprite is full
+    Frame getFrame(int frame_number) const;    ///< copy; an empty frame when out of range
     ///@{
     /// The frames added, and room for how many.
     int getFrameCount() const;
     int getMaxFrameCount() const;
     ///@}
 
-    void setWidth(int new_width);  // of the bounding box; drawing uses each frame's own size
+    void setWidth(int new_width);  ///< of the bounding box; drawing uses each frame's own size
     ///@{
     /// The size of each frame in characters.
     int getWidth() const;
@@ -40,10 +40,10 @@ public:
     void setColor(Color new_color);
     Color getColor() const;
     ///@}
-    void setSlowdown(int new_slowdown);  // draws per frame before the next one
+    void setSlowdown(int new_slowdown);  ///< draws per frame before the next one
     /// Draws per frame before the next one.
     int getSlowdown() const;
-    void setTransparency(char new_transparency);  // 0: every character is drawn
+    void setTransparency(char new_transparency);  ///< 0: every character is drawn
     /// The character left undrawn; 0 for none.
     char getTransparency() const;
     ///@{
@@ -52,8 +52,8 @@ public:
     std::string getLabel() const;
     ///@}
 
-    // Draws frame frame_number centred on position in the sprite's colour; an out-of-range number draws
-    // nothing and gives 0. -1 when a character could not be drawn.
+    /// Draws frame frame_number centred on position in the sprite's colour; an out-of-range number draws
+    /// nothing and gives 0. -1 when a character could not be drawn.
     int draw(int frame_number, Vector position, char transparency) const;
 
 private:

@@ -1,6 +1,4 @@
 // SPDX-License-Identifier: MIT
-// An incremental A* search over the world's character cells, from a start cell to a goal cell (or
-// until touching a target object), avoiding hard objects. The path manager advances it.
 #ifndef VL_PATH_FIND_H
 #define VL_PATH_FIND_H
 
@@ -16,7 +14,9 @@ namespace vl {
 
 class Object;
 
-// One character cell of the world: cell (x, y) is the world position (x, y).
+/// An incremental A* search over the world's character cells, from a start cell to a goal cell (or
+/// until touching a target object), avoiding hard objects. The path manager advances it.
+/// One character cell of the world: cell (x, y) is the world position (x, y).
 struct Cell {
     ///@{
     /// The cell's column and row.
@@ -30,36 +30,36 @@ struct Cell {
     ///@}
 };
 
-Cell positionToCell(Vector position);  // the nearest cell (halves round up)
+Cell positionToCell(Vector position);  ///< the nearest cell (halves round up)
 Vector cellToPosition(Cell cell);
 
-const long long MAX_PATH_CELLS = 16LL * 1024 * 1024;  // worlds with more cells get no node graph
+const long long MAX_PATH_CELLS = 16LL * 1024 * 1024;  ///< worlds with more cells get no node graph
 
 /// One path search over the world's cells, run a little at a time.
 class PathFind {
 public:
-    // A search for p_obj (not owned, must outlive the search) from start to goal over the world's
-    // boundary as it is now; with a target (not owned), touching it counts as arriving. The node
-    // graph is allocated here; when it cannot be (empty or huge world, no memory, no object) every
-    // cycleOnce() reports NO_PATH. A search that ends without a path logs why, once.
+    /// A search for p_obj (not owned, must outlive the search) from start to goal over the world's
+    /// boundary as it is now; with a target (not owned), touching it counts as arriving. The node
+    /// graph is allocated here; when it cannot be (empty or huge world, no memory, no object) every
+    /// cycleOnce() reports NO_PATH. A search that ends without a path logs why, once.
     PathFind(Object* p_obj, Cell start, Cell goal, Object* p_target = nullptr);
     ~PathFind();
 
-    int cycleOnce();       // one A* expansion: SEARCHING, NO_PATH or PATH_FOUND
-    Path getPath() const;  // start to goal, both included, when found; otherwise empty
+    [[nodiscard]] int cycleOnce();  ///< one A* expansion: SEARCHING, NO_PATH or PATH_FOUND
+    Path getPath() const;           ///< start to goal, both included, when found; otherwise empty
     /// The object the path is for, not owned.
     Object* getObject() const;
     /// The object to reach, not owned; null for a goal cell.
     Object* getTarget() const;
-    void forgetTarget();  // the target is going away: arrive at its last cell instead
+    void forgetTarget();  ///< the target is going away: arrive at its last cell instead
     /// The cell the search starts from.
     Cell getStart() const;
-    Cell getGoal() const;  // becomes the cell where the target was touched
+    Cell getGoal() const;  ///< becomes the cell where the target was touched
     /// Whether the search has found a path.
     bool isFound() const;
-    bool hasNodes() const;         // the node graph was allocated
-    int getExpandedCount() const;  // cells expanded so far
-    int getOpenCount() const;      // cells discovered and not yet expanded
+    bool hasNodes() const;         ///< the node graph was allocated
+    int getExpandedCount() const;  ///< cells expanded so far
+    int getOpenCount() const;      ///< cells discovered and not yet expanded
 
 private:
     PathFind(const PathFind&) = delete;
@@ -77,7 +77,7 @@ private:
         uint32_t seq;  //!< order of discovery; later discoveries win ties
         NodeState state;
     };
-    // Lowest f first; among equal f, the most recently discovered first.
+    /// Lowest f first; among equal f, the most recently discovered first.
     struct OpenEntry {
         float f;
         uint32_t seq;
@@ -91,10 +91,10 @@ private:
     Node& node(Cell c);
     const Node& node(Cell c) const;
     bool isBlocked(Cell c) const;
-    const Object* blockerAt(Cell c) const;  // the first hard object that blocks c, or null
-    int fail(const std::string& reason);    // logs why there is no path, once; NO_PATH
+    const Object* blockerAt(Cell c) const;  ///< the first hard object that blocks c, or null
+    int fail(const std::string& reason);    ///< logs why there is no path, once; NO_PATH
     std::string whyUnreachable() const;
-    bool popBest(Cell& best);  // the open cell to expand next; false when none is open
+    [[nodiscard]] bool popBest(Cell& best);  ///< the open cell to expand next; false when none is open
     void consider(const Cell& current, const Cell& n, int dx, int dy);
 
     Object* m_p_obj;     //!< not owned

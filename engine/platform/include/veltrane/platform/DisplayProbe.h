@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: MIT
-// Asks the window system whether a display can be reached, before the graphics library would abort on it.
 #ifndef VL_DISPLAY_PROBE_H
 #define VL_DISPLAY_PROBE_H
 
@@ -7,8 +6,9 @@
 
 namespace vl {
 
-// Connects to the display named by $DISPLAY and holds the connection until destroyed: a fresh X server
-// resets when its last client leaves, so the connection must outlive the opening of the real window.
+/// Asks the window system whether a display can be reached, before the graphics library would abort on it.
+/// Connects to the display named by $DISPLAY and holds the connection until destroyed: a fresh X server
+/// resets when its last client leaves, so the connection must outlive the opening of the real window.
 class DisplayProbe {
 public:
     DisplayProbe();
@@ -16,7 +16,7 @@ public:
 
     /// Whether the X display can be opened.
     bool isReachable() const;
-    std::string getName() const;  // $DISPLAY, or "(unset)"
+    std::string getName() const;  ///< $DISPLAY, or "(unset)"
 
 private:
     DisplayProbe(const DisplayProbe&) = delete;

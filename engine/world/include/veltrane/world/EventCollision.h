@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: MIT
-// Sent by the movement code to both objects of a collision.
 #ifndef VL_EVENT_COLLISION_H
 #define VL_EVENT_COLLISION_H
 
@@ -10,12 +9,13 @@ namespace vl {
 
 class Object;
 
+/// Sent by the movement code to both objects of a collision.
 class EventCollision : public Event {
 public:
-    EventCollision(Object* p_o1, Object* p_o2, Vector p);  // mover, object hit, where
-    Object* getObject1() const;                            // the object that was moving
-    Object* getObject2() const;                            // the object that was hit
-    Vector getPosition() const;                            // where the mover was trying to go
+    EventCollision(Object* p_o1, Object* p_o2, Vector p);  ///< mover, object hit, where
+    Object* getObject1() const;                            ///< the object that was moving
+    Object* getObject2() const;                            ///< the object that was hit
+    Vector getPosition() const;                            ///< where the mover was trying to go
 
 private:
     Vector m_pos;

@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: MIT
-// Sent to an object when it moves out of the world's boundary.
 #ifndef VL_EVENT_OUT_H
 #define VL_EVENT_OUT_H
 
@@ -7,6 +6,7 @@
 
 namespace vl {
 
+/// Sent to an object when it moves out of the world's boundary.
 class EventOut : public Event {
 public:
     EventOut();

@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: MIT
-// Sent to an object when its path search ends: the outcome and, when found, the path.
 #ifndef VL_EVENT_PATH_H
 #define VL_EVENT_PATH_H
 
@@ -10,12 +9,13 @@ namespace vl {
 
 class PathFind;
 
+/// Sent to an object when its path search ends: the outcome and, when found, the path.
 class EventPath : public Event {
 public:
-    EventPath();  // type "vl-path", status NO_PATH, empty path
+    EventPath();  ///< type "vl-path", status NO_PATH, empty path
     ~EventPath() override;
 
-    int getStatus() const;  // a PathStatus
+    int getStatus() const;  ///< a PathStatus
     /// Sets how the search ended.
     void setStatus(int new_status);
     ///@{
@@ -23,7 +23,7 @@ public:
     Path getPath() const;
     void setPath(const Path& new_path);
     ///@}
-    // The search that ended, so that the receiver discards that one and not a newer one; not owned.
+    /// The search that ended, so that the receiver discards that one and not a newer one; not owned.
     const PathFind* getSearch() const;
     /// Sets the search that ended.
     void setSearch(const PathFind* p_new_search);

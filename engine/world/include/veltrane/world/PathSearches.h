@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: MIT
-// What objects need from the module that runs their path searches, so the world never names it.
 #ifndef VL_PATH_SEARCHES_H
 #define VL_PATH_SEARCHES_H
 
@@ -8,11 +7,13 @@ namespace vl {
 class Object;
 class PathFind;
 
-// The path manager implements it and hands itself to the world manager when it is built.
+/// What objects need from the module that runs their path searches, so the world never names it.
+/// The path manager implements it and hands itself to the world manager when it is built.
 class PathSearches {
 public:
-    virtual void deletePathFind(PathFind* p_path_find) = 0;  // withdraws the search, then deletes it
-    virtual void forgetTarget(const Object* p_target) = 0;   // searches walking to it arrive at its last cell
+    virtual void deletePathFind(PathFind* p_path_find) = 0;  ///< withdraws the search, then deletes it
+    virtual void
+    forgetTarget(const Object* p_target) = 0;  ///< searches walking to it arrive at its last cell
 
 protected:
     ~PathSearches() = default;

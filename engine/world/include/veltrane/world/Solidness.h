@@ -8,12 +8,12 @@
 namespace vl {
 
 enum Solidness : int {
-    HARD = 0,      // solid; two hard objects cannot overlap
-    SOFT = 1,      // solid; collides but may overlap
-    SPECTRAL = 2,  // not solid; never collides
+    HARD = 0,      ///< solid; two hard objects cannot overlap
+    SOFT = 1,      ///< solid; collides but may overlap
+    SPECTRAL = 2,  ///< not solid; never collides
 };
 
-std::string solidnessToString(Solidness solidness);  // "hard", "soft", "spectral" or "undefined"
+std::string solidnessToString(Solidness solidness);  ///< "hard", "soft", "spectral" or "undefined"
 
 }  // namespace vl
 

@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: MIT
-// Owns every object in the world: updates, moves, collides and draws them, and keeps the view.
 #ifndef VL_WORLD_MANAGER_H
 #define VL_WORLD_MANAGER_H
 
@@ -17,76 +16,80 @@
 
 namespace vl {
 
+/// Owns every object in the world: updates, moves, collides and draws them, and keeps the view.
 class WorldManager : public Manager {
 public:
     /// The one world of the program.
     static WorldManager& getInstance();
-    bool isValid(std::string event_type) const override;  // false for engine-sent and other managers' types
+    bool isValid(std::string event_type) const override;  ///< false for engine-sent and other managers' types
     ~WorldManager() override;
-    int startUp() override;    // empty world, zero boundary and view; -1 if started or the grid fails
-    void shutDown() override;  // deletes every remaining object, then stops the scene graph
+    [[nodiscard]] int
+    startUp() override;        ///< empty world, zero boundary and view; -1 if started or the grid fails
+    void shutDown() override;  ///< deletes every remaining object, then stops the scene graph
 
-    int insertObject(Object* p_o);  // from Object's constructor only; refused (-1) when not started
-    int removeObject(Object* p_o);  // from Object's destructor only; also forgets it as marked or followed
-    // Deleted at the end of the current (or next) update; marking twice is harmless. An object not in
-    // the world (deleted already, or never added) is refused with a log line and -1.
-    int markForDelete(Object* p_o);
-    ObjectList getAllObjects(bool inactive = false) const;  // active ones, then the inactive ones if asked
-    ObjectList objectsAtPosition(Vector where) const;  // active objects meeting the one-cell box at where
+    int insertObject(Object* p_o);  ///< from Object's constructor only; refused (-1) when not started
+    int removeObject(Object* p_o);  ///< from Object's destructor only; also forgets it as marked or followed
+    /// Deleted at the end of the current (or next) update; marking twice is harmless. An object not in
+    /// the world (deleted already, or never added) is refused with a log line and -1.
+    [[nodiscard]] int markForDelete(Object* p_o);
+    ObjectList getAllObjects(bool inactive = false) const;  ///< active ones, then the inactive ones if asked
+    ObjectList objectsAtPosition(Vector where) const;  ///< active objects meeting the one-cell box at where
 
-    // Active solid objects other than p_o whose world box meets p_o's box placed at where.
+    /// Active solid objects other than p_o whose world box meets p_o's box placed at where.
     ObjectList getCollisions(const Object* p_o, Vector where) const;
-    // Moves p_o to where under the collision rules, sending collision and out events;
-    // 0 when it moved, -1 when it was blocked. A collision handler that sets p_o's position keeps it:
-    // the move then ends there instead of at where.
+    /// Moves p_o to where under the collision rules, sending collision and out events;
+    /// 0 when it moved, -1 when it was blocked. A collision handler that sets p_o's position keeps it:
+    /// the move then ends there instead of at where.
     int moveObject(Object* p_o, Vector where);
 
-    void update();  // moves every active object, steps paths and accelerations, deletes the marked objects
+    void update();  ///< moves every active object, steps paths and accelerations, deletes the marked objects
     void
-    draw();  // visible objects inside the view (view objects and those asking always), altitude 0 upwards
+    draw();  ///< visible objects inside the view (view objects and those asking always), altitude 0 upwards
 
-    void setBoundary(Box new_boundary);  // the world's extent; rebuilds the grid and re-lists every object
+    void setBoundary(Box new_boundary);  ///< the world's extent; rebuilds the grid and re-lists every object
     /// The world's extent.
     Box getBoundary() const;
-    void setView(Box new_view);  // stored as given
+    void setView(Box new_view);  ///< stored as given
     /// The part of the world shown.
     Box getView() const;
-    void setViewPosition(Vector view_pos);  // centres the view on a world position, kept inside the boundary
-    void setViewSlack(Vector new_view_slack);  // fractions of the view (0 to 1) the followed object may roam
+    void
+    setViewPosition(Vector view_pos);  ///< centres the view on a world position, kept inside the boundary
+    void
+    setViewSlack(Vector new_view_slack);  ///< fractions of the view (0 to 1) the followed object may roam
     /// The fractions of the view the followed object may move in without moving the view.
     Vector getViewSlack() const;
-    // The object the view keeps in its slack region as it moves, or null to stop following.
-    // Centres the view on it at once; -1 (nothing changes) for an object not in the world.
-    int setViewFollowing(Object* p_new_view_following);
+    /// The object the view keeps in its slack region as it moves, or null to stop following.
+    /// Centres the view on it at once; -1 (nothing changes) for an object not in the world.
+    [[nodiscard]] int setViewFollowing(Object* p_new_view_following);
     /// The object the view follows; null for none.
     Object* getViewFollowing() const;
 
-    // The path manager, through which objects drop their path searches; null until it is built. Not owned.
+    /// The path manager, through which objects drop their path searches; null until it is built. Not owned.
     void setPathSearches(PathSearches* p_path_searches);
     /// The path searches of the world's objects.
     PathSearches* getPathSearches() const;
 
-    SceneGraph& getSceneGraph();  // for Object's setters
+    SceneGraph& getSceneGraph();  ///< for Object's setters
     /// The scene graph of every object.
     const SceneGraph& getSceneGraph() const;
 
-    // Compares every scene-graph list and grid cell with a recomputation from the objects' own state;
-    // logs each difference and returns the number found. Run after every update while the consistency
-    // checks are on, which then abort on a difference.
-    int checkConsistency() const;
-    // The checks are set at startUp from $VELTRANE_CHECKS (1 on, 0 off) or else the configuration's
-    // consistency_checks; off by default, so a player's game does no test-only work.
+    /// Compares every scene-graph list and grid cell with a recomputation from the objects' own state;
+    /// logs each difference and returns the number found. Run after every update while the consistency
+    /// checks are on, which then abort on a difference.
+    [[nodiscard]] int checkConsistency() const;
+    /// The checks are set at startUp from $VELTRANE_CHECKS (1 on, 0 off) or else the configuration's
+    /// consistency_checks; off by default, so a player's game does no test-only work.
     void setConsistencyChecks(bool on);
     /// Whether the costly self-checks run after every update.
     bool getConsistencyChecks() const;
 
 private:
     WorldManager();
-    int startSceneGraph();               // over the boundary, with the configured grid cell size
-    void followView(const Object* p_o);  // the view-following step after p_o moved
-    void deleteAll();                    // deletes every object, active or not
-    // With the checks on: whether p_o was deleted behind the world's back during this update's walk,
-    // reporting it the first time it is met.
+    [[nodiscard]] int startSceneGraph();  ///< over the boundary, with the configured grid cell size
+    void followView(const Object* p_o);   ///< the view-following step after p_o moved
+    void deleteAll();                     ///< deletes every object, active or not
+    /// With the checks on: whether p_o was deleted behind the world's back during this update's walk,
+    /// reporting it the first time it is met.
     bool reportIfDeleted(const Object* p_o);
 
     SceneGraph m_scene_graph;
