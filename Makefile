@@ -15,6 +15,12 @@
 #   make docs          the API reference (Doxygen) in build/docs/html/; any warning fails it
 #   make package       the Debian packages veltrane (the game) and libveltrane-dev in build-package/packages/
 #   make example       install to a temporary prefix, build examples/ against it and play it headless
+#   make web           the game as a web page in build-web/ (index.html, veltrane.js, .wasm, .data)
+#   make web-serve     serve build-web/ on http://localhost:8000/ to play it in a browser
+#   make web-test      the page in headless Chromium: replays, keys, golden screens, pictures, failures
+#   make web-perf      the page's weight, time to its first frame, and its loop's work against the window's
+#   make web-install [WEB_PREFIX=$HOME/veltrane-web]   the engine built for the browser, with its page files
+#   make web-example   the example game as a page, built against the engine installed for the browser
 #   make format / format-check
 #   make clean         remove the build directories
 #
@@ -32,6 +38,11 @@ BENCH_BUILD_DIR ?= build-bench
 INSTALL_BUILD_DIR ?= build-install
 PACKAGE_BUILD_DIR ?= build-package
 EXAMPLE_BUILD_DIR ?= build-example
+WEB_BUILD_DIR ?= build-web
+WEB_CMAKE_DIR ?= build-web-cmake
+WEB_PORT ?= 8000
+WEB_PREFIX ?= $(HOME)/veltrane-web
+WEB_EXAMPLE_BUILD_DIR ?= build-web-example
 PREFIX ?= /usr/local
 SECONDS ?= 600
 PERF_SAMPLES ?= 1000
@@ -63,11 +74,15 @@ FUZZ_CONFIG := -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVL_FUZZ=ON
 INSTALL_CONFIG := -DCMAKE_BUILD_TYPE=Release -DVL_WERROR=ON \
                   -DVL_BUILD_TESTS=OFF -DVL_BUILD_BENCH=OFF
 
+# Debian's compiler for the browser finds its JavaScript tools through NODE_PATH.
+WEB_ENV := NODE_PATH=/usr/share/nodejs
+WEB_CONFIG := -DCMAKE_BUILD_TYPE=Release -DVL_WERROR=ON
+
 FUZZ_TARGETS := $(sort $(basename $(notdir $(wildcard tests/fuzz/*Fuzz.cpp))))
 CXX_FILES = $(shell find engine game tests bench tools examples -type f \
               \( -name '*.cpp' -o -name '*.h' -o -name '*.hpp' -o -name '*.cc' \) 2>/dev/null | sort)
 
-.PHONY: deps deps-play deps-test configure-play run build test asan bench perf fuzz fuzz-build fuzz-smoke screenshots golden-screens install package docs example format format-check clean
+.PHONY: deps deps-play deps-test deps-web web web-serve web-test web-perf web-install web-example configure-play run build test asan bench perf fuzz fuzz-build fuzz-smoke screenshots golden-screens install package docs example format format-check clean
 
 # What each target installs: playing needs the compiler and the engine's libraries, testing adds
 # GoogleTest and the window and terminal tools, everything else (deps) the rest.
@@ -77,6 +92,41 @@ deps-play:
 	@bash scripts/install-deps.sh play
 deps-test:
 	@bash scripts/install-deps.sh test
+deps-web:
+	@bash scripts/install-deps.sh web
+
+# The same sources built for the browser; nothing is fetched (see docs/web.md).
+web: deps-web
+	$(WEB_ENV) emcmake cmake -S . -B $(WEB_CMAKE_DIR) $(WEB_CONFIG) -DVL_WEB_PAGE_DIR="$(abspath $(WEB_BUILD_DIR))"
+	$(WEB_ENV) cmake --build $(WEB_CMAKE_DIR) -j$(JOBS) --target veltrane-game
+	@echo "make web: the page is in $(WEB_BUILD_DIR)/; make web-serve plays it on http://localhost:$(WEB_PORT)/"
+
+# Headless Chromium against the page, and the desktop game for the log and the window picture to compare
+# with. Not part of make test, which needs neither the browser's compiler nor a browser: CI runs it.
+web-test: web build
+	bash tests/web/run-page-tests.sh $(BUILD_DIR) $(WEB_BUILD_DIR)
+
+# Figures, not a test (docs/performance.md): the page against the window on the same scenes, in one run.
+web-perf: web deps
+	cmake -S . -B $(BENCH_BUILD_DIR) $(BENCH_CONFIG)
+	cmake --build $(BENCH_BUILD_DIR) -j$(JOBS) --target GameLoopBench
+	bash scripts/web-perf.sh $(WEB_BUILD_DIR) $(BENCH_BUILD_DIR)
+
+# Everything built for the browser goes in: a game's own page is then built against it (docs/writing-a-game.md).
+web-install: deps-web
+	$(WEB_ENV) emcmake cmake -S . -B $(WEB_CMAKE_DIR) $(WEB_CONFIG) -DVL_WEB_PAGE_DIR="$(abspath $(WEB_BUILD_DIR))"
+	$(WEB_ENV) cmake --build $(WEB_CMAKE_DIR) -j$(JOBS)
+	cmake --install $(WEB_CMAKE_DIR) --prefix "$(WEB_PREFIX)"
+
+# The example game as a page from the installed engine only, played with its replay in headless Chromium
+# (scripts/check-web-example.sh).
+web-example: deps-web
+	@prefix=$$(mktemp -d); trap 'rm -rf "$$prefix"' EXIT; \
+	$(MAKE) --no-print-directory web-install WEB_PREFIX="$$prefix"; \
+	JOBS=$(JOBS) $(WEB_ENV) bash scripts/check-web-example.sh "$$prefix" $(WEB_EXAMPLE_BUILD_DIR)
+
+web-serve: web
+	python3 -m http.server --bind 127.0.0.1 --directory $(WEB_BUILD_DIR) $(WEB_PORT)
 
 configure-play: deps-play
 	cmake -S . -B $(BUILD_DIR) $(MAIN_CONFIG)
@@ -202,4 +252,4 @@ format-check: deps
 
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_BUILD_DIR) $(FUZZ_BUILD_DIR) $(BENCH_BUILD_DIR) $(INSTALL_BUILD_DIR) $(PACKAGE_BUILD_DIR) \
-	    $(EXAMPLE_BUILD_DIR)
+	    $(EXAMPLE_BUILD_DIR) $(WEB_BUILD_DIR) $(WEB_CMAKE_DIR) $(WEB_EXAMPLE_BUILD_DIR) build-web-test

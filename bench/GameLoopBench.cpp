@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "GameStart.h"
+#include "LevelFiles.h"
 #include "Resources.h"
 #include <veltrane/core/Event.h>
 #include <veltrane/core/EventStep.h>
@@ -350,6 +351,7 @@ int main(int argc, char** argv) {
     auto* p_probe =
         new LoopProbe(&p_title, !title_scene, static_cast<size_t>(options.samples), max_iterations);
     loadResources();
+    LevelFiles::getInstance().load("");  // as the game does: without them no level starts
     const int64_t loaded_us = vl::platform::monotonicMicroseconds();
     vl::DisplayManager::getInstance().setBackgroundColor(vl::WHITE);
     p_title = new GameStart();

@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "GameStart.h"
+#include "LevelFiles.h"
 #include "Resources.h"
 #include <veltrane/core/Config.h>
 #include <veltrane/game/GameManager.h>
@@ -151,6 +152,7 @@ int runBackend(bool terminal, int frames) {
     meter.total = frames;
     game.setLoopTiming(vl::platform::monotonicMicroseconds, [&meter](int) { meter.frameDone(); });
     loadResources();
+    LevelFiles::getInstance().load("");  // as the game does: without them no level starts
     vl::DisplayManager::getInstance().setBackgroundColor(vl::WHITE);
     new GameStart();
     game.run();

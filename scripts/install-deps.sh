@@ -4,27 +4,44 @@
 # Quick when everything is present; installs only what is missing.
 set -euo pipefail
 
-# What each use needs; every group includes the ones before it.
+# What each use needs; play, test and all each include the ones before them.
 #   scripts/install-deps.sh play   building and playing the game (make run)
 #   scripts/install-deps.sh test   building and running every test (make test, make asan)
+#   scripts/install-deps.sh web    only the browser build and its tests (make web, make web-test)
 #   scripts/install-deps.sh        everything: continuous integration, benchmarks, fuzzing, formatting,
-#                                  the API reference, the packages and regenerating the sounds
+#                                  the API reference, the packages, regenerating the sounds, and web
 group=${1:-all}
 case "$group" in
-    play | test | all) ;;
+    play | test | web | all) ;;
     *)
-        echo "usage: scripts/install-deps.sh [play|test|all]" >&2
+        echo "usage: scripts/install-deps.sh [play|test|web|all]" >&2
         exit 2
         ;;
 esac
 
-PACKAGES=(
-    # build
-    g++ make cmake pkg-config
-    # engine libraries
-    libsfml-dev libmpg123-dev libopenal-dev libgl1-mesa-dri libncurses-dev
-)
-if [[ "$group" != play ]]; then
+PACKAGES=()
+if [[ "$group" != web ]]; then
+    PACKAGES+=(
+        # build
+        g++ make cmake pkg-config
+        # engine libraries
+        libsfml-dev libmpg123-dev libopenal-dev libgl1-mesa-dri libncurses-dev
+    )
+fi
+if [[ "$group" == web || "$group" == all ]]; then
+    PACKAGES+=(
+        # the browser build (make web): the compiler for WebAssembly; make and cmake drive it
+        emscripten make cmake
+        # the browser tests (make web-test): headless Chromium, driven by playwright-core from npm
+        # (tests/web/package.json) under Node.js, and a picture of the window to compare with
+        chromium imagemagick
+    )
+    # Node.js and npm may come from elsewhere than Debian (with npm inside nodejs): ask for Debian's
+    # only when the commands are missing.
+    command -v node > /dev/null || PACKAGES+=(nodejs)
+    command -v npm > /dev/null || PACKAGES+=(npm)
+fi
+if [[ "$group" == test || "$group" == all ]]; then
     PACKAGES+=(
         # tests and their window, pictures and keys
         libgtest-dev libgmock-dev

@@ -1,11 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include <veltrane/audio/AudioResource.h>
 
-#include <SFML/Audio/InputSoundFile.hpp>
-
-#include "Mp3Reader.h"
-#include <veltrane/audio/AudioDevice.h>
-
 namespace vl {
 
 AudioResource::AudioResource()
@@ -31,18 +26,6 @@ unsigned int AudioResource::getSampleRate() const {
 
 float AudioResource::getDuration() const {
     return m_duration;
-}
-
-bool AudioResource::openChecked(sf::InputSoundFile& file, const std::string& filename, const char* writer) {
-    registerMp3Reader();
-    // Checked before the library reads it: a directory or a pipe would hold it up.
-    if (!checkAudioFile(filename, writer)) {
-        return false;
-    }
-    if (!file.openFromFile(filename)) {
-        return false;
-    }
-    return checkAudioFormat(file.getChannelCount(), file.getSampleRate(), writer, filename);
 }
 
 void AudioResource::setFormat(unsigned int channels, unsigned int rate, float duration) {

@@ -380,7 +380,7 @@ void Config::printConfig() const {
     log.writeLog(1, "  Font file: %s", m_font_file.c_str());
     log.writeLog(1, "  Log file: %s", m_logfile.c_str());
     log.writeLog(1, "  Random seed: %d", m_random_seed);
-    log.writeLog(1, "  Networking: %s", boolText(m_networking));
+    log.writeLog(1, "  Networking: %s", boolText(getNetworking()));
     log.writeLog(1, "  Scene graph: grid");
     log.writeLog(1, "  Grid width: %d", m_grid_width);
     log.writeLog(1, "  Grid height: %d", m_grid_height);
@@ -445,7 +445,11 @@ int Config::getRandomSeed() const {
     return m_random_seed;
 }
 bool Config::getNetworking() const {
+#ifdef __EMSCRIPTEN__
+    return false;  // a page has no sockets to listen on
+#else
     return m_networking;
+#endif
 }
 int Config::getQuadtreeThreshold() const {
     return m_quadtree_threshold;

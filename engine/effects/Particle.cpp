@@ -114,8 +114,7 @@ int Particle::getLifetime() const {
 
 Firework::Firework(float size, int lifetime, unsigned char opacity, unsigned char r, unsigned char g,
                    unsigned char b)
-    : Particle(size, lifetime, opacity, r, g, b), m_r(r), m_g(g), m_b(b), m_opacity(opacity),
-      m_lifetime(lifetime), m_size(size) {
+    : Particle(size, lifetime, opacity, r, g, b), m_r(r), m_g(g), m_b(b), m_lifetime(lifetime), m_size(size) {
     setType("Firework");
     setAcceleration(Vector(0, 0.01f));
 }

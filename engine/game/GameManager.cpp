@@ -13,11 +13,16 @@
 #include <veltrane/core/LogManager.h>
 #include <veltrane/core/LoopState.h>
 #include <veltrane/graphics/DisplayManager.h>
+#ifndef __EMSCRIPTEN__
 #include <veltrane/graphics/TerminalSession.h>
+#endif
 #include <veltrane/input/InputManager.h>
 #include <veltrane/network/NetworkManager.h>
 #include <veltrane/paths/PathManager.h>
 #include <veltrane/platform/Platform.h>
+#ifdef __EMSCRIPTEN__
+#include <veltrane/platform/Page.h>
+#endif
 #include <veltrane/resources/ResourceManager.h>
 #include <veltrane/world/WorldManager.h>
 
@@ -188,15 +193,18 @@ namespace {
 
 // Waiting for a larger terminal stops the loop on purpose: that time is not the loop falling behind.
 int pauseCount() {
+#ifdef __EMSCRIPTEN__
+    return 0;  // a page has no terminal to wait for
+#else
     const TerminalSession* p_session = TerminalSession::current();
     return p_session != nullptr ? p_session->getPauseCount() : 0;
+#endif
 }
 
 }  // namespace
 
 void GameManager::run() {
     LogManager& log = LogManager::getInstance();
-    const bool networking = Config::getInstance().getNetworking();
     Clock clock(m_now);
     log.writeLog(1, "GameManager::run(): starting game loop");
     LoopState& loop = LoopState::getInstance();
@@ -208,48 +216,8 @@ void GameManager::run() {
         clock.delta();
         const int step_count = loop.getStepCount();
         const int frame_time = loop.getFrameTime();
-        const EventStep step(step_count);
-        onEvent(&step);
-        DisplayManager::getInstance().swapBuffers();
-        InputManager::getInstance().getInput();
-        WorldManager::getInstance().update();
-        WorldManager::getInstance().draw();
-        if (networking) {
-            NetworkManager& network = NetworkManager::getInstance();
-            // A new connection reaches the game as an accept event; -2 is a failure, not an empty queue.
-            if (network.isServer() && network.accept() == -2) {
-                log.writeLog(1, "GameManager::run(): Warning! No connection accepted this step.");
-            }
-            if (network.isConnected(-1)) {
-                network.sendDelayed();
-            }
-        }
-        int64_t loop_time = clock.split();
-        const float budget =
-            static_cast<float>(static_cast<int64_t>(frame_time) * 1000 - loop_time - adjust) * 0.95f /
-            1000.0f;
-        // Without a frame time no frame is being kept: searches get the default frame's share, so
-        // they still end (in the same iteration, for the usual worlds) instead of starving.
-        const int path_budget = frame_time > 0 ? static_cast<int>(budget) : UNTIMED_PATH_BUDGET_MS;
-        PathManager::getInstance().cycle(path_budget);
-
-        loop_time = clock.split();
-        const int64_t sleep_time = static_cast<int64_t>(frame_time) * 1000 - loop_time - adjust;
-        if (sleep_time > 0) {
-            const int64_t before = clock.split();
-            m_sleep(static_cast<int>(sleep_time / 1000));
-            const int64_t after = clock.split();
-            // The sleep is in whole milliseconds: the fraction cut off is carried into the next sleep
-            // (a negative adjust), else a timer as exact as Linux's runs the loop up to 1 ms fast.
-            adjust = std::max(after - before - sleep_time, -(sleep_time % 1000));
-        } else {
-            const bool paused = pauseCount() != pauses;
-            if (adjust <= 0 && frame_time > 0 && step_count > 0 && !paused) {
-                log.writeLog("GameManager::run(): Can't keep up! frame_time %d ms, split %d ms", frame_time,
-                             static_cast<int>(loop_time / 1000));
-            }
-            adjust = 0;
-        }
+        iterate(clock, step_count, frame_time, adjust);
+        adjust = pace(clock, step_count, frame_time, adjust, pauseCount() != pauses);
         pauses = pauseCount();
         loop.setStepCount(step_count + 1);
         // Buffered lines reach the file every iteration, so the log can be followed while the game runs.
@@ -259,6 +227,65 @@ void GameManager::run() {
             return;
         }
     }
+}
+
+// One iteration's work, in its fixed order; path searches get what is left of the frame.
+void GameManager::iterate(const Clock& clock, int step_count, int frame_time, int64_t adjust) {
+    const EventStep step(step_count);
+    onEvent(&step);
+    DisplayManager::getInstance().swapBuffers();
+    InputManager::getInstance().getInput();
+    WorldManager::getInstance().update();
+    WorldManager::getInstance().draw();
+    if (Config::getInstance().getNetworking()) {
+        NetworkManager& network = NetworkManager::getInstance();
+        // A new connection reaches the game as an accept event; -2 is a failure, not an empty queue.
+        if (network.isServer() && network.accept() == -2) {
+            LogManager::getInstance().writeLog(
+                1, "GameManager::run(): Warning! No connection accepted this step.");
+        }
+        if (network.isConnected(-1)) {
+            network.sendDelayed();
+        }
+    }
+    const int64_t loop_time = clock.split();
+    const float budget =
+        static_cast<float>(static_cast<int64_t>(frame_time) * 1000 - loop_time - adjust) * 0.95f / 1000.0f;
+    // Without a frame time no frame is being kept: searches get the default frame's share, so
+    // they still end (in the same iteration, for the usual worlds) instead of starving.
+    const int path_budget = frame_time > 0 ? static_cast<int>(budget) : UNTIMED_PATH_BUDGET_MS;
+    PathManager::getInstance().cycle(path_budget);
+}
+
+// Waits out the rest of the frame; returns the adjust for the next one.
+int64_t GameManager::pace(const Clock& clock, int step_count, int frame_time, int64_t adjust, bool paused) {
+    const int64_t loop_time = clock.split();
+    const int64_t sleep_time = static_cast<int64_t>(frame_time) * 1000 - loop_time - adjust;
+    if (sleep_time > 0) {
+        const int64_t before = clock.split();
+        waitOut(static_cast<int>(sleep_time / 1000));
+        const int64_t after = clock.split();
+        // The sleep is in whole milliseconds: the fraction cut off is carried into the next sleep
+        // (a negative adjust), else a timer as exact as Linux's runs the loop up to 1 ms fast.
+        return std::max(after - before - sleep_time, -(sleep_time % 1000));
+    }
+    if (adjust <= 0 && frame_time > 0 && step_count > 0 && !paused) {
+        LogManager::getInstance().writeLog("GameManager::run(): Can't keep up! frame_time %d ms, split %d ms",
+                                           frame_time, static_cast<int>(loop_time / 1000));
+    }
+#ifdef __EMSCRIPTEN__
+    waitOut(0);  // the page gets control back every iteration, late or not
+#endif
+    return 0;
+}
+
+// Sleeps on the desktop; in the browser the page runs until ms have passed and one of its frames is due.
+void GameManager::waitOut(int ms) {
+#ifdef __EMSCRIPTEN__
+    platform::waitForPage(ms);
+#else
+    m_sleep(ms);
+#endif
 }
 
 void GameManager::shutDown() {

@@ -104,7 +104,7 @@ void Shape::setOpacity(unsigned char new_opacity) {
 
 void Shape::draw(Vector world_pos) {
     const DisplayManager& display = DisplayManager::getInstance();
-    if (display.getWindow() == nullptr && !display.isTerminal()) {
+    if (!display.isShowing()) {
         LogManager::getInstance().writeLog(5, "Shape::draw(): DisplayManager window not defined.");
         return;
     }

@@ -1,24 +1,21 @@
 // SPDX-License-Identifier: MIT
+// What every input shares: recording, replaying, and the events of a key source. The window and the
+// terminal are the desktop's own (InputWindow.cpp), the page the browser's (web/InputPage.cpp).
 #include <veltrane/input/InputManager.h>
 
-#include <SFML/Graphics/RenderWindow.hpp>
-#include <SFML/Window/Event.hpp>
 #include <cerrno>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
-#include "SfmlKeys.h"
-#include "TerminalKeys.h"
+#include "KeySource.h"
 #include <veltrane/core/Config.h>
 #include <veltrane/core/EventRoutes.h>
 #include <veltrane/core/LogManager.h>
 #include <veltrane/core/LoopState.h>
 #include <veltrane/graphics/DisplayManager.h>
-#include <veltrane/graphics/TerminalSession.h>
 #include <veltrane/input/InputReplay.h>
 #include <veltrane/platform/Platform.h>
-#include <veltrane/platform/WindowErrors.h>
 
 namespace vl {
 
@@ -56,23 +53,11 @@ int InputManager::startUp() {
     if (Config::getInstance().getHeadless()) {
         log.writeLog(1, "InputManager::startUp(): no input in headless mode.");
     } else {
-        const DisplayManager& display = DisplayManager::getInstance();
-        if (!display.isStarted()) {
+        if (!DisplayManager::getInstance().isStarted()) {
             log.writeLog("InputManager::startUp(): Error! DisplayManager must be started first.");
             return -1;
         }
-        sf::RenderWindow* p_window = display.getWindow();
-        if (display.isTerminal() && TerminalSession::current() != nullptr) {
-            m_p_keys = std::make_unique<TerminalKeys>(*TerminalSession::current());
-            m_p_keys->start();
-            log.writeLog(2, "InputManager::startUp(): Reading keys from the terminal.");
-        } else if (p_window != nullptr) {
-            p_window->setKeyRepeatEnabled(false);
-            log.writeLog(2, "InputManager::startUp(): Keyboard repeated disabled.");
-        } else {
-            log.writeLog(
-                "InputManager::startUp(): Warning! DisplayManager null. Cannot disable keyboard repeat.");
-        }
+        openSource();
     }
     if (openRecordAndReplay() != 0) {
         if (m_p_keys != nullptr) {
@@ -131,11 +116,7 @@ int InputManager::openRecordAndReplay() {
 
 void InputManager::shutDown() {
     const LogManager& log = LogManager::getInstance();
-    sf::RenderWindow* p_window = DisplayManager::getInstance().getWindow();
-    if (p_window != nullptr) {
-        p_window->setKeyRepeatEnabled(true);
-        log.writeLog(2, "InputManager::shutDown(): Keyboard repeat enabled.");
-    }
+    closeSource();
     if (m_p_recorder != nullptr) {
         // The last loop iteration ran with step count - 1; a replay ends there too.
         m_p_recorder->close(LoopState::getInstance().getStepCount() - 1);
@@ -184,96 +165,32 @@ void InputManager::sendMouse(EventMouseAction action, Mouse::Button button, Vect
 }
 
 void InputManager::getInput() {
-    const LogManager& log = LogManager::getInstance();
     const bool headless = Config::getInstance().getHeadless();
     if (headless && m_p_script == nullptr) {
         return;
     }
     if (m_p_keys != nullptr) {
-        terminalInput();
+        keySourceInput();
         return;
     }
-    sf::RenderWindow* p_window = DisplayManager::getInstance().getWindow();
-    if (!headless && p_window == nullptr) {
-        log.writeLog("InputManager::getInput(): DisplayManager unexpectedly returned null window!");
+    if (!headless && !pollWindow()) {
         return;
     }
-
-    if (p_window != nullptr) {
-        sf::Event event;
-        while (p_window->pollEvent(event)) {
-            switch (event.type) {
-            case sf::Event::Closed:
-                log.writeLog(1, "InputManager::getInput(): Window closed. Setting game over.");
-                LoopState::getInstance().setGameOver(true);
-                return;
-            case sf::Event::KeyPressed:
-            case sf::Event::KeyReleased:
-                if (m_p_script == nullptr) {
-                    const EventKeyboard keyboard = toEventKeyboard(event);
-                    sendKeyboard(event.type == sf::Event::KeyPressed ? KEY_PRESSED : KEY_RELEASED,
-                                 keyboard.getKey());
-                }
-                break;
-            case sf::Event::MouseMoved:
-                if (m_p_script == nullptr) {
-                    sendMouse(MOVED, Mouse::UNDEFINED_MOUSE_BUTTON,
-                              pixelsToSpaces(Vector(static_cast<float>(event.mouseMove.x),
-                                                    static_cast<float>(event.mouseMove.y))));
-                }
-                break;
-            case sf::Event::MouseButtonPressed:
-                if (m_p_script == nullptr) {
-                    sendMouse(CLICKED, sfml::toEngineButton(event.mouseButton.button),
-                              pixelsToSpaces(Vector(static_cast<float>(event.mouseButton.x),
-                                                    static_cast<float>(event.mouseButton.y))));
-                }
-                break;
-            default:
-                break;
-            }
-        }
-        // A window destroyed from outside ends the game as a close request does.
-        if (platform::isWindowLost()) {
-            log.writeLog("InputManager::getInput(): Window destroyed from outside. Setting game over.");
-            LoopState::getInstance().setGameOver(true);
-            return;
-        }
-    }
-
     if (m_p_script != nullptr) {
         replayStep();
         return;
     }
-
-    // The pointer is asked for only when a button is held: each question is a round trip to the display.
-    bool have_position = false;
-    Vector position;
-    for (Mouse::Button button : {Mouse::LEFT, Mouse::RIGHT, Mouse::MIDDLE}) {
-        if (sf::Mouse::isButtonPressed(sfml::toLibraryButton(button))) {
-            if (!have_position) {
-                const sf::Vector2i pixels = sf::Mouse::getPosition(*p_window);
-                position = pixelsToSpaces(Vector(static_cast<float>(pixels.x), static_cast<float>(pixels.y)));
-                have_position = true;
-            }
-            sendMouse(PRESSED, button, position);
-        }
-    }
-    for (Keyboard::Key key : Keyboard::HELD_KEYS) {
-        if (sf::Keyboard::isKeyPressed(sfml::toLibraryKey(key))) {
-            sendKeyboard(KEY_DOWN, key);
-        }
-    }
+    sendHeldInWindow();
     if (m_p_recorder != nullptr) {
         m_p_recorder->flush();
     }
 }
 
-// The terminal's keys and mouse reports, then held buttons and held keys, as from the window.
-void InputManager::terminalInput() {
+// The terminal's or the page's keys and mouse reports, then held buttons and held keys, as from the window.
+void InputManager::keySourceInput() {
     const int64_t now_ms = platform::monotonicMicroseconds() / 1000;
     const bool exact = m_p_keys->reportsReleases();
-    const std::vector<TerminalInput> inputs = m_p_keys->read(now_ms);
+    const std::vector<KeyInput> inputs = m_p_keys->read(now_ms);
     if (m_p_keys->reportsReleases() && !exact) {
         LogManager::getInstance().writeLog(1, "InputManager::getInput(): The terminal reports key releases.");
     }
@@ -281,22 +198,22 @@ void InputManager::terminalInput() {
         replayStep();
         return;
     }
-    for (const TerminalInput& input : inputs) {
+    for (const KeyInput& input : inputs) {
         switch (input.kind) {
-        case TerminalInput::PRESS:
-        case TerminalInput::RELEASE:
-            LogManager::getInstance().writeLog(15, "InputManager::getInput(): Terminal key '%s' %s.",
-                                               keyToString(input.key).c_str(),
-                                               input.kind == TerminalInput::PRESS ? "pressed" : "released");
-            sendKeyboard(input.kind == TerminalInput::PRESS ? KEY_PRESSED : KEY_RELEASED, input.key);
+        case KeyInput::PRESS:
+        case KeyInput::RELEASE:
+            LogManager::getInstance().writeLog(15, "InputManager::getInput(): %s key '%s' %s.",
+                                               m_p_keys->getName(), keyToString(input.key).c_str(),
+                                               input.kind == KeyInput::PRESS ? "pressed" : "released");
+            sendKeyboard(input.kind == KeyInput::PRESS ? KEY_PRESSED : KEY_RELEASED, input.key);
             break;
-        case TerminalInput::CLICK:
+        case KeyInput::CLICK:
             sendMouse(CLICKED, input.button, input.position);
             break;
-        case TerminalInput::MOVE:
+        case KeyInput::MOVE:
             sendMouse(MOVED, Mouse::UNDEFINED_MOUSE_BUTTON, input.position);
             break;
-        case TerminalInput::SIGNAL:
+        case KeyInput::SIGNAL:
             m_p_keys->deliver(input.signal_number);
             break;
         }
@@ -347,24 +264,6 @@ void InputManager::saveScreens(const std::vector<std::string>& names) const {
     for (const std::string& name : names) {
         DisplayManager::getInstance().saveScreen(std::string(p_folder) + "/" + name + ".txt");
     }
-}
-
-EventKeyboard InputManager::toEventKeyboard(const sf::Event& event) const {
-    const LogManager& log = LogManager::getInstance();
-    EventKeyboard keyboard;
-    if (event.type != sf::Event::KeyPressed && event.type != sf::Event::KeyReleased) {
-        log.writeLog("toEventKeyboard(): Error! Called with non-keyboard event.");
-        return keyboard;
-    }
-    const Keyboard::Key key = sfml::toEngineKey(event.key.code);
-    if (key == Keyboard::UNDEFINED_KEY) {
-        log.writeLog(1, "InputManager::toEventKeyboard(): Warning key '%s' not handled.",
-                     sfml::describeKey(event.key.code));
-    }
-    keyboard.setKey(key);
-    log.writeLog(15, "InputManager::toEventKeyboard(): Keyboard event '%s' (%s)", keyToString(key).c_str(),
-                 sfml::describeKey(event.key.code));
-    return keyboard;
 }
 
 }  // namespace vl

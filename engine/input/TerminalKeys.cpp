@@ -192,6 +192,10 @@ void TerminalKeys::start() {
     m_session.writeRaw(QUERY);
 }
 
+const char* TerminalKeys::getName() const {
+    return "Terminal";
+}
+
 void TerminalKeys::stop() {
     if (m_enhanced) {
         m_session.writeRaw(POP);
@@ -205,7 +209,7 @@ bool TerminalKeys::reportsReleases() const {
 }
 
 // Releases held over from the last read go out first; after a pause all holds end.
-void TerminalKeys::begin(std::vector<TerminalInput>& out) {
+void TerminalKeys::begin(std::vector<KeyInput>& out) {
     m_reads++;
     if (m_session.getPauseCount() != m_pauses_seen) {
         m_pauses_seen = m_session.getPauseCount();
@@ -223,8 +227,8 @@ void TerminalKeys::begin(std::vector<TerminalInput>& out) {
     }
 }
 
-std::vector<TerminalInput> TerminalKeys::read(int64_t now_ms) {
-    std::vector<TerminalInput> out;
+std::vector<KeyInput> TerminalKeys::read(int64_t now_ms) {
+    std::vector<KeyInput> out;
     begin(out);
     for (int ch = getch(); ch != ERR; ch = getch()) {
         if (ch == KEY_MOUSE) {
@@ -243,8 +247,8 @@ std::vector<TerminalInput> TerminalKeys::read(int64_t now_ms) {
     return out;
 }
 
-std::vector<TerminalInput> TerminalKeys::feed(const std::string& bytes, int64_t now_ms) {
-    std::vector<TerminalInput> out;
+std::vector<KeyInput> TerminalKeys::feed(const std::string& bytes, int64_t now_ms) {
+    std::vector<KeyInput> out;
     begin(out);
     for (char ch : bytes) {
         byte(static_cast<unsigned char>(ch), now_ms, out);
@@ -253,7 +257,7 @@ std::vector<TerminalInput> TerminalKeys::feed(const std::string& bytes, int64_t 
     return out;
 }
 
-void TerminalKeys::byte(int ch, int64_t now_ms, std::vector<TerminalInput>& out) {
+void TerminalKeys::byte(int ch, int64_t now_ms, std::vector<KeyInput>& out) {
     if (m_pending.empty()) {
         if (ch == ESC) {
             m_pending = std::string(1, ESC);
@@ -277,7 +281,7 @@ void TerminalKeys::byte(int ch, int64_t now_ms, std::vector<TerminalInput>& out)
     }
 }
 
-void TerminalKeys::sequence(const std::string& text, int64_t now_ms, std::vector<TerminalInput>& out) {
+void TerminalKeys::sequence(const std::string& text, int64_t now_ms, std::vector<KeyInput>& out) {
     const char final_byte = text.back();
     if (text[1] == 'O') {  // SS3: arrows and F1 to F4 of the application keypad
         keyEvent(letterKey(final_byte), PRESS_TYPE, now_ms, out);
@@ -330,16 +334,16 @@ void TerminalKeys::sequence(const std::string& text, int64_t now_ms, std::vector
     }
 }
 
-void TerminalKeys::sendSignal(std::vector<TerminalInput>& out) {
+void TerminalKeys::sendSignal(std::vector<KeyInput>& out) {
     if (m_signal_due != 0) {
-        out.push_back({TerminalInput::SIGNAL, Keyboard::UNDEFINED_KEY, Mouse::UNDEFINED_MOUSE_BUTTON,
-                       Vector(), m_signal_due});
+        out.push_back({KeyInput::SIGNAL, Keyboard::UNDEFINED_KEY, Mouse::UNDEFINED_MOUSE_BUTTON, Vector(),
+                       m_signal_due});
         m_signal_due = 0;
         m_signal_code = 0;
     }
 }
 
-void TerminalKeys::libraryKey(int code, int64_t now_ms, std::vector<TerminalInput>& out) {
+void TerminalKeys::libraryKey(int code, int64_t now_ms, std::vector<KeyInput>& out) {
     Keyboard::Key key = Keyboard::UNDEFINED_KEY;
     if (code >= KEY_F(1) && code <= KEY_F(12)) {
         key = static_cast<Keyboard::Key>(Keyboard::F1 + (code - KEY_F(1)));
@@ -372,7 +376,7 @@ void TerminalKeys::libraryKey(int code, int64_t now_ms, std::vector<TerminalInpu
     keyEvent(key, PRESS_TYPE, now_ms, out);
 }
 
-void TerminalKeys::mouse(std::vector<TerminalInput>& out) {
+void TerminalKeys::mouse(std::vector<KeyInput>& out) {
     MEVENT event{};
     if (getmouse(&event) != OK) {
         return;
@@ -383,16 +387,15 @@ void TerminalKeys::mouse(std::vector<TerminalInput>& out) {
         buttonFor(event.bstate, BUTTON1_RELEASED, BUTTON2_RELEASED, BUTTON3_RELEASED);
     if (pressed != Mouse::UNDEFINED_MOUSE_BUTTON) {
         m_buttons[pressed] = true;
-        out.push_back({TerminalInput::CLICK, Keyboard::UNDEFINED_KEY, pressed, m_mouse, 0});
+        out.push_back({KeyInput::CLICK, Keyboard::UNDEFINED_KEY, pressed, m_mouse, 0});
     } else if (released != Mouse::UNDEFINED_MOUSE_BUTTON) {
         m_buttons[released] = false;
     } else if ((event.bstate & REPORT_MOUSE_POSITION) != 0) {
-        out.push_back(
-            {TerminalInput::MOVE, Keyboard::UNDEFINED_KEY, Mouse::UNDEFINED_MOUSE_BUTTON, m_mouse, 0});
+        out.push_back({KeyInput::MOVE, Keyboard::UNDEFINED_KEY, Mouse::UNDEFINED_MOUSE_BUTTON, m_mouse, 0});
     }
 }
 
-void TerminalKeys::keyEvent(Keyboard::Key key, int type, int64_t now_ms, std::vector<TerminalInput>& out) {
+void TerminalKeys::keyEvent(Keyboard::Key key, int type, int64_t now_ms, std::vector<KeyInput>& out) {
     const auto found = m_held.find(key);
     if (type == RELEASE_TYPE) {
         if (found == m_held.end()) {
@@ -418,21 +421,21 @@ void TerminalKeys::keyEvent(Keyboard::Key key, int type, int64_t now_ms, std::ve
         release(opposite(key), out);
     }
     m_held[key] = Hold{now_ms, now_ms, false, m_reads, false};
-    out.push_back({TerminalInput::PRESS, key, Mouse::UNDEFINED_MOUSE_BUTTON, Vector(), 0});
+    out.push_back({KeyInput::PRESS, key, Mouse::UNDEFINED_MOUSE_BUTTON, Vector(), 0});
 }
 
-void TerminalKeys::release(Keyboard::Key key, std::vector<TerminalInput>& out) {
+void TerminalKeys::release(Keyboard::Key key, std::vector<KeyInput>& out) {
     m_held.erase(key);
-    out.push_back({TerminalInput::RELEASE, key, Mouse::UNDEFINED_MOUSE_BUTTON, Vector(), 0});
+    out.push_back({KeyInput::RELEASE, key, Mouse::UNDEFINED_MOUSE_BUTTON, Vector(), 0});
 }
 
-void TerminalKeys::releaseAll(std::vector<TerminalInput>& out) {
+void TerminalKeys::releaseAll(std::vector<KeyInput>& out) {
     while (!m_held.empty()) {
         release(m_held.begin()->first, out);
     }
 }
 
-void TerminalKeys::expire(int64_t now_ms, std::vector<TerminalInput>& out) {
+void TerminalKeys::expire(int64_t now_ms, std::vector<KeyInput>& out) {
     if (m_enhanced) {
         if (now_ms >= m_signal_by_ms) {
             sendSignal(out);

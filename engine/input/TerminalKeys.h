@@ -7,32 +7,11 @@
 #include <string>
 #include <vector>
 
-#include <veltrane/core/Vector.h>
-#include <veltrane/input/EventKeyboard.h>
-#include <veltrane/input/EventMouse.h>
+#include "KeySource.h"
 
 namespace vl {
 
 class TerminalSession;
-
-/// Reads keys and mouse reports from the terminal and turns them into presses, releases and holds.
-/// Terminals that report key releases (the progressive keyboard enhancement) give exact holds; others
-/// only send a key's character, then repeat it while it is held: a first character is a short tap, and
-/// once the repeats start the key is pressed again and held while they keep coming.
-struct TerminalInput {
-    enum Kind {
-        PRESS,
-        RELEASE,
-        CLICK,
-        MOVE,
-        SIGNAL  //!< an interrupt, quit or suspend key the terminal reported as a key code
-    };
-    Kind kind;
-    Keyboard::Key key;
-    Mouse::Button button;
-    Vector position;  //!< cells from the terminal's top-left corner
-    int signal_number;
-};
 
 /// Without release reports: a first character holds its key this long (under three steps of the usual
 /// frame, so a tap walks at most three cells); a key whose characters repeat is held until they stop.
@@ -44,24 +23,29 @@ const int64_t SIGNAL_WAIT_MS = 300;
 /// A character as the terminal sends it (or a key code of the enhanced protocol below 128) as a key.
 Keyboard::Key keyForCharacter(int ch);
 
-class TerminalKeys {
+/// Reads keys and mouse reports from the terminal and turns them into presses, releases and holds.
+/// Terminals that report key releases (the progressive keyboard enhancement) give exact holds; others
+/// only send a key's character, then repeat it while it is held: a first character is a short tap, and
+/// once the repeats start the key is pressed again and held while they keep coming.
+class TerminalKeys : public KeySource {
 public:
     explicit TerminalKeys(TerminalSession& session);
 
-    void start();  ///< asks the terminal whether it reports key releases
-    void stop();   ///< takes back what start asked for
+    void start();          ///< asks the terminal whether it reports key releases
+    void stop() override;  ///< takes back what start asked for
+    const char* getName() const override;
 
     /// Everything the terminal sent since the last call, in order, plus the releases of keys whose
     /// repeats stopped.
-    std::vector<TerminalInput> read(int64_t now_ms);
+    std::vector<KeyInput> read(int64_t now_ms) override;
     /// Parses bytes as read would; for bytes that did not come through the terminal library.
-    std::vector<TerminalInput> feed(const std::string& bytes, int64_t now_ms);
-    bool isHeld(Keyboard::Key key) const;
+    std::vector<KeyInput> feed(const std::string& bytes, int64_t now_ms);
+    bool isHeld(Keyboard::Key key) const override;
     /// Does what the terminal driver does for a signal key: suspending gives the keyboard back meanwhile.
-    void deliver(int signal_number);
-    bool isButtonHeld(Mouse::Button button) const;
-    Vector getMousePosition() const;
-    bool reportsReleases() const;
+    void deliver(int signal_number) override;
+    bool isButtonHeld(Mouse::Button button) const override;
+    Vector getMousePosition() const override;
+    bool reportsReleases() const override;
 
 private:
     struct Hold {
@@ -72,16 +56,16 @@ private:
         bool release_due;       //!< released in the read that pressed it: let go in the next one
     };
 
-    void byte(int ch, int64_t now_ms, std::vector<TerminalInput>& out);
-    void libraryKey(int code, int64_t now_ms, std::vector<TerminalInput>& out);
-    void mouse(std::vector<TerminalInput>& out);
-    void sequence(const std::string& text, int64_t now_ms, std::vector<TerminalInput>& out);
-    void keyEvent(Keyboard::Key key, int type, int64_t now_ms, std::vector<TerminalInput>& out);
-    void release(Keyboard::Key key, std::vector<TerminalInput>& out);
-    void releaseAll(std::vector<TerminalInput>& out);
-    void begin(std::vector<TerminalInput>& out);
-    void expire(int64_t now_ms, std::vector<TerminalInput>& out);
-    void sendSignal(std::vector<TerminalInput>& out);
+    void byte(int ch, int64_t now_ms, std::vector<KeyInput>& out);
+    void libraryKey(int code, int64_t now_ms, std::vector<KeyInput>& out);
+    void mouse(std::vector<KeyInput>& out);
+    void sequence(const std::string& text, int64_t now_ms, std::vector<KeyInput>& out);
+    void keyEvent(Keyboard::Key key, int type, int64_t now_ms, std::vector<KeyInput>& out);
+    void release(Keyboard::Key key, std::vector<KeyInput>& out);
+    void releaseAll(std::vector<KeyInput>& out);
+    void begin(std::vector<KeyInput>& out);
+    void expire(int64_t now_ms, std::vector<KeyInput>& out);
+    void sendSignal(std::vector<KeyInput>& out);
 
     TerminalSession& m_session;
     std::string m_pending;  //!< an escape sequence not yet complete

@@ -19,14 +19,14 @@ void check(bool ok) {
     }
 }
 
-void account(const std::vector<vl::TerminalInput>& inputs, std::set<int>& held) {
-    for (const vl::TerminalInput& input : inputs) {
-        if (input.kind == vl::TerminalInput::PRESS) {
+void account(const std::vector<vl::KeyInput>& inputs, std::set<int>& held) {
+    for (const vl::KeyInput& input : inputs) {
+        if (input.kind == vl::KeyInput::PRESS) {
             check(input.key >= vl::Keyboard::UNDEFINED_KEY && input.key <= vl::Keyboard::BACKQUOTE);
             check(held.insert(input.key).second);
-        } else if (input.kind == vl::TerminalInput::RELEASE) {
+        } else if (input.kind == vl::KeyInput::RELEASE) {
             check(held.erase(input.key) == 1);
-        } else if (input.kind == vl::TerminalInput::SIGNAL) {
+        } else if (input.kind == vl::KeyInput::SIGNAL) {
             const int number = input.signal_number;
             check(number == SIGINT || number == SIGQUIT || number == SIGTSTP);
         }

@@ -42,10 +42,23 @@ int timeEndPeriod(int) {
     return 0;
 }
 
+namespace {
+
+// The GNU variant of strerror_r may return a static string instead of filling the buffer; the one of other
+// C libraries (the browser build's) fills it and returns 0.
+[[maybe_unused]] const char* errorTextOf(const char* p_text, const char*) {
+    return p_text;
+}
+
+[[maybe_unused]] const char* errorTextOf(int result, const char* p_buffer) {
+    return result == 0 ? p_buffer : nullptr;
+}
+
+}  // namespace
+
 std::string errorText(int error_number) {
     char buffer[256];
-    // The GNU variant may return a static string instead of filling the buffer.
-    const char* p_text = strerror_r(error_number, buffer, sizeof(buffer));
+    const char* p_text = errorTextOf(strerror_r(error_number, buffer, sizeof(buffer)), buffer);
     return p_text != nullptr ? p_text : "Unknown error";
 }
 

@@ -12,12 +12,12 @@
 namespace {
 
 // Presses as "+KEY", releases as "-KEY", signals as "!number", clicks "c", moves "m".
-std::string keysOf(const std::vector<vl::TerminalInput>& inputs) {
+std::string keysOf(const std::vector<vl::KeyInput>& inputs) {
     std::string seen;
-    for (const vl::TerminalInput& input : inputs) {
+    for (const vl::KeyInput& input : inputs) {
         const char* p_name = vl::keyName(input.key);
-        const std::string what = input.kind == vl::TerminalInput::SIGNAL ? std::to_string(input.signal_number)
-                                                                         : (p_name != nullptr ? p_name : "?");
+        const std::string what = input.kind == vl::KeyInput::SIGNAL ? std::to_string(input.signal_number)
+                                                                    : (p_name != nullptr ? p_name : "?");
         seen += (seen.empty() ? "" : " ") + std::string(1, "+-cm!"[input.kind]) + what;
     }
     return seen;

@@ -58,7 +58,6 @@ private:
     unsigned char m_r;
     unsigned char m_g;
     unsigned char m_b;
-    unsigned char m_opacity;
     int m_lifetime;  //!< as created, for the sparks
     float m_size;    //!< as created, for the sparks
 };

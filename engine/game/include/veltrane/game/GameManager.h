@@ -41,6 +41,9 @@ public:
 private:
     GameManager();
     [[nodiscard]] int startManagers();
+    void iterate(const Clock& clock, int step_count, int frame_time, int64_t adjust);
+    int64_t pace(const Clock& clock, int step_count, int frame_time, int64_t adjust, bool paused);
+    void waitOut(int ms);
 
     Clock::TimeSource m_now;
     Sleeper m_sleep;

@@ -90,6 +90,8 @@ public:
     sf::RenderWindow* getWindow() const;
     /// true when started to draw in the terminal the program runs in (configuration key terminal)
     bool isTerminal() const;
+    /// true when started with something to show the frame in: a window, a terminal or a page's canvas
+    bool isShowing() const;
 
     /// true (the default): one draw call per frame; false: two per character, the reference the batch
     /// is tested against
@@ -103,18 +105,35 @@ public:
     bool isCulling() const;
 
 private:
-    struct Surface;  ///< the window-system objects: font, window, cell background, text and batch
+    /// Where the frame is shown, defined by each build: the window-system objects (font, window, cell
+    /// background, text and batch) or the terminal on the desktop, the page's canvas in the browser.
+    struct Surface;
+    struct SurfaceDeleter {
+        void operator()(Surface* p_surface) const;
+    };
 
     DisplayManager();
+    static Surface* createSurface();
+    static void routeLibraryErrors();    ///< the drawing library's complaints go to the log
+    static void restoreLibraryErrors();  ///< and back where they were
+    [[nodiscard]] int openSurface();     ///< a window, the terminal or the page's canvas; -1 logged
+    void updateCharacterSize();          ///< glyphs sized to the cells, from the font scale
     [[nodiscard]] int openWindow();
     [[nodiscard]] int openTerminal();
+    void closeSurface();
+    /// A character at its exact view position in cells, where the surface draws them so (the window).
+    void drawOnSurface(Vector view_pos, char ch, unsigned char r, unsigned char g, unsigned char b,
+                       float rotation) const;
+    void drawShapeOnSurface(const sf::Shape& shape) const;
+    void presentSurface();  ///< the frame drawn so far becomes visible
+    void setSurfaceBackground(const sf::Color& background);
     void drawShapeInCells(const sf::Shape& shape) const;
     [[nodiscard]] bool canDraw() const;  ///< started with a window; logs when not started
     void writeScreens();                 ///< the screens asked for, of the frame drawn so far
 
-    std::unique_ptr<Surface> m_p_surface;     //!< lives as long as the manager, so the font stays loaded
-    std::unique_ptr<CellGrid> m_p_cells;      //!< the frame being drawn, in every mode
-    std::vector<std::string> m_screen_paths;  //!< screens to write when the frame is shown
+    std::unique_ptr<Surface, SurfaceDeleter> m_p_surface;  //!< as long as the manager: the font stays loaded
+    std::unique_ptr<CellGrid> m_p_cells;                   //!< the frame being drawn, in every mode
+    std::vector<std::string> m_screen_paths;               //!< screens to write when the frame is shown
     int m_window_horizontal_pixels;
     int m_window_vertical_pixels;
     int m_window_horizontal_chars;

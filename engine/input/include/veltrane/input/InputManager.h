@@ -18,14 +18,14 @@ namespace vl {
 
 class InputRecorder;
 class InputScript;
-class TerminalKeys;
+class KeySource;
 
 /// Environment variables naming a file to record every sent event to, and a file to replay events from.
 const char* const RECORD_ENV = "VELTRANE_RECORD";
 const char* const REPLAY_ENV = "VELTRANE_REPLAY";
 const char* const SCREENS_ENV = "VELTRANE_SCREENS";  ///< the folder a replay's screen lines are written to
 
-/// Turns window or terminal input into keyboard and mouse events for interested objects, and records or
+/// Turns window, terminal or page input into keyboard and mouse events for interested objects, and records or
 /// replays them.
 class InputManager : public Manager {
 public:
@@ -54,17 +54,22 @@ public:
 
 private:
     InputManager();
+    /// Each build's own: the window or the terminal on the desktop, the page in the browser.
+    void openSource();
+    void closeSource();
+    [[nodiscard]] bool pollWindow();          ///< the window's events; false when there is none or it is gone
+    void sendHeldInWindow();                  ///< the buttons and keys held down at the window
     [[nodiscard]] int openRecordAndReplay();  ///< -1 when the replay named cannot be used
     void replayStep();
-    void
-    saveScreens(const std::vector<std::string>& names) const;  ///< of this step's frame, when it is shown
-    void terminalInput();
+    /// Of this step's frame, when it is shown.
+    void saveScreens(const std::vector<std::string>& names) const;
+    void keySourceInput();
     void sendKeyboard(EventKeyboardAction action, Keyboard::Key key);
     void sendMouse(EventMouseAction action, Mouse::Button button, Vector position);
 
     std::unique_ptr<InputRecorder> m_p_recorder;  //!< null unless recording
     std::unique_ptr<InputScript> m_p_script;      //!< null unless replaying
-    std::unique_ptr<TerminalKeys> m_p_keys;       //!< null unless the display draws in the terminal
+    std::unique_ptr<KeySource> m_p_keys;          //!< the terminal's or the page's keys, else null
 };
 
 }  // namespace vl
