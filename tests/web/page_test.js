@@ -182,7 +182,7 @@ test('the canvas looks like the window: at most 2% of the title\'s pixels differ
     const window_png = path.join(OUT, 'window-title.png');
     execFileSync(path.join(__dirname, 'window-picture.sh'), [GAME, window_png]);
     const {page, context} = await open('?random_seed=7');
-    await page.waitForFunction(() => Module.veltraneFontReady && Module.veltraneFontReady(), null, {timeout: WAIT_MS});
+    await page.waitForFunction(() => window.Module && Module.veltraneFontReady && Module.veltraneFontReady(), null, {timeout: WAIT_MS});
     await waitIterations(page, 3);
     const page_png = path.join(OUT, 'page-title.png');
     await page.locator('canvas').screenshot({path: page_png});
